@@ -1,0 +1,39 @@
+# Thin wrapper over the CMake presets; every target configures what it needs.
+.PHONY: all build demo test test-default test-asan test-tsan bench format clean
+
+all: build
+
+build:
+	cmake --preset default
+	cmake --build --preset default
+
+demo: build
+	./build/default/bin/tovu-host examples/demo.tovu
+
+test: test-default test-asan
+
+test-default:
+	cmake --preset default
+	cmake --build --preset default
+	ctest --preset default
+
+test-asan:
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+test-tsan:
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
+
+bench:
+	cmake --preset bench
+	cmake --build --preset bench
+	@for b in build/bench/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,8 @@
+// The module's only window on the host's API (ObjectARX and ADS). A Windows build includes the
+// host SDK's headers here; this build includes the stand-in host.
+#pragma once
+
+#include "standin/host/acutads.h"
+#include "standin/host/adesk.h"
+#include "standin/host/adsdef.h"
+#include "standin/host/rx.h"

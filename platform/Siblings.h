@@ -1,0 +1,12 @@
+// The module's only window on the family's sibling modules (base, geometry, database and user
+// interface). A Windows build includes their SDK headers here; this build the stand-ins.
+#pragma once
+
+#include "standin/siblings/base/bitdata.h"
+#include "standin/siblings/base/queue.h"
+#include "standin/siblings/base/strings.h"
+#include "standin/siblings/dbobject/cmdline.h"
+#include "standin/siblings/dbobject/command.h"
+#include "standin/siblings/dbobject/keywords.h"
+#include "standin/siblings/dbobject/language.h"
+#include "standin/siblings/geometry/point.h"

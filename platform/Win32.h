@@ -1,0 +1,9 @@
+// The module's only window on Win32 and MFC. A Windows build includes <afxwin.h> and friends
+// here; this build includes the stand-in Win32 layer.
+#pragma once
+
+#include "standin/win32/afx.h"
+#include "standin/win32/crt.h"
+#include "standin/win32/cstring.h"
+#include "standin/win32/module.h"
+#include "standin/win32/windef.h"

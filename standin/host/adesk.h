@@ -1,0 +1,59 @@
+// Just enough of the host SDK's base types and error status, with the host's own names, for
+// the module to compile unchanged against the stand-in host.
+#pragma once
+
+#include <cstdint>
+
+typedef wchar_t ACHAR;
+
+namespace Adesk {
+typedef int8_t Int8;
+typedef int16_t Int16;
+typedef int32_t Int32;
+typedef int64_t Int64;
+typedef uint8_t UInt8;
+typedef uint16_t UInt16;
+typedef uint32_t UInt32;
+typedef uint64_t UInt64;
+typedef intptr_t IntPtr;
+typedef uintptr_t UIntPtr;
+typedef int64_t LongPtr;
+typedef uint64_t ULongPtr;
+typedef bool Boolean;
+constexpr bool kFalse = false;
+constexpr bool kTrue = true;
+}  // namespace Adesk
+
+namespace Acad {
+// The host status codes the stand-in returns. Code compares them by name; the numbers are
+// this stand-in's own except eOk, which is 0 as in the host.
+enum ErrorStatus {
+  eOk = 0,
+  eNotImplementedYet = 1,
+  eNotApplicable = 2,
+  eInvalidInput = 3,
+  eOutOfMemory = 6,
+  eInvalidOpenState = 8,
+  eNullObjectPointer = 11,
+  eKeyNotFound = 32,
+  eDuplicateKey = 33,
+  eInvalidKey = 34,
+  eNullObjectId = 35,
+  eWasErased = 82,
+  eWasOpenForWrite = 84,
+  eWasOpenForRead = 85,
+  eNotOpenForWrite = 86,
+  eNotOpenForRead = 87,
+  eLockViolation = 100,
+  eInvalidIndex = 112,
+  eAlreadyInDb = 113,
+  eNotInDatabase = 115,
+  eOnLockedLayer = 134,
+  eWrongObjectType = 195,
+  eCommandWasInProgress = 299,
+  eInvalidResBuf = 342,
+  eAmbiguousInput = 4,
+  eNotThatKindOfClass = 67,
+  eDuplicateRecordName = 310,
+};
+}  // namespace Acad

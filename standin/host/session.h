@@ -1,0 +1,125 @@
+// The simulated session of the stand-in host: one process-wide stand-in for the running host
+// with its command line (the transcript), what the user sees happen (the journal) and the
+// scripted user (a queue of input events). Every member is safe to call from two threads.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <initializer_list>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+enum class InputKind {
+  Text,      // typed text or keyword, ended by Enter
+  Point,     // a click at a world point
+  Pick,      // a click on an entity, named by its handle, at a world point
+  Window,    // a window from the first to the second corner
+  Crossing,  // a crossing window from the first to the second corner
+  Cursor,    // the cursor moved to a world point (and pixel)
+  Enter,
+  Esc,
+};
+
+struct InputEvent {
+  InputKind kind = InputKind::Enter;
+  std::wstring text;             // Text: what was typed; Pick: the entity's handle
+  double point[3] = {0, 0, 0};   // Point, Pick, Cursor, and the first corner of a window
+  double corner[3] = {0, 0, 0};  // the second corner of a window
+  bool hasPixel = false;         // Cursor: whether pixel was given (y grows downwards)
+  long pixel[2] = {0, 0};
+
+  static InputEvent Typed(std::wstring text);
+  static InputEvent Key(InputKind kind);  // Enter or Esc
+  static InputEvent At(InputKind kind, double x, double y, double z = 0);
+};
+
+enum class JournalKind {
+  Redraw,          // text: entity or "all"; values: mode
+  GrDraw,          // values: from x, y, z, to x, y, z, colour, highlight
+  Command,         // text: what the module sent with acedCommand
+  ViewChange,      // text: what changed
+  MessageBox,      // text: the message; values: the box type
+  TimerStart,      // values: timer id, period
+  TimerStop,       // values: timer id
+  ModuleLoaded,    // text: file name
+  ModuleUnloaded,  // text: file name
+  CommandRun,      // text: the global name of a command the user ran
+};
+
+struct JournalEntry {
+  JournalKind kind;
+  std::wstring text;
+  std::vector<double> values;
+};
+
+class Session {
+ public:
+  static Session& Get();
+
+  // A fresh session: empty transcript, journal and input queue, no input source.
+  void Reset();
+
+  // --- Command line ---
+  void Print(std::wstring_view text);
+  std::wstring Transcript() const;
+  void ClearTranscript();
+  // Also hands every printed text to sink as it is printed (the host program shows it live).
+  void SetTranscriptSink(std::function<void(std::wstring_view)> sink);
+
+  // --- Journal ---
+  void Record(JournalKind kind, std::wstring text, std::vector<double> values = {});
+  std::vector<JournalEntry> Journal() const;
+  std::vector<JournalEntry> Journal(JournalKind kind) const;
+  void ClearJournal();
+
+  // --- Scripted user ---
+  void Queue(InputEvent event);
+  void Queue(std::initializer_list<InputEvent> events);
+  void QueueText(std::initializer_list<const wchar_t*> lines);
+  // Asked for more input whenever the queue runs dry; returns nothing at the end of input.
+  void SetInputSource(std::function<std::optional<InputEvent>()> source);
+  size_t PendingInput() const;
+  // The next event for an interactive call. When no input is left it says so in the
+  // transcript and acts as Esc, so nothing waits for ever.
+  InputEvent NextInput();
+  // The next event if there is one; nothing (and no message) at the end of input.
+  std::optional<InputEvent> TryNextInput();
+
+  // --- The host's command prompt ---
+  // Shows "Command: ", takes one input and acts on it: a command name runs the command,
+  // Enter repeats the last one, Esc cancels. False when the input has ended.
+  bool RunCommandPrompt();
+  // Runs command prompts until the input ends.
+  void RunCommandLoop();
+  // Runs the named command as if typed; false (with the host's message) when unknown.
+  bool RunCommand(const std::wstring& name);
+
+ private:
+  Session() = default;
+  std::optional<InputEvent> TakeLocked();
+
+  mutable std::recursive_mutex m_mutex;
+  std::wstring m_transcript;
+  std::function<void(std::wstring_view)> m_sink;
+  std::vector<JournalEntry> m_journal;
+  std::vector<InputEvent> m_queue;
+  size_t m_queueHead = 0;
+  std::function<std::optional<InputEvent>()> m_source;
+  std::wstring m_lastCommand;
+};
+
+// Parses one line of a host script into an input event. Returns false with a message in
+// error for a malformed line; a comment line gives true and no event.
+//   text            typed text (a line starting "<<" types it with one "<" removed)
+//   (empty line)    Enter
+//   ; comment
+//   <enter> <esc> <point x,y[,z]> <pick HANDLE [x,y[,z]]> <window x,y x,y> <crossing x,y x,y>
+//   <cursor x,y[,z] [px,py]>
+bool ParseScriptLine(std::wstring_view line, std::optional<InputEvent>& event, std::wstring& error);
+
+}  // namespace standin

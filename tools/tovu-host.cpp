@@ -1,0 +1,187 @@
+// tovu-host: the command-line host program. It loads the platform module as the host does,
+// lets a script (or standard input) type at the command line, prints the command-line
+// transcript in UTF-8 and unloads the module at the end.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "standin/host/rx.h"
+#include "standin/host/session.h"
+#include "standin/win32/utf8.h"
+
+namespace {
+
+constexpr std::streamoff kMaxScriptBytes = 64 << 20;
+
+const char kUsage[] =
+    "Usage: tovu-host [--module FILE] [SCRIPT | -]\n"
+    "\n"
+    "Loads the platform module into the stand-in host, types the script's lines at the\n"
+    "host's command line and prints the command-line transcript (UTF-8). Without SCRIPT,\n"
+    "or with -, the lines come from standard input.\n"
+    "\n"
+    "Script lines:\n"
+    "  TEXT                  typed at the prompt, then Enter (a command name runs it)\n"
+    "  (empty line)          Enter; at the Command prompt it repeats the last command\n"
+    "  ; comment             ignored\n"
+    "  <<TEXT                types \"<TEXT\"\n"
+    "  <enter> <esc>         the keys\n"
+    "  <point x,y[,z]>       a click at a point\n"
+    "  <pick HANDLE [x,y]>   a click on the entity with that handle\n"
+    "  <window x,y x,y>      a window; <crossing x,y x,y> a crossing window\n"
+    "  <cursor x,y [px,py]>  the cursor moves (world point, pixel)\n"
+    "\n"
+    "Host commands besides the module's: unload (unloads the module), load (loads it again).\n"
+    "\n"
+    "Options:\n"
+    "  --module FILE   the module to load (default: ../lib/TovuPlatform.arx beside this program)\n"
+    "  --help          this text\n"
+    "\n"
+    "Exit status: 0 when the script ran, 1 when the module could not be loaded, 2 for a bad\n"
+    "command line or a script that cannot be read or has a malformed line.\n";
+
+std::wstring g_modulePath;
+
+std::string DefaultModulePath() {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return "TovuPlatform.arx";
+  std::string dir(buf, static_cast<size_t>(n));
+  dir.erase(dir.find_last_of('/'));
+  return dir + "/../lib/TovuPlatform.arx";
+}
+
+void UnloadCommand() {
+  if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->unloadModule(g_modulePath.c_str(), true);
+}
+
+void LoadCommand() {
+  if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->loadModule(g_modulePath.c_str(), true);
+}
+
+// Reads and checks the whole script before anything runs, so a bad script changes nothing.
+bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& events) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    std::fprintf(stderr, "tovu-host: cannot read the script %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+  }
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0 || size > kMaxScriptBytes) {
+    std::fprintf(stderr, "tovu-host: the script %s is not a readable file of at most 64 MiB\n", path.c_str());
+    return false;
+  }
+  file.seekg(0);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!file.read(bytes.data(), size)) {
+    std::fprintf(stderr, "tovu-host: cannot read the script %s\n", path.c_str());
+    return false;
+  }
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  bool ok = true;
+  size_t start = 0;
+  for (int number = 1; start < bytes.size(); ++number) {
+    size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string line = bytes.substr(start, end - start);
+    start = end + 1;
+    std::optional<standin::InputEvent> event;
+    std::wstring error;
+    if (!standin::IsValidUtf8(line)) {
+      error = L"the line is not UTF-8 text";
+    } else if (line.find('\0') != std::string::npos) {
+      error = L"the line holds a NUL character";
+    } else if (standin::ParseScriptLine(standin::FromUtf8(line), event, error)) {
+      if (event) events.push_back(std::move(*event));
+      continue;
+    }
+    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), number, standin::ToUtf8(error).c_str());
+    ok = false;
+  }
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string scriptPath = "-";
+  std::string modulePath = DefaultModulePath();
+  bool haveScript = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--module") {
+      if (++i == argc) {
+        std::fprintf(stderr, "tovu-host: --module needs a file name\n");
+        return 2;
+      }
+      modulePath = argv[i];
+    } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
+      std::fprintf(stderr, "tovu-host: unknown option %s (try --help)\n", arg.c_str());
+      return 2;
+    } else if (haveScript) {
+      std::fprintf(stderr, "tovu-host: one script at a time (try --help)\n");
+      return 2;
+    } else {
+      scriptPath = arg;
+      haveScript = true;
+    }
+  }
+
+  standin::Session& session = standin::Session::Get();
+  int stdinLine = 0;
+  bool stdinFailed = false;
+  if (scriptPath != "-") {
+    std::vector<standin::InputEvent> events;
+    if (!ReadScript(scriptPath, events)) return 2;
+    for (auto& e : events) session.Queue(std::move(e));
+  } else {
+    // Standard input is taken line by line, so the host can be used interactively.
+    session.SetInputSource([&number = stdinLine, &failed = stdinFailed]() -> std::optional<standin::InputEvent> {
+      std::string line;
+      while (!failed && std::getline(std::cin, line)) {
+        ++number;
+        std::optional<standin::InputEvent> event;
+        std::wstring error;
+        if (!standin::IsValidUtf8(line)) error = L"the line is not UTF-8 text";
+        else if (standin::ParseScriptLine(standin::FromUtf8(line), event, error) && event) return event;
+        else if (error.empty()) continue;
+        std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
+        failed = true;
+      }
+      return std::nullopt;
+    });
+  }
+
+  session.SetTranscriptSink([](std::wstring_view text) {
+    const std::string utf8 = standin::ToUtf8(text);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fflush(stdout);
+  });
+
+  AcEdCommandStack* commands = acedRegCmds;
+  commands->addCommand(L"TOVU_HOST", L"unload", L"unload", ACRX_CMD_MODAL, UnloadCommand);
+  commands->addCommand(L"TOVU_HOST", L"load", L"load", ACRX_CMD_MODAL, LoadCommand);
+
+  g_modulePath = standin::FromUtf8(modulePath);
+  AcRxDynamicLinker* linker = acrxDynamicLinker;
+  if (!linker->loadModule(g_modulePath.c_str(), true)) {
+    std::fprintf(stdout, "\n");
+    std::fprintf(stderr, "tovu-host: the module %s could not be loaded\n", modulePath.c_str());
+    return 1;
+  }
+  session.RunCommandLoop();
+  for (const std::wstring& loaded : linker->loadedModules()) linker->unloadModule(loaded.c_str());
+  std::fputs("\n", stdout);
+  return stdinFailed ? 2 : 0;
+}
