@@ -1,0 +1,43 @@
+// A scratch folder for one test, removed with everything in it when the test ends.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace tovutest {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tovu-test-XXXXXX").string();
+    m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+  }
+  ~TempDir() {
+    std::error_code ec;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return m_path; }
+  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+  // Writes bytes to a file in the folder and returns its path.
+  std::filesystem::path Write(const std::string& name, const std::string& bytes) const {
+    const auto file = m_path / name;
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+  }
+  // Copies a file into the folder under a new name and returns its path.
+  std::filesystem::path Copy(const std::string& from, const std::string& name) const {
+    const auto file = m_path / name;
+    std::filesystem::copy_file(from, file, std::filesystem::copy_options::overwrite_existing);
+    return file;
+  }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+}  // namespace tovutest
