@@ -82,6 +82,19 @@ typedef INT_PTR (*FARPROC)();
 #define ERROR_DLL_INIT_FAILED 1114L
 #define ERROR_CALL_NOT_IMPLEMENTED 120L
 
+// Shared by the file, registry and synchronisation calls.
+typedef struct _SECURITY_ATTRIBUTES {
+  DWORD nLength;
+  LPVOID lpSecurityDescriptor;
+  BOOL bInheritHandle;
+} SECURITY_ATTRIBUTES, *PSECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+
+// 100-nanosecond intervals since 1 January 1601 (UTC).
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+
 #define LOWORD(l) ((WORD)(((DWORD_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((DWORD_PTR)(l)) >> 16) & 0xffff))
 
