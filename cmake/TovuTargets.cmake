@@ -39,6 +39,7 @@ function(tovu_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   tovu_warnings(${name})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     TOVU_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TOVU_BINARY_DIR="${CMAKE_BINARY_DIR}")

@@ -1,0 +1,129 @@
+// The host program as a user meets it: scripts, standard input, bad command lines, bad
+// scripts and modules that cannot be loaded.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "testing/TempDir.h"
+
+namespace {
+
+struct HostRun {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string Slurp(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs the host with arguments (already shell-quoted) and optional standard input.
+HostRun Host(const tovutest::TempDir& dir, const std::string& args, const std::string& input = "",
+         const std::string& env = "") {
+  const auto in = dir.Write("stdin.txt", input);
+  const std::string command = env + " '" TOVU_HOST_EXE "' " + args + " <'" + in.string() + "' >'" +
+                              (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
+  const int raw = std::system(command.c_str());
+  HostRun r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = Slurp(dir / "out.txt");
+  r.err = Slurp(dir / "err.txt");
+  return r;
+}
+
+TEST(TovuHost, RunsAScriptAndPrintsTheTranscript) {
+  tovutest::TempDir dir;
+  const auto script = dir.Write("demo.tovu", "; comment\nsample\nnosuch\nunload\nsample\nload\n\n");
+  const HostRun r = Host(dir, "'" + script.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "\nCommand: sample\nCommand: nosuch\nUnknown command \"NOSUCH\".  Press F1 for help."
+            "\nCommand: unload\nCommand: sample\nUnknown command \"SAMPLE\".  Press F1 for help."
+            "\nCommand: load\nCommand: \nAcRxDynamicLinker failed to load '" +
+                std::filesystem::canonical(TOVU_MODULE_FILE).string() +
+                "': the application is loaded already\nCommand: \n");  // Enter repeated "load"
+}
+
+TEST(TovuHost, TakesStandardInputLineByLine) {
+  tovutest::TempDir dir;
+  HostRun r = Host(dir, "-", "sample\r\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
+
+  // A malformed line ends the run there, with its line number.
+  r = Host(dir, "", "sample\n<point 1>\nsample\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("<stdin>:2: expected <point x,y[,z]>"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
+}
+
+TEST(TovuHost, BadScriptsRunNothing) {
+  tovutest::TempDir dir;
+  const auto bad = dir.Write("bad.tovu", "sample\nsample\n<pick zz>\n<warp>\n");
+  HostRun r = Host(dir, "'" + bad.string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("bad.tovu:3: expected a hexadecimal entity handle"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("bad.tovu:4: unknown input directive <warp>"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  const auto binary = dir.Write("binary.tovu", std::string("sample\n\xFF\xFE\x00x\n", 10));
+  r = Host(dir, "'" + binary.string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("binary.tovu:2: the line is not UTF-8 text"), std::string::npos) << r.err;
+
+  r = Host(dir, "'" + (dir / "missing.tovu").string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("cannot read the script"), std::string::npos) << r.err;
+
+  r = Host(dir, "'" + dir.path().string() + "'");  // a folder is no script
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+}
+
+TEST(TovuHost, BadCommandLinesAndModules) {
+  tovutest::TempDir dir;
+  HostRun r = Host(dir, "--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("Usage: tovu-host"), std::string::npos);
+
+  r = Host(dir, "--bogus");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("unknown option --bogus"), std::string::npos);
+  r = Host(dir, "a.tovu b.tovu");
+  EXPECT_EQ(r.status, 2);
+  r = Host(dir, "--module");
+  EXPECT_EQ(r.status, 2);
+
+  r = Host(dir, "--module '" + (dir / "none.arx").string() + "'", "sample\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("no such file"), std::string::npos) << r.out;
+  EXPECT_NE(r.err.find("could not be loaded"), std::string::npos);
+
+  r = Host(dir, "--module '" TOVU_FIXTURE_MODULE "'", "sample\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("not an application module"), std::string::npos) << r.out;
+}
+
+TEST(TovuHost, LanguageFromTheEnvironment) {
+  tovutest::TempDir dir;
+  HostRun r = Host(dir, "", "sample\n", "TOVU_LANG=../etc");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("is no language code"), std::string::npos) << r.err;
+
+  r = Host(dir, "", "sample\n", "TOVU_LANG=xx TOVU_LANG_DIR='" + dir.path().string() + "'");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("no dictionaries for \"xx\""), std::string::npos) << r.err;
+
+  r = Host(dir, "", "sample\n", "TOVU_LANG=en");  // the shipped dictionary loads without complaint
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
