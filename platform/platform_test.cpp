@@ -193,7 +193,7 @@ TEST(ModuleEntry, StartsAndUnloadsAndIgnoresDocumentMessages) {
   EXPECT_EQ(sample->commandFlags(), 2);
   EXPECT_EQ(g_nCmdCount, 1);
 
-  for (auto msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg, static_cast<AcRx::AppMsgCode>(99)})
+  for (auto msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg, AcRx::kQuitMsg, AcRx::kSuspendMsg})
     EXPECT_EQ(acrxEntryPoint(msg, nullptr), AcRx::kRetOK);
   EXPECT_EQ(acedRegCmds->lookupCmd(L"sample", true), sample);
   EXPECT_TRUE(ChainHolds(file.handle()));

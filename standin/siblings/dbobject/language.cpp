@@ -82,9 +82,12 @@ TovuLanguageSwitch* CreateSwitchFromEnvironment() {
   return new TovuLanguageSwitch(standin::FromUtf8(dir).c_str());
 }
 
+// Owned here, so the switch goes when the library is unloaded with the last module using it.
+std::unique_ptr<TovuLanguageSwitch> g_sessionSwitch(CreateSwitchFromEnvironment());
+
 }  // namespace
 
-TovuLanguageSwitch* g_pTovuLangSwitch = CreateSwitchFromEnvironment();
+TovuLanguageSwitch* g_pTovuLangSwitch = g_sessionSwitch.get();
 
 ZoDtDictionary::ZoDtDictionary(const wchar_t* pszKey) : m_strKey(pszKey) {}
 ZoDtDictionary::~ZoDtDictionary() = default;
