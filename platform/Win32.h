@@ -6,4 +6,5 @@
 #include "standin/win32/crt.h"
 #include "standin/win32/cstring.h"
 #include "standin/win32/module.h"
+#include "standin/win32/registry.h"
 #include "standin/win32/windef.h"

@@ -1,0 +1,623 @@
+// Conformance of the registry stand-in: keys, values and handles as the Win32 registry API
+// behaves, and the registry file: its export format, what a person may write into it, atomic
+// saves and files that cannot be read.
+#include "standin/win32/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "standin/win32/utf8.h"
+#include "testing/ChildProcess.h"
+#include "testing/TempDir.h"
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+const BYTE* Bytes(const wchar_t* text) { return reinterpret_cast<const BYTE*>(text); }
+DWORD TextSize(const wchar_t* text) { return static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)); }
+
+// Every test reads and writes a registry file of its own.
+class Registry : public ::testing::Test {
+ protected:
+  void SetUp() override { UseFile(m_dir / "registry.reg"); }
+  void TearDown() override { standin::ResetRegistry(); }
+
+  void UseFile(const std::filesystem::path& file) {
+    m_file = file;
+    setenv("TOVU_REGISTRY", file.c_str(), 1);
+    standin::ResetRegistry();
+  }
+  // Starts over from the file, as the next process would.
+  void Restart() { standin::ResetRegistry(); }
+
+  HKEY Create(const wchar_t* path, REGSAM sam = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER) {
+    HKEY h = nullptr;
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr, &h, nullptr),
+              ERROR_SUCCESS)
+        << standin::ToUtf8(path);
+    return h;
+  }
+  LONG SetText(HKEY h, const wchar_t* name, const wchar_t* text, DWORD type = REG_SZ) {
+    return RegSetValueExW(h, name, 0, type, Bytes(text), TextSize(text));
+  }
+  std::vector<BYTE> Query(HKEY h, const wchar_t* name, DWORD* type = nullptr) {
+    DWORD size = 0;
+    if (RegQueryValueExW(h, name, nullptr, type, nullptr, &size) != ERROR_SUCCESS) return {BYTE(0xEE)};
+    std::vector<BYTE> data(size);
+    EXPECT_EQ(RegQueryValueExW(h, name, nullptr, type, data.data(), &size), ERROR_SUCCESS);
+    return data;
+  }
+  std::wstring ClassOf(HKEY h) {
+    wchar_t buffer[64];
+    DWORD count = 64;
+    EXPECT_EQ(RegQueryInfoKeyW(h, buffer, &count, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr, nullptr),
+              ERROR_SUCCESS);
+    return std::wstring(buffer, count);
+  }
+
+  tovutest::TempDir m_dir;
+  std::filesystem::path m_file;
+};
+
+TEST_F(Registry, KeysAreCreatedOnceAndFoundWhateverTheCase) {
+  wchar_t cls[] = L"MyClass";
+  HKEY h = reinterpret_cast<HKEY>(0x1);
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu Test\\Settings", 0, cls, REG_OPTION_NON_VOLATILE,
+                            KEY_READ | KEY_WRITE, nullptr, &h, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+  EXPECT_EQ(ClassOf(h), L"MyClass");
+  EXPECT_EQ(RegCloseKey(h), ERROR_SUCCESS);
+
+  // The class is given to a key when it is created, never afterwards.
+  wchar_t other[] = L"Other";
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\tovu test\\settings\\", 0, other, 0, KEY_READ, nullptr, &h,
+                            &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+  EXPECT_EQ(ClassOf(h), L"MyClass");
+  RegCloseKey(h);
+
+  // The keys on the way were created too, without a class.
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\TOVU TEST", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(ClassOf(h), L"");
+  HKEY sub = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(h, L"Settings", 0, KEY_READ, &sub), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  RegCloseKey(h);
+
+  // A failed open leaves no handle behind; bad paths are refused before anything is made.
+  h = reinterpret_cast<HKEY>(0x1);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Missing", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(h, nullptr);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu Test\\Settings\\Deeper", 0, KEY_READ, &h),
+            ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"\\Software\\X", 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr),
+            ERROR_BAD_PATHNAME);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\\\X", 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr),
+            ERROR_BAD_PATHNAME);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\X", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, L"A", 0, nullptr, REG_OPTION_CREATE_LINK, KEY_READ, nullptr, &h, nullptr),
+      ERROR_CALL_NOT_IMPLEMENTED);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"A", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+
+  // The roots are separate trees.
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Tovu Test", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+
+  // Names keep the case they were created with.
+  ASSERT_TRUE(standin::SaveRegistry());
+  const std::string file = ReadFile(m_file);
+  EXPECT_NE(file.find("[HKEY_CURRENT_USER\\Software\\Tovu Test\\Settings]\r\n"), std::string::npos) << file;
+}
+
+TEST_F(Registry, QueriesFollowTheSizeProtocolAndWriteNothingOnFailure) {
+  HKEY h = Create(L"Software\\Q");
+  ASSERT_EQ(SetText(h, L"Greeting", L"hello"), ERROR_SUCCESS);
+  const DWORD size = 6 * sizeof(wchar_t);
+
+  DWORD type = 0xDEAD, got = 0;
+  ASSERT_EQ(RegQueryValueExW(h, L"GREETING", nullptr, &type, nullptr, &got), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(got, size);
+
+  BYTE buffer[64];
+  std::memset(buffer, 0xAB, sizeof buffer);
+  got = size - 1;
+  type = 0xDEAD;
+  EXPECT_EQ(RegQueryValueExW(h, L"Greeting", nullptr, &type, buffer, &got), ERROR_MORE_DATA);
+  EXPECT_EQ(got, size);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  for (BYTE b : buffer) ASSERT_EQ(b, 0xAB);
+
+  got = sizeof buffer;
+  EXPECT_EQ(RegQueryValueExW(h, L"Greeting", nullptr, nullptr, buffer, &got), ERROR_SUCCESS);
+  EXPECT_EQ(got, size);
+  EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(buffer)), L"hello");
+  EXPECT_EQ(buffer[size], 0xAB);
+
+  type = 0xDEAD, got = 77;
+  EXPECT_EQ(RegQueryValueExW(h, L"Missing", nullptr, &type, buffer, &got), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(type, 0xDEADu);
+  EXPECT_EQ(got, 77u);
+  DWORD reserved = 0;
+  EXPECT_EQ(RegQueryValueExW(h, L"Greeting", &reserved, nullptr, nullptr, &got), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegQueryValueExW(h, L"Greeting", nullptr, nullptr, buffer, nullptr), ERROR_INVALID_PARAMETER);
+
+  // The default value is the empty name; a key starts without one.
+  EXPECT_EQ(RegQueryValueExW(h, L"", nullptr, nullptr, nullptr, &got), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(SetText(h, nullptr, L"default"), ERROR_SUCCESS);
+  DWORD defType = 0;
+  EXPECT_EQ(Query(h, L"", &defType), std::vector<BYTE>(Bytes(L"default"), Bytes(L"default") + TextSize(L"default")));
+  EXPECT_EQ(defType, static_cast<DWORD>(REG_SZ));
+
+  // Writing a name again replaces type and data; the name keeps its first spelling.
+  const DWORD seven = 7;
+  ASSERT_EQ(RegSetValueExW(h, L"greeting", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), 4), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"Greeting", &type), std::vector<BYTE>({7, 0, 0, 0}));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  RegCloseKey(h);
+  ASSERT_TRUE(standin::SaveRegistry());
+  EXPECT_NE(ReadFile(m_file).find("\"Greeting\"=dword:00000007"), std::string::npos);
+}
+
+TEST_F(Registry, DataIsStoredAsGivenWhateverTheType) {
+  HKEY h = Create(L"Software\\Types");
+  const BYTE three[] = {1, 2, 3};
+  ASSERT_EQ(RegSetValueExW(h, L"Short", 0, REG_DWORD, three, 3), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(h, L"Empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
+  const wchar_t noTerminator[] = {L'a', L'b'};
+  ASSERT_EQ(RegSetValueExW(h, L"Raw", 0, REG_SZ, Bytes(noTerminator), sizeof noTerminator), ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExW(h, L"Bad", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
+  EXPECT_EQ(RegSetValueExW(h, L"Bad", 1, REG_BINARY, three, 3), ERROR_INVALID_PARAMETER);
+
+  DWORD type;
+  EXPECT_EQ(Query(h, L"Short", &type), std::vector<BYTE>(three, three + 3));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  DWORD size = 99;
+  EXPECT_EQ(RegQueryValueExW(h, L"Empty", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(Query(h, L"Raw"), std::vector<BYTE>(Bytes(noTerminator), Bytes(noTerminator) + sizeof noTerminator));
+  EXPECT_EQ(RegQueryValueExW(h, L"Bad", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+
+  EXPECT_EQ(RegDeleteValueW(h, L"SHORT"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueW(h, L"Short"), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(h);
+}
+
+TEST_F(Registry, HandlesHaveOnlyTheRightsTheyWereOpenedWith) {
+  HKEY all = Create(L"Software\\Rights");
+  ASSERT_EQ(SetText(all, L"Name", L"kept"), ERROR_SUCCESS);
+  HKEY sub = Create(L"Software\\Rights\\Existing");
+  RegCloseKey(sub);
+
+  HKEY read = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Rights", 0, KEY_READ, &read), ERROR_SUCCESS);
+  EXPECT_EQ(SetText(read, L"Name", L"changed"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(SetText(read, L"New", L"x"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteValueW(read, L"Name"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(Query(read, L"Name"), std::vector<BYTE>(Bytes(L"kept"), Bytes(L"kept") + TextSize(L"kept")));
+  DWORD size;
+  EXPECT_EQ(RegQueryValueExW(read, L"New", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  // Creating below needs KEY_CREATE_SUB_KEY; opening what exists does not.
+  HKEY h = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(read, L"Fresh", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegOpenKeyExW(all, L"Fresh", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExW(read, L"Existing", 0, nullptr, 0, KEY_READ, nullptr, &h, &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+  RegCloseKey(h);
+
+  HKEY write = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Rights", 0, KEY_WRITE, &write), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(write, L"Name", nullptr, nullptr, nullptr, &size), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(SetText(write, L"Name", L"written"), ERROR_SUCCESS);
+  EXPECT_EQ(Query(read, L"Name"), std::vector<BYTE>(Bytes(L"written"), Bytes(L"written") + TextSize(L"written")));
+
+  HKEY generic = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Rights", 0, GENERIC_READ, &generic), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(generic, L"Name", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(SetText(generic, L"Name", L"no"), ERROR_ACCESS_DENIED);
+  for (HKEY k : {all, read, write, generic}) EXPECT_EQ(RegCloseKey(k), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, ClosedHandlesAreRefusedAndPredefinedKeysStay) {
+  HKEY first = Create(L"Software\\Handles");
+  HKEY second = Create(L"Software\\Handles");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(RegCloseKey(first), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(first), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(SetText(first, L"x", L"y"), ERROR_INVALID_HANDLE);
+  DWORD size;
+  EXPECT_EQ(RegQueryValueExW(first, L"x", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(SetText(second, L"x", L"y"), ERROR_SUCCESS);  // the other handle lives on
+  EXPECT_EQ(RegCloseKey(second), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(nullptr), ERROR_INVALID_HANDLE);
+  HKEY h;
+  EXPECT_EQ(RegOpenKeyExW(reinterpret_cast<HKEY>(0x12345), L"x", 0, KEY_READ, &h), ERROR_INVALID_HANDLE);
+
+  EXPECT_EQ(RegCloseKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Handles", 0, KEY_READ, &h), ERROR_SUCCESS);
+  // A null or empty sub key gives a new handle to the same key.
+  HKEY again = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(h, nullptr, 0, KEY_READ, &again), ERROR_SUCCESS);
+  EXPECT_NE(again, h);
+  EXPECT_EQ(Query(again, L"x"), std::vector<BYTE>(Bytes(L"y"), Bytes(L"y") + TextSize(L"y")));
+  RegCloseKey(again);
+  RegCloseKey(h);
+
+  // Handles die with the registry they were opened in.
+  h = Create(L"Software\\Handles");
+  Restart();
+  EXPECT_EQ(RegCloseKey(h), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(Registry, DeletingAKeyNeedsItEmptyOfKeysAndInvalidatesItsHandles) {
+  HKEY parent = Create(L"Software\\Del");
+  HKEY child = Create(L"Software\\Del\\Child");
+  ASSERT_EQ(SetText(child, L"v", L"1"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Del"), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(RegDeleteKeyW(parent, L"CHILD"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteKeyW(parent, L"Child"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(SetText(child, L"v", L"2"), ERROR_KEY_DELETED);
+  DWORD size;
+  EXPECT_EQ(RegQueryValueExW(child, L"v", nullptr, nullptr, nullptr, &size), ERROR_KEY_DELETED);
+  EXPECT_EQ(RegCloseKey(child), ERROR_SUCCESS);
+  HKEY h;
+  EXPECT_EQ(RegOpenKeyExW(parent, L"Child", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Del"), ERROR_SUCCESS);
+  EXPECT_EQ(RegCreateKeyExW(parent, L"New", 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr), ERROR_KEY_DELETED);
+  RegCloseKey(parent);
+  ASSERT_TRUE(standin::SaveRegistry());
+  EXPECT_EQ(ReadFile(m_file).find("Del"), std::string::npos);
+}
+
+TEST_F(Registry, VolatileKeysLiveOnlyInMemory) {
+  RegCloseKey(Create(L"Software"));
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Session", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                            nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"Pid", L"123"), ERROR_SUCCESS);
+  HKEY child = nullptr;
+  EXPECT_EQ(
+      RegCreateKeyExW(h, L"Lasting", 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &child, nullptr),
+      ERROR_CHILD_MUST_BE_VOLATILE);
+  RegCloseKey(h);
+  // Keys made on the way to a volatile key are volatile too.
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Volatile\\Deep", 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
+                            &h, nullptr),
+            ERROR_SUCCESS);
+  RegCloseKey(h);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Volatile\\Lasting", 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr),
+            ERROR_CHILD_MUST_BE_VOLATILE);
+  HKEY lasting = Create(L"Software\\Lasting");
+  ASSERT_EQ(SetText(lasting, L"Kept", L"yes"), ERROR_SUCCESS);
+  RegCloseKey(lasting);
+  const std::string file = ReadFile(m_file);
+  EXPECT_NE(file.find("[HKEY_CURRENT_USER\\Software\\Lasting]"), std::string::npos) << file;
+  EXPECT_EQ(file.find("Session"), std::string::npos) << file;
+  EXPECT_EQ(file.find("Volatile"), std::string::npos) << file;
+  Restart();
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Session", 0, KEY_READ, &h), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(Registry, TheFileIsTheRegistryEditorsExportFormat) {
+  wchar_t cls[] = L"ClassTovu";
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu", 0, cls, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"Name", L"a \"quoted\" C:\\path"), ERROR_SUCCESS);
+  const DWORD answer = 42;
+  ASSERT_EQ(RegSetValueExW(h, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&answer), 4), ERROR_SUCCESS);
+  const BYTE flag = 1;
+  ASSERT_EQ(RegSetValueExW(h, L"Flag", 0, REG_BINARY, &flag, 1), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"Path", L"%HOME%", REG_EXPAND_SZ), ERROR_SUCCESS);
+  const wchar_t list[] = L"ab\0c\0";
+  ASSERT_EQ(RegSetValueExW(h, L"List", 0, REG_MULTI_SZ, Bytes(list), sizeof list), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"Lines", L"a\nb"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"", L"未命名"), ERROR_SUCCESS);
+  RegCloseKey(h);
+  HKEY machine = Create(L"Software\\Tovu\\Empty", KEY_ALL_ACCESS, HKEY_LOCAL_MACHINE);
+  RegCloseKey(machine);
+
+  EXPECT_EQ(ReadFile(m_file),
+            "Windows Registry Editor Version 5.00\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software]\r\n"
+            "\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Tovu]\r\n"
+            ";class=\"ClassTovu\"\r\n"
+            "@=\"未命名\"\r\n"
+            "\"Name\"=\"a \\\"quoted\\\" C:\\\\path\"\r\n"
+            "\"Count\"=dword:0000002a\r\n"
+            "\"Flag\"=hex:01\r\n"
+            "\"Path\"=hex(2):25,00,48,00,4f,00,4d,00,45,00,25,00,00,00\r\n"
+            "\"List\"=hex(7):61,00,62,00,00,00,63,00,00,00,00,00\r\n"
+            "\"Lines\"=hex(1):61,00,0a,00,62,00,00,00\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software]\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Tovu]\r\n"
+            "\r\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Tovu\\Empty]\r\n"
+            "\r\n");
+}
+
+TEST_F(Registry, EverySavedValueComesBackByteForByte) {
+  struct Sample {
+    const wchar_t* name;
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  auto text = [](std::wstring t) {
+    return std::vector<BYTE>(reinterpret_cast<const BYTE*>(t.data()),
+                             reinterpret_cast<const BYTE*>(t.data() + t.size()));
+  };
+  std::vector<BYTE> longBinary(300);
+  for (size_t i = 0; i < longBinary.size(); ++i) longBinary[i] = static_cast<BYTE>(i * 7);
+  const std::vector<Sample> samples = {
+      {L"Plain", REG_SZ, text(std::wstring(L"Zeichen äöü 漢字 \U0001F600 \"q\" \\b\\") + L'\0')},
+      {L"No terminator", REG_SZ, text(L"abc")},
+      {L"Inner zero", REG_SZ, text(std::wstring(L"a\0b\0", 4))},
+      {L"Expand", REG_EXPAND_SZ, text(std::wstring(L"%PATH%;\U0001F600\0", 9))},
+      {L"Multi", REG_MULTI_SZ, text(std::wstring(L"one\0two\0\0", 9))},
+      {L"Dword", REG_DWORD, {0xff, 0xfe, 0xfd, 0xfc}},
+      {L"Odd dword", REG_DWORD, {1, 2, 3}},
+      {L"Qword", REG_QWORD, {1, 2, 3, 4, 5, 6, 7, 8}},
+      {L"Long", REG_BINARY, longBinary},
+      {L"Empty", REG_BINARY, {}},
+      {L"None", REG_NONE, {9}},
+      {L"\"Quoted\" \\name", REG_SZ, text(std::wstring(L"x\0", 2))},
+      {L"Type 0x1234", 0x1234, {0xAA}},
+  };
+  HKEY h = Create(L"Software\\Round Trip\\Ünïcode");
+  for (const auto& s : samples)
+    ASSERT_EQ(RegSetValueExW(h, s.name, 0, s.type, s.data.data(), static_cast<DWORD>(s.data.size())), ERROR_SUCCESS);
+  RegCloseKey(h);
+  const std::string saved = ReadFile(m_file);
+  EXPECT_NE(saved.find(",\\\r\n  "), std::string::npos) << "long data is wrapped as the registry editor does";
+
+  Restart();
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"software\\round trip\\ünïcode", 0, KEY_READ, &h), ERROR_SUCCESS);
+  for (const auto& s : samples) {
+    DWORD type = 0;
+    EXPECT_EQ(Query(h, s.name, &type), s.data) << standin::ToUtf8(s.name);
+    EXPECT_EQ(type, s.type) << standin::ToUtf8(s.name);
+  }
+  RegCloseKey(h);
+  // Saving what was read gives the same file again.
+  HKEY w = Create(L"Software\\Round Trip\\Ünïcode");
+  ASSERT_EQ(RegDeleteValueW(w, L"Missing"), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(RegSetValueExW(w, L"Empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
+  RegCloseKey(w);
+  EXPECT_EQ(ReadFile(m_file), saved);
+}
+
+TEST_F(Registry, FilesWrittenByPeopleAndByTheRegistryEditorAreRead) {
+  // LF line ends, a byte order mark, comments, spacing, continuation lines, deletions.
+  std::ofstream(m_file, std::ios::binary) << "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
+                                             "\n"
+                                             "; settings made by hand\n"
+                                             "[HKEY_CURRENT_USER\\Software\\Hand]\n"
+                                             "\"Count\" = dword:1F\n"
+                                             "\"Bytes\"=hex:01,02,\\\n"
+                                             "    03, 0A\n"
+                                             "\"Gone\"=\"soon\"\n"
+                                             "\"Gone\"=-\n"
+                                             "@=\"default\"\n"
+                                             "[HKEY_CURRENT_USER\\Software\\Hand\\Old]\n"
+                                             "\"x\"=\"y\"\n"
+                                             "[-HKEY_CURRENT_USER\\Software\\Hand\\Old]\n"
+                                             "[hkey_current_user\\software\\hand]\n"
+                                             "\"Count\"=dword:00000020\n";
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Hand", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"Count"), std::vector<BYTE>({0x20, 0, 0, 0}));
+  EXPECT_EQ(Query(h, L"Bytes"), std::vector<BYTE>({1, 2, 3, 10}));
+  EXPECT_EQ(Query(h, L""), std::vector<BYTE>(Bytes(L"default"), Bytes(L"default") + TextSize(L"default")));
+  DWORD size;
+  EXPECT_EQ(RegQueryValueExW(h, L"Gone", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  HKEY old;
+  EXPECT_EQ(RegOpenKeyExW(h, L"Old", 0, KEY_READ, &old), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(h);
+
+  // UTF-16LE with CR LF, as the registry editor exports.
+  const std::u16string exported =
+      u"\uFEFFWindows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Exported]\r\n"
+      u"\"Name\"=\"\u6F22\u5B57 \U0001F600\"\r\n";
+  std::string bytes;
+  for (char16_t c : exported) bytes += static_cast<char>(c & 0xFF), bytes += static_cast<char>(c >> 8);
+  std::ofstream(m_file, std::ios::binary | std::ios::trunc) << bytes;
+  Restart();
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Exported", 0, KEY_READ, &h), ERROR_SUCCESS);
+  const wchar_t expected[] = L"\u6F22\u5B57 \U0001F600";
+  EXPECT_EQ(Query(h, L"Name"), std::vector<BYTE>(Bytes(expected), Bytes(expected) + sizeof expected));
+  RegCloseKey(h);
+}
+
+TEST_F(Registry, AFileThatCannotBeReadIsReportedWithItsLineAndNeverWrittenOver) {
+  const std::pair<std::string, int> broken[] = {
+      {"REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n", 1},
+      {"Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,zz\n", 4},
+      {"Windows Registry Editor Version 5.00\n\n[HKEY_NOWHERE\\A]\n", 3},
+      {"Windows Registry Editor Version 5.00\n\"v\"=\"no key yet\"\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"open=\"x\"\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=\"x\"\n\"w\"=\"\xC3(\"\n", 4},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=dword:123456789\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex(zz):00\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\\\\B]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\nplain words\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=qword:1\n", 3},
+      {"Windows Registry Editor Version 5.00\n[-HKEY_CURRENT_USER]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n", 3},
+      {std::string("\xFF\xFE"
+                   "W\0x",
+                   5),
+       1},
+  };
+  for (const auto& [content, line] : broken) {
+    SCOPED_TRACE(content);
+    tovutest::TempDir dir;
+    const auto file = dir.Write("registry.reg", content);
+    UseFile(file);
+    testing::internal::CaptureStderr();
+    HKEY h = Create(L"Software\\After");
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("line " + std::to_string(line) + ":"), std::string::npos) << said;
+    EXPECT_NE(said.find("left untouched"), std::string::npos) << said;
+    // Nothing of the broken file was taken in.
+    HKEY a;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"A", 0, KEY_READ, &a), ERROR_FILE_NOT_FOUND);
+    ASSERT_EQ(SetText(h, L"v", L"new"), ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_EQ(ReadFile(file), content);
+    const auto beside = dir / "registry.recovered.reg";
+    EXPECT_EQ(standin::RegistryFilePath(), standin::FromUtf8(beside.string()));
+    EXPECT_NE(ReadFile(beside).find("\"v\"=\"new\""), std::string::npos);
+
+    // The next run is told again and goes on with what the last one saved beside it.
+    testing::internal::CaptureStderr();
+    Restart();
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\After", 0, KEY_READ, &h), ERROR_SUCCESS);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("left untouched"), std::string::npos);
+    EXPECT_EQ(Query(h, L"v"), std::vector<BYTE>(Bytes(L"new"), Bytes(L"new") + TextSize(L"new")));
+    RegCloseKey(h);
+    EXPECT_EQ(ReadFile(file), content);
+    standin::ResetRegistry();
+  }
+}
+
+TEST_F(Registry, ChangesAreSavedWhenAWritingHandleClosesOrAKeyIsFlushed) {
+  HKEY read = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &read), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(read), ERROR_SUCCESS);
+  EXPECT_FALSE(std::filesystem::exists(m_file));
+
+  // Writing through a predefined key waits for a flush, a writing handle's close or the exit.
+  ASSERT_EQ(SetText(HKEY_CURRENT_USER, L"Direct", L"1"), ERROR_SUCCESS);
+  EXPECT_FALSE(std::filesystem::exists(m_file));
+  HKEY created = Create(L"Software\\Other");
+  RegCloseKey(created);
+  ASSERT_TRUE(std::filesystem::exists(m_file));
+  EXPECT_NE(ReadFile(m_file).find("\"Direct\"=\"1\""), std::string::npos);
+
+  ASSERT_EQ(SetText(HKEY_CURRENT_USER, L"Direct", L"2"), ERROR_SUCCESS);
+  HKEY opened = Create(L"Software\\Other");  // opened, not created: closing it writes nothing
+  RegCloseKey(opened);
+  EXPECT_NE(ReadFile(m_file).find("\"Direct\"=\"1\""), std::string::npos);
+  EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_SUCCESS);
+  EXPECT_NE(ReadFile(m_file).find("\"Direct\"=\"2\""), std::string::npos);
+
+  // A folder that cannot hold the file fails the flush and loses nothing in memory.
+  const auto blocker = m_dir.Write("blocker", "a file, not a folder");
+  UseFile(blocker / "registry.reg");
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(SetText(HKEY_CURRENT_USER, L"Kept", L"in memory"), ERROR_SUCCESS);
+  EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_CANTWRITE);
+  EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
+  EXPECT_EQ(Query(HKEY_CURRENT_USER, L"Kept"),
+            std::vector<BYTE>(Bytes(L"in memory"), Bytes(L"in memory") + TextSize(L"in memory")));
+}
+
+TEST_F(Registry, TheFileIsFoundFromTheEnvironment) {
+  const char* savedHome = std::getenv("HOME");
+  const std::string home = savedHome ? savedHome : "";
+  const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string xdg = savedXdg ? savedXdg : "";
+
+  unsetenv("TOVU_REGISTRY");
+  setenv("HOME", (m_dir / "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (m_dir / "config").c_str(), 1);
+  standin::ResetRegistry();
+  EXPECT_EQ(standin::RegistryFilePath(), standin::FromUtf8((m_dir / "config/tovu/registry.reg").string()));
+  ASSERT_EQ(SetText(HKEY_CURRENT_USER, L"v", L"x"), ERROR_SUCCESS);
+  ASSERT_TRUE(standin::SaveRegistry());  // making the folders on the way
+  EXPECT_TRUE(std::filesystem::exists(m_dir / "config/tovu/registry.reg"));
+
+  setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+  standin::ResetRegistry();
+  EXPECT_EQ(standin::RegistryFilePath(), standin::FromUtf8((m_dir / "home/.config/tovu/registry.reg").string()));
+  unsetenv("XDG_CONFIG_HOME");
+  standin::ResetRegistry();
+  EXPECT_EQ(standin::RegistryFilePath(), standin::FromUtf8((m_dir / "home/.config/tovu/registry.reg").string()));
+
+  standin::ResetRegistry();
+  savedHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
+  if (savedXdg) setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  UseFile(m_file);
+}
+
+class RegistryProcesses : public Registry {
+ protected:
+  tovutest::ChildResult Helper(std::vector<std::string> args, const std::string& hook = "") {
+    std::vector<std::string> env = {"TOVU_REGISTRY=" + m_file.string()};
+    if (!hook.empty()) env.push_back("TOVU_REGISTRY_SAVE_HOOK=" + hook);
+    return tovutest::RunChild(TOVU_REGISTRY_HELPER, args, env);
+  }
+  std::string Get() {
+    const auto r = Helper({"get", "Software\\Tovu Test", "Setting"});
+    return r.exited && r.exitStatus == 0 ? r.output : "failed: " + r.output;
+  }
+};
+
+TEST_F(RegistryProcesses, ValuesWrittenByOneProcessAreReadByTheNext) {
+  auto r = Helper({"set", "Software\\Tovu Test", "Setting", "first 一"});
+  ASSERT_TRUE(r.exited && r.exitStatus == 0);
+  EXPECT_EQ(Get(), "first 一\n");
+  r = Helper({"set-at-exit", "Software\\Tovu Test", "Setting", "saved at exit"});
+  ASSERT_TRUE(r.exited && r.exitStatus == 0);
+  EXPECT_EQ(Get(), "saved at exit\n");
+  // What this process sees too, and what a person reads in the file.
+  HKEY h = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu Test", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"Setting"),
+            std::vector<BYTE>(Bytes(L"saved at exit"), Bytes(L"saved at exit") + TextSize(L"saved at exit")));
+  RegCloseKey(h);
+  EXPECT_NE(ReadFile(m_file).find("[HKEY_CURRENT_USER\\Software\\Tovu Test]\r\n\"Setting\"=\"saved at exit\"\r\n"),
+            std::string::npos);
+}
+
+TEST_F(RegistryProcesses, AWriterKilledWhileSavingLeavesThePreviousFileIntact) {
+  ASSERT_EQ(Helper({"set", "Software\\Tovu Test", "Setting", "before"}).exitStatus, 0);
+  const std::string before = ReadFile(m_file);
+  for (const char* hook : {"kill-while-writing", "kill-before-rename"}) {
+    SCOPED_TRACE(hook);
+    const auto killed = Helper({"set", "Software\\Tovu Test", "Setting", "lost"}, hook);
+    EXPECT_FALSE(killed.exited);
+    EXPECT_EQ(killed.signal, SIGKILL);
+    EXPECT_EQ(ReadFile(m_file), before);
+    EXPECT_EQ(Get(), "before\n");
+    // The killed writer got as far as its temporary file, which holds the new value only
+    // when it was written whole.
+    bool sawTemp = false;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.path())) {
+      if (entry.path().extension() != ".tmp") continue;
+      sawTemp = true;
+      const bool whole = ReadFile(entry.path()).find("\"lost\"") != std::string::npos;
+      EXPECT_EQ(whole, std::string(hook) == "kill-before-rename");
+      std::filesystem::remove(entry.path());
+    }
+    EXPECT_TRUE(sawTemp);
+  }
+  ASSERT_EQ(Helper({"set", "Software\\Tovu Test", "Setting", "after"}).exitStatus, 0);
+  EXPECT_EQ(Get(), "after\n");
+}
+
+}  // namespace
