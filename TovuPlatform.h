@@ -3,3 +3,4 @@
 
 #include "platform/Export.h"
 #include "platform/Module.h"
+#include "registry/Registry.h"
