@@ -5,4 +5,8 @@
 #include "standin/host/acutads.h"
 #include "standin/host/adesk.h"
 #include "standin/host/adsdef.h"
+#include "standin/host/gematrix.h"
+#include "standin/host/input.h"
 #include "standin/host/rx.h"
+#include "standin/host/sysvars.h"
+#include "standin/host/wcmatch.h"

@@ -75,7 +75,8 @@ struct resbuf* acutNewRb(int v);
 // (allocated with malloc or acutNewString). Returns RTNORM, or RTERROR for NULL.
 int acutRelRb(struct resbuf* rb);
 // Pairs of type and value, ended by 0 (RTNONE ends it too); the list types (RTLB, RTLE,
-// RTDOTE, RTNIL, RTT, RTVOID, -3) take no value. Strings are copied. NULL on an unknown type.
+// RTDOTE, RTNIL, RTT, RTVOID, -3) take no value; RTDXF0 makes a node of group code 0. Strings
+// are copied. NULL on an unknown type.
 struct resbuf* acutBuildList(int rtype, ...);
 // A malloc'ed copy of pInput in pOutput; RTNORM, or RTERROR for NULL input.
 int acutNewString(const ACHAR* pInput, ACHAR*& pOutput);

@@ -138,6 +138,8 @@ struct resbuf* acutBuildList(int rtype, ...) {
     }
     *tail = rb;
     tail = &rb->rbnext;
+    // RTDXF0 stands for group code 0, which would end the argument list.
+    if (type == RTDXF0) rb->restype = 0;
     const bool listMarker = type == RTLB || type == RTLE || type == RTDOTE || type == RTNIL ||
                             type == RTT || type == RTVOID || type == -3;
     if (listMarker) continue;

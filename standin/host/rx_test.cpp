@@ -78,7 +78,7 @@ TEST(ResultBuffers, BuildListCopiesEveryKindOfValue) {
   text[0] = L'X';  // strings are copies, not borrowed
 
   const resbuf* rb = list;
-  ASSERT_EQ(rb->restype, RTDXF0);
+  ASSERT_EQ(rb->restype, 0);  // RTDXF0 stands for group code 0
   EXPECT_STREQ(rb->resval.rstring, L"LINE");
   rb = rb->rbnext;
   ASSERT_EQ(rb->restype, 8);

@@ -71,13 +71,24 @@ Session& Session::Get() {
 const bool g_sessionReady = (Session::Get(), true);
 
 void Session::Reset() {
+  std::vector<std::function<void()>> handlers;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_transcript.clear();
+    m_journal.clear();
+    m_queue.clear();
+    m_queueHead = 0;
+    m_source = nullptr;
+    m_lastCommand.clear();
+    handlers = m_resetHandlers;
+  }
+  // Outside the lock: a handler takes its own area's lock.
+  for (const auto& handler : handlers) handler();
+}
+
+void Session::AddResetHandler(std::function<void()> handler) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  m_transcript.clear();
-  m_journal.clear();
-  m_queue.clear();
-  m_queueHead = 0;
-  m_source = nullptr;
-  m_lastCommand.clear();
+  m_resetHandlers.push_back(std::move(handler));
 }
 
 void Session::Print(std::wstring_view text) {

@@ -61,8 +61,12 @@ class Session {
  public:
   static Session& Get();
 
-  // A fresh session: empty transcript, journal and input queue, no input source.
+  // A fresh session: empty transcript, journal and input queue, no input source; then every
+  // reset handler runs, in the order they were added.
   void Reset();
+  // Each stand-in area with state of its own (system variables, pending input options ...)
+  // adds one handler that puts its state back to the host's defaults.
+  void AddResetHandler(std::function<void()> handler);
 
   // --- Command line ---
   void Print(std::wstring_view text);
@@ -111,6 +115,7 @@ class Session {
   size_t m_queueHead = 0;
   std::function<std::optional<InputEvent>()> m_source;
   std::wstring m_lastCommand;
+  std::vector<std::function<void()>> m_resetHandlers;
 };
 
 // Parses one line of a host script into an input event. Returns false with a message in
