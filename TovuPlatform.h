@@ -1,6 +1,9 @@
 // Everything the platform module exports, in one include.
 #pragma once
 
+#include "ads/AdsResBuf.h"
+#include "ads/AdsValues.h"
+#include "input/Prompt.h"
 #include "platform/Export.h"
 #include "platform/Module.h"
 #include "registry/Registry.h"
