@@ -65,6 +65,18 @@ class ZoDynArray : public ZoDynArrayBase<T> {
     return m_pData[i];
   }
   void InsertCur(const T& x) override;
+  // With spare room the element goes straight behind the last one; growth still goes
+  // through ReAllocate and InsertCur.
+  long Append(const T& x) override {
+    const long n = this->m_nLength;
+    if (n < m_nSpaceSize) {
+      m_pData[n] = x;
+      this->m_nLength = n + 1;
+      this->m_nCur = n;
+      return n;
+    }
+    return Base::Append(x);
+  }
   void DelCur() override;
   void Sort(int (*cmp)(const T&, const T&)) override {
     zo_detail::PairwiseSort(m_pData, this->m_nLength, [cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
@@ -158,9 +170,9 @@ long ZoDynArray<T>::Find(const T& x, long from, long to) const {
   if (to < 0 || to >= length) to = length - 1;
   if (from > to) return -1;
   assert(this->IsValidIndex(from));
-  for (long i = from; i <= to; ++i)
-    if (m_pData[i] == x) return i;
-  return -1;
+  const T* end = m_pData + to + 1;
+  const T* p = std::find(static_cast<const T*>(m_pData + from), end, x);
+  return p == end ? -1 : static_cast<long>(p - m_pData);
 }
 
 template <class T>
