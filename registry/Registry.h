@@ -35,7 +35,8 @@ class TOVU_PLATFORM_API ZoPtRegistryBase {
   // The result code of the last registry call made for this object.
   LONG GetLastResult() const { return m_lLastResult; }
 
-  // Writes open the key, creating it when needed.
+  // Writes open the key, creating it when needed. A key that a read opened stays open for
+  // reading only, so writes through it fail with ERROR_ACCESS_DENIED until it is closed.
   bool SetValue(const wchar_t* pszName, DWORD dwValue);
   bool SetValue(const wchar_t* pszName, int nValue);
   bool SetValue(const wchar_t* pszName, bool bValue);
@@ -48,8 +49,8 @@ class TOVU_PLATFORM_API ZoPtRegistryBase {
   // out, since a reader would take them for the end of the list.
   bool SetValue(const wchar_t* pszName, const wchar_t* const* ppszTexts);
 
-  // Reads never create the key; a value of another registry type is refused.
-  // The variable is 0 after any failure.
+  // Reads never create the key. A value of another registry type is refused, and a failed
+  // read leaves the variable as it was, except a DWORD, which is 0 after any failure.
   bool GetValue(const wchar_t* pszName, DWORD& dwValue);
   bool GetValue(const wchar_t* pszName, int& nValue);
   // Only a REG_BINARY value counts.

@@ -70,7 +70,6 @@ bool ZoPtRegistryBase::GetValue(const wchar_t* pszName) {
   DWORD dwSize = 0;
   m_lLastResult = RegQueryValueExW(m_hKey, pszName, nullptr, nullptr, nullptr, &dwSize);
   if (m_lLastResult != ERROR_SUCCESS || dwSize == 0) return false;
-  // One byte more than the value, so text read from it always ends inside the buffer.
   m_valueBuffer.assign(dwSize + 1, 0);
   m_dwValueSize = dwSize;
   m_lLastResult = RegQueryValueExW(m_hKey, pszName, nullptr, &m_dwValueType, m_valueBuffer.data(), &m_dwValueSize);
