@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <set>
-#include <sstream>
 #include <string>
 
 #include "standin/host/session.h"
@@ -207,19 +204,17 @@ TEST_F(Prompt, KeywordsFromThePromptsBracketedOptions) {
   EXPECT_EQ(appended, L"Q A _ Q A");
 }
 
-// Every text this folder shows has an English translation in the module's dictionary.
+// The question's suffixes have English translations in the module's dictionary.
 TEST_F(Prompt, EnglishDictionaryTranslatesTheQuestionSuffixes) {
-  std::ifstream file(std::string(TOVU_SOURCE_DIR) + "/lang/en/TOVUPLATFORM.tsv");
-  ASSERT_TRUE(file) << "lang/en/TOVUPLATFORM.tsv is missing";
-  std::set<std::wstring> sources;
-  std::string line;
-  while (std::getline(file, line)) {
-    const size_t tab = line.find('\t');
-    if (!line.empty() && line[0] != '#' && tab != std::string::npos)
-      sources.insert(standin::FromUtf8(line.substr(0, tab)));
-  }
-  EXPECT_EQ(sources.count(L"?[是(Y)/否(N)]<Y>: "), 1u);
-  EXPECT_EQ(sources.count(L"?[是(Y)/否(N)]<N>: "), 1u);
+  const auto dictionary =
+      ZoDtDictionary::Load(std::string(TOVU_SOURCE_DIR) + "/lang/en/TOVUPLATFORM.tsv", L"TOVUPLATFORM");
+  ASSERT_NE(dictionary, nullptr) << "lang/en/TOVUPLATFORM.tsv cannot be read";
+  const wchar_t* yes = dictionary->Lookup(L"?[是(Y)/否(N)]<Y>: ");
+  const wchar_t* no = dictionary->Lookup(L"?[是(Y)/否(N)]<N>: ");
+  ASSERT_NE(yes, nullptr);
+  ASSERT_NE(no, nullptr);
+  EXPECT_STREQ(yes, L"? [Yes(Y)/No(N)] <Y>: ");
+  EXPECT_STREQ(no, L"? [Yes(Y)/No(N)] <N>: ");
 }
 
 }  // namespace
