@@ -329,6 +329,24 @@ bool SaveHook(const char* point) {
   return hook && std::strcmp(hook, point) == 0;
 }
 
+// Temporary files of writers that died before their rename ("<file>.<pid>.tmp"); those of
+// processes still running are theirs to finish.
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string prefix = file.filename().string() + ".";
+  std::error_code ec;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(file.parent_path().empty() ? "." : file.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0)
+      continue;
+    const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    if (pid.find_first_not_of("0123456789") != std::string::npos || pid.size() > 9) continue;
+    if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
+  }
+}
+
 bool SaveLocked(Registry& r) {
   if (!r.dirty) return true;
   if (!r.canSave || r.path.empty()) {
@@ -366,6 +384,7 @@ bool SaveLocked(Registry& r) {
     ::close(dir);
   }
   r.dirty = false;
+  RemoveStaleTemporaries(r.path);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -597,6 +598,7 @@ TEST_F(RegistryProcesses, ValuesWrittenByOneProcessAreReadByTheNext) {
 TEST_F(RegistryProcesses, AWriterKilledWhileSavingLeavesThePreviousFileIntact) {
   ASSERT_EQ(Helper({"set", "Software\\Tovu Test", "Setting", "before"}).exitStatus, 0);
   const std::string before = ReadFile(m_file);
+  std::set<std::filesystem::path> seen;
   for (const char* hook : {"kill-while-writing", "kill-before-rename"}) {
     SCOPED_TRACE(hook);
     const auto killed = Helper({"set", "Software\\Tovu Test", "Setting", "lost"}, hook);
@@ -608,16 +610,18 @@ TEST_F(RegistryProcesses, AWriterKilledWhileSavingLeavesThePreviousFileIntact) {
     // when it was written whole.
     bool sawTemp = false;
     for (const auto& entry : std::filesystem::directory_iterator(m_dir.path())) {
-      if (entry.path().extension() != ".tmp") continue;
+      if (entry.path().extension() != ".tmp" || !seen.insert(entry.path()).second) continue;
       sawTemp = true;
       const bool whole = ReadFile(entry.path()).find("\"lost\"") != std::string::npos;
       EXPECT_EQ(whole, std::string(hook) == "kill-before-rename");
-      std::filesystem::remove(entry.path());
     }
     EXPECT_TRUE(sawTemp);
   }
+  // The next save goes through and clears away what the dead writers left.
   ASSERT_EQ(Helper({"set", "Software\\Tovu Test", "Setting", "after"}).exitStatus, 0);
   EXPECT_EQ(Get(), "after\n");
+  for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }
 
 }  // namespace
