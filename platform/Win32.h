@@ -3,8 +3,13 @@
 #pragma once
 
 #include "standin/win32/afx.h"
+#include "standin/win32/afxwin.h"
 #include "standin/win32/crt.h"
 #include "standin/win32/cstring.h"
+#include "standin/win32/files.h"
+#include "standin/win32/gdi.h"
+#include "standin/win32/globalmem.h"
 #include "standin/win32/module.h"
+#include "standin/win32/picture.h"
 #include "standin/win32/registry.h"
 #include "standin/win32/windef.h"

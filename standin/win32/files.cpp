@@ -1,0 +1,442 @@
+// Just enough of the Win32 file API and of MFC's CFile, behaving as Windows and MFC do, for
+// reading and writing BMP and picture files.
+#include "standin/win32/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+#include "standin/win32/utf8.h"
+
+namespace {
+
+struct OpenFile {
+  int fd = -1;
+  DWORD access = 0;
+  DWORD share = 0;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  std::wstring path;
+};
+
+struct FileTable {
+  std::mutex mutex;
+  std::map<HANDLE, OpenFile> files;
+  uintptr_t next = 0x100;
+};
+
+FileTable& Table() {
+  static FileTable* table = new FileTable;
+  return *table;
+}
+
+DWORD ErrorFromErrno(int err) {
+  switch (err) {
+    case ENOENT:
+      return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+      return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+      return ERROR_ACCESS_DENIED;
+    case EEXIST:
+      return ERROR_FILE_EXISTS;
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
+    case ENOSPC:
+      return ERROR_DISK_FULL;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_ACCESS_DENIED;
+  }
+}
+
+bool Reads(DWORD access) { return (access & (GENERIC_READ | GENERIC_ALL)) != 0; }
+bool Writes(DWORD access) { return (access & (GENERIC_WRITE | GENERIC_ALL)) != 0; }
+
+// Windows refuses an open when either side's access is not allowed by the other's share mode.
+bool SharingConflicts(const OpenFile& existing, DWORD access, DWORD share) {
+  if (Reads(access) && !(existing.share & FILE_SHARE_READ)) return true;
+  if (Writes(access) && !(existing.share & FILE_SHARE_WRITE)) return true;
+  if (Reads(existing.access) && !(share & FILE_SHARE_READ)) return true;
+  if (Writes(existing.access) && !(share & FILE_SHARE_WRITE)) return true;
+  return false;
+}
+
+}  // namespace
+
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode, LPSECURITY_ATTRIBUTES,
+                   DWORD dwCreationDisposition, DWORD, HANDLE hTemplateFile) {
+  if (!lpFileName || !*lpFileName || dwCreationDisposition < CREATE_NEW || dwCreationDisposition > TRUNCATE_EXISTING ||
+      hTemplateFile) {
+    SetLastError(!lpFileName || !*lpFileName ? ERROR_PATH_NOT_FOUND : ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (dwCreationDisposition == TRUNCATE_EXISTING && !Writes(dwDesiredAccess)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_HANDLE_VALUE;
+  }
+  const std::string path = standin::ToUtf8(lpFileName);
+  struct stat st;
+  const bool existed = ::stat(path.c_str(), &st) == 0;
+  if (existed && S_ISDIR(st.st_mode)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (existed && dwCreationDisposition == CREATE_NEW) {
+    SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (!existed && (dwCreationDisposition == OPEN_EXISTING || dwCreationDisposition == TRUNCATE_EXISTING)) {
+    const int err = errno;
+    SetLastError(err == ENOENT ? ERROR_FILE_NOT_FOUND : ErrorFromErrno(err));
+    return INVALID_HANDLE_VALUE;
+  }
+
+  int flags = O_CLOEXEC;
+  if (Reads(dwDesiredAccess) && Writes(dwDesiredAccess))
+    flags |= O_RDWR;
+  else if (Writes(dwDesiredAccess))
+    flags |= O_WRONLY;
+  else
+    flags |= O_RDONLY;
+  if (!existed) flags |= O_CREAT | (dwCreationDisposition == CREATE_NEW ? O_EXCL : 0);
+
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  const int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) {
+    SetLastError(ErrorFromErrno(errno));
+    return INVALID_HANDLE_VALUE;
+  }
+  struct stat opened;
+  ::fstat(fd, &opened);
+  for (const auto& entry : table.files) {
+    const OpenFile& other = entry.second;
+    if (other.dev == opened.st_dev && other.ino == opened.st_ino &&
+        SharingConflicts(other, dwDesiredAccess, dwShareMode)) {
+      ::close(fd);
+      SetLastError(ERROR_SHARING_VIOLATION);
+      return INVALID_HANDLE_VALUE;
+    }
+  }
+  if (existed && (dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == TRUNCATE_EXISTING) &&
+      ::ftruncate(fd, 0) != 0) {
+    const DWORD error = ErrorFromErrno(errno);
+    ::close(fd);
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+  }
+  OpenFile file;
+  file.fd = fd;
+  file.access = dwDesiredAccess;
+  file.share = dwShareMode;
+  file.dev = opened.st_dev;
+  file.ino = opened.st_ino;
+  file.path = lpFileName;
+  const HANDLE handle = reinterpret_cast<HANDLE>(table.next);
+  table.next += 4;
+  table.files.emplace(handle, std::move(file));
+  // Success still reports whether an existing file was opened over.
+  const bool reportsExisting = dwCreationDisposition == CREATE_ALWAYS || dwCreationDisposition == OPEN_ALWAYS;
+  SetLastError(existed && reportsExisting ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+  return handle;
+}
+
+BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+              LPOVERLAPPED lpOverlapped) {
+  if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
+  if (lpOverlapped) {
+    std::fprintf(stderr, "ReadFile: overlapped reads are not supported by the stand-in\n");
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  auto it = table.files.find(hFile);
+  if (it == table.files.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!Reads(it->second.access)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  DWORD total = 0;
+  BYTE* out = static_cast<BYTE*>(lpBuffer);
+  while (total < nNumberOfBytesToRead) {
+    const ssize_t n = ::read(it->second.fd, out + total, nNumberOfBytesToRead - total);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      SetLastError(ErrorFromErrno(errno));
+      if (lpNumberOfBytesRead) *lpNumberOfBytesRead = total;
+      return FALSE;
+    }
+    if (n == 0) break;
+    total += static_cast<DWORD>(n);
+  }
+  if (lpNumberOfBytesRead) *lpNumberOfBytesRead = total;
+  return TRUE;
+}
+
+BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
+               LPOVERLAPPED lpOverlapped) {
+  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
+  if (lpOverlapped) {
+    std::fprintf(stderr, "WriteFile: overlapped writes are not supported by the stand-in\n");
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  auto it = table.files.find(hFile);
+  if (it == table.files.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (!Writes(it->second.access)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  DWORD total = 0;
+  const BYTE* in = static_cast<const BYTE*>(lpBuffer);
+  while (total < nNumberOfBytesToWrite) {
+    const ssize_t n = ::write(it->second.fd, in + total, nNumberOfBytesToWrite - total);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      SetLastError(n < 0 ? ErrorFromErrno(errno) : ERROR_DISK_FULL);
+      if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
+      return FALSE;
+    }
+    total += static_cast<DWORD>(n);
+  }
+  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
+  return TRUE;
+}
+
+DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  auto it = table.files.find(hFile);
+  struct stat st;
+  if (it == table.files.end() || ::fstat(it->second.fd, &st) != 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return INVALID_FILE_SIZE;
+  }
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  if (lpFileSizeHigh) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
+  SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(size);
+}
+
+DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh, DWORD dwMoveMethod) {
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  auto it = table.files.find(hFile);
+  if (it == table.files.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return INVALID_SET_FILE_POINTER;
+  }
+  if (dwMoveMethod > FILE_END) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return INVALID_SET_FILE_POINTER;
+  }
+  // Without the high part the distance is a signed 32-bit value, as on Windows.
+  int64_t distance =
+      lpDistanceToMoveHigh
+          ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32) |
+                                 static_cast<DWORD>(lDistanceToMove))
+          : lDistanceToMove;
+  const int fd = it->second.fd;
+  const off_t base = dwMoveMethod == FILE_BEGIN     ? 0
+                     : dwMoveMethod == FILE_CURRENT ? ::lseek(fd, 0, SEEK_CUR)
+                                                    : ::lseek(fd, 0, SEEK_END);
+  const int64_t target = static_cast<int64_t>(base) + distance;
+  if (target < 0) {
+    SetLastError(ERROR_NEGATIVE_SEEK);
+    return INVALID_SET_FILE_POINTER;
+  }
+  ::lseek(fd, static_cast<off_t>(target), SEEK_SET);
+  if (lpDistanceToMoveHigh) *lpDistanceToMoveHigh = static_cast<LONG>(static_cast<uint64_t>(target) >> 32);
+  SetLastError(ERROR_SUCCESS);
+  return static_cast<DWORD>(target);
+}
+
+BOOL CloseHandle(HANDLE hObject) {
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  auto it = table.files.find(hObject);
+  if (it == table.files.end()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  ::close(it->second.fd);
+  table.files.erase(it);
+  return TRUE;
+}
+
+// --- MFC ---
+
+int CFileException::OsErrorToException(LONG lOsError) {
+  switch (lOsError) {
+    case ERROR_SUCCESS:
+      return none;
+    case ERROR_FILE_NOT_FOUND:
+      return fileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+      return badPath;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return accessDenied;
+    case ERROR_INVALID_HANDLE:
+      return invalidFile;
+    case ERROR_NEGATIVE_SEEK:
+      return badSeek;
+    case ERROR_SHARING_VIOLATION:
+      return sharingViolation;
+    case ERROR_DISK_FULL:
+      return diskFull;
+    case ERROR_HANDLE_EOF:
+      return endOfFile;
+    default:
+      return genericException;
+  }
+}
+
+const HANDLE CFile::hFileNull = INVALID_HANDLE_VALUE;
+
+namespace {
+[[noreturn]] void ThrowFileException(LONG osError, const CString& fileName) {
+  throw new CFileException(CFileException::OsErrorToException(osError), osError, fileName);
+}
+}  // namespace
+
+CFile::CFile() : m_hFile(hFileNull), m_bCloseOnDelete(FALSE) {}
+
+CFile::CFile(HANDLE hFile) : m_hFile(hFile), m_bCloseOnDelete(FALSE) {}
+
+CFile::CFile(LPCTSTR lpszFileName, UINT nOpenFlags) : CFile() {
+  CFileException error;
+  if (!Open(lpszFileName, nOpenFlags, &error)) throw new CFileException(error);
+}
+
+CFile::~CFile() {
+  if (m_hFile != hFileNull && m_bCloseOnDelete) Abort();
+}
+
+BOOL CFile::Open(LPCTSTR lpszFileName, UINT nOpenFlags, CFileException* pError) {
+  if (m_hFile != hFileNull) {
+    if (pError) *pError = CFileException(CFileException::genericException, ERROR_INVALID_PARAMETER, lpszFileName);
+    return FALSE;
+  }
+  DWORD access;
+  switch (nOpenFlags & 3) {
+    case modeRead:
+      access = GENERIC_READ;
+      break;
+    case modeWrite:
+      access = GENERIC_WRITE;
+      break;
+    case modeReadWrite:
+      access = GENERIC_READ | GENERIC_WRITE;
+      break;
+    default:
+      if (pError) *pError = CFileException(CFileException::genericException, ERROR_INVALID_PARAMETER, lpszFileName);
+      return FALSE;
+  }
+  DWORD share;
+  switch (nOpenFlags & 0x70) {
+    case shareDenyWrite:
+      share = FILE_SHARE_READ;
+      break;
+    case shareDenyRead:
+      share = FILE_SHARE_WRITE;
+      break;
+    case shareDenyNone:
+      share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+      break;
+    default:  // shareCompat, shareExclusive
+      share = 0;
+      break;
+  }
+  const DWORD disposition =
+      (nOpenFlags & modeCreate) ? ((nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS) : OPEN_EXISTING;
+  const HANDLE h = CreateFileW(lpszFileName, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const LONG error = static_cast<LONG>(GetLastError());
+    if (pError) *pError = CFileException(CFileException::OsErrorToException(error), error, lpszFileName);
+    return FALSE;
+  }
+  m_hFile = h;
+  m_bCloseOnDelete = TRUE;
+  m_strFileName = lpszFileName;
+  return TRUE;
+}
+
+UINT CFile::Read(void* lpBuf, UINT nCount) {
+  if (nCount == 0) return 0;
+  DWORD read = 0;
+  if (!ReadFile(m_hFile, lpBuf, nCount, &read, nullptr))
+    ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+  return read;
+}
+
+void CFile::Write(const void* lpBuf, UINT nCount) {
+  if (nCount == 0) return;
+  DWORD written = 0;
+  if (!WriteFile(m_hFile, lpBuf, nCount, &written, nullptr))
+    ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+  if (written < nCount) throw new CFileException(CFileException::diskFull, ERROR_DISK_FULL, m_strFileName);
+}
+
+ULONGLONG CFile::Seek(LONGLONG lOff, UINT nFrom) {
+  LONG high = static_cast<LONG>(static_cast<ULONGLONG>(lOff) >> 32);
+  const DWORD low = SetFilePointer(m_hFile, static_cast<LONG>(lOff & 0xFFFFFFFF), &high, nFrom);
+  if (low == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS)
+    ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+  return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
+}
+
+ULONGLONG CFile::GetPosition() const {
+  LONG high = 0;
+  const DWORD low = SetFilePointer(m_hFile, 0, &high, FILE_CURRENT);
+  if (low == INVALID_SET_FILE_POINTER && GetLastError() != ERROR_SUCCESS)
+    ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+  return (static_cast<ULONGLONG>(static_cast<DWORD>(high)) << 32) | low;
+}
+
+ULONGLONG CFile::GetLength() const {
+  DWORD high = 0;
+  const DWORD low = GetFileSize(m_hFile, &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != ERROR_SUCCESS)
+    ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+  return (static_cast<ULONGLONG>(high) << 32) | low;
+}
+
+void CFile::Close() {
+  BOOL ok = TRUE;
+  if (m_hFile != hFileNull) ok = CloseHandle(m_hFile);
+  m_hFile = hFileNull;
+  m_bCloseOnDelete = FALSE;
+  if (!ok) ThrowFileException(static_cast<LONG>(GetLastError()), m_strFileName);
+}
+
+void CFile::Abort() {
+  if (m_hFile != hFileNull) CloseHandle(m_hFile);
+  m_hFile = hFileNull;
+  m_bCloseOnDelete = FALSE;
+}
