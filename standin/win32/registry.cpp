@@ -61,6 +61,8 @@ const char kHeader[] = "Windows Registry Editor Version 5.00";
 
 // The roots are separate trees here: HKEY_CLASSES_ROOT is not merged from the machine's and
 // the user's classes, and HKEY_CURRENT_CONFIG is no link (chosen: nothing needs the views).
+// Every root may be written, HKEY_LOCAL_MACHINE too, as by an administrator (chosen: the
+// stand-in knows no users or security descriptors).
 struct Registry {
   std::mutex mutex;
   bool loaded = false;
