@@ -3,10 +3,13 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <list>
 #include <random>
 #include <vector>
 
 #include "containers/DynArray.h"
+#include "containers/List.h"
+#include "containers/XList.h"
 
 namespace {
 
@@ -181,5 +184,69 @@ void BM_SortObjects_StdStableSort(benchmark::State& state) {
 }
 BENCHMARK(BM_SortObjects_ZoDynArray)->Arg(1000);
 BENCHMARK(BM_SortObjects_StdStableSort)->Arg(1000);
+
+constexpr long kListCount = 100000;
+constexpr long kJumps = 200;
+
+template <class List>
+void MoveToRandomIndices(benchmark::State& state) {
+  List l;
+  for (long i = 0; i < kListCount; ++i) l.Append(static_cast<double>(i));
+  std::mt19937 rng(8);
+  std::vector<long> targets(kJumps);
+  for (long& t : targets) t = static_cast<long>(rng() % kListCount);
+  for (auto _ : state)
+    for (long t : targets) {
+      l.MoveTo(t);
+      benchmark::DoNotOptimize(l.GetCurData());
+    }
+  state.SetItemsProcessed(state.iterations() * kJumps);
+}
+void BM_MoveTo_ZoXList(benchmark::State& state) { MoveToRandomIndices<ZoXList<double>>(state); }
+void BM_MoveTo_ZoDList(benchmark::State& state) { MoveToRandomIndices<ZoDList<double>>(state); }
+BENCHMARK(BM_MoveTo_ZoXList);
+BENCHMARK(BM_MoveTo_ZoDList);
+
+void BM_Walk_ZoDList(benchmark::State& state) {
+  ZoDList<double> l;
+  for (double v : RandomDoubles(kListCount, 9)) l.Append(v);
+  for (auto _ : state) {
+    double sum = 0;
+    for (const double* p = l.GetFirst(); p; p = l.GetNext(p)) sum += *p;
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kListCount);
+}
+void BM_Walk_StdList(benchmark::State& state) {
+  std::list<double> l;
+  for (double v : RandomDoubles(kListCount, 9)) l.push_back(v);
+  for (auto _ : state) {
+    double sum = 0;
+    for (double v : l) sum += v;
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kListCount);
+}
+BENCHMARK(BM_Walk_ZoDList);
+BENCHMARK(BM_Walk_StdList);
+
+void BM_ListAppend_ZoDList(benchmark::State& state) {
+  for (auto _ : state) {
+    ZoDList<double> l;
+    for (long i = 0; i < kListCount; ++i) l.Append(static_cast<double>(i));
+    benchmark::DoNotOptimize(l.GetFirst());
+  }
+  state.SetItemsProcessed(state.iterations() * kListCount);
+}
+void BM_ListAppend_StdList(benchmark::State& state) {
+  for (auto _ : state) {
+    std::list<double> l;
+    for (long i = 0; i < kListCount; ++i) l.push_back(static_cast<double>(i));
+    benchmark::DoNotOptimize(&l.front());
+  }
+  state.SetItemsProcessed(state.iterations() * kListCount);
+}
+BENCHMARK(BM_ListAppend_ZoDList);
+BENCHMARK(BM_ListAppend_StdList);
 
 }  // namespace
