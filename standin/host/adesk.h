@@ -55,5 +55,19 @@ enum ErrorStatus {
   eAmbiguousInput = 4,
   eNotThatKindOfClass = 67,
   eDuplicateRecordName = 310,
+  eNullEntityPointer = 19,
+  eInvalidExtents = 29,
+  eInvalidAdsName = 30,
+  eInvalidSymbolTableName = 31,
+  eWrongDatabase = 36,
+  ePermanentlyErased = 78,
+  eWasOpenForNotify = 83,
+  eAtMaxReaders = 89,
+  eNotAnEntity = 90,
+  eSelfReference = 94,
+  eNoDatabase = 116,
+  eAlreadyInGroup = 260,  // the code the family's modules accept from AcDbGroup::append
+  eNotInGroup = 261,
+  eCannotScaleNonUniformly = 120,
 };
 }  // namespace Acad

@@ -49,10 +49,51 @@ typedef AcRx::AppRetCode (*AcRxEntryPointFn)(AcRx::AppMsgCode msg, void* pkt);
 #define ACRX_DYNAMIC_LINKER L"DynamicLinker"
 #define ACRX_COMMAND_DOCK L"ACAD_REGISTERED_COMMANDS"
 
+class AcRxClass;
+
 class AcRxObject {
  public:
   virtual ~AcRxObject();
+  static AcRxClass* desc();
+  // The object's run-time class, as the host's ACRX_DECLARE_MEMBERS gives every class.
+  virtual AcRxClass* isA() const;
+  bool isKindOf(const AcRxClass* aClass) const;
 };
+
+// A run-time class record: the C++ class name, the DXF name of its objects and its parent.
+class AcRxClass : public AcRxObject {
+ public:
+  AcRxClass(const ACHAR* name, const ACHAR* dxfName, AcRxClass* parent)
+      : m_name(name), m_dxfName(dxfName), m_parent(parent) {}
+  AcRxClass* isA() const override;
+  const ACHAR* name() const { return m_name; }
+  // NULL for classes whose objects have no DXF name.
+  const ACHAR* dxfName() const { return m_dxfName; }
+  AcRxClass* myParent() const { return m_parent; }
+  bool isDerivedFrom(const AcRxClass* other) const;
+
+ private:
+  const ACHAR* m_name;
+  const ACHAR* m_dxfName;
+  AcRxClass* m_parent;
+};
+
+// The run-time class members of a class, as the host SDK's macro declares them.
+#define ACRX_DECLARE_MEMBERS(CLASS) \
+  static AcRxClass* desc();         \
+  static CLASS* cast(const AcRxObject* inPtr); \
+  AcRxClass* isA() const override
+
+// Defines them; DXFNAME is a wide literal or nullptr.
+#define ACRX_DEFINE_MEMBERS(CLASS, PARENT, DXFNAME)                                 \
+  AcRxClass* CLASS::desc() {                                                       \
+    static AcRxClass* cls = new AcRxClass(L## #CLASS, DXFNAME, PARENT::desc());    \
+    return cls;                                                                    \
+  }                                                                                \
+  CLASS* CLASS::cast(const AcRxObject* inPtr) {                                    \
+    return inPtr && inPtr->isKindOf(CLASS::desc()) ? const_cast<CLASS*>(static_cast<const CLASS*>(inPtr)) : nullptr; \
+  }                                                                                \
+  AcRxClass* CLASS::isA() const { return CLASS::desc(); }
 
 class AcRxDictionary : public AcRxObject {
  public:

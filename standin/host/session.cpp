@@ -9,6 +9,7 @@
 
 #include "standin/host/acutads.h"
 #include "standin/host/rx.h"
+#include "standin/host/selection.h"
 #include "standin/win32/observer.h"
 #include "standin/win32/utf8.h"
 
@@ -195,12 +196,14 @@ bool Session::RunCommand(const std::wstring& name) {
     m_lastCommand = cmd->globalName();
   }
   Record(JournalKind::CommandRun, cmd->globalName());
+  CommandStarting(cmd->commandFlags());
   // A command that throws would end the real host; here it only ends the command.
   try {
     cmd->functionAddr()();
   } catch (...) {
     Print(L"\n; error: the command " + std::wstring(cmd->globalName()) + L" ended with an exception");
   }
+  CommandEnded(cmd->commandFlags());
   return true;
 }
 
@@ -229,6 +232,7 @@ bool Session::RunCommandPrompt() {
     }
     case InputKind::Esc:
       Print(L"*Cancel*");
+      ClearPickfirst();
       break;
     case InputKind::Cursor:
       break;  // moving the cursor at the command prompt does nothing
@@ -236,8 +240,8 @@ bool Session::RunCommandPrompt() {
     case InputKind::Pick:
     case InputKind::Window:
     case InputKind::Crossing:
-      // Selecting at the command prompt (the pickfirst set) needs the drawing.
-      Print(L"\n*Invalid selection*");
+      // What the user selects before a command becomes the pickfirst set.
+      SelectAtCommandPrompt(*input);
       break;
   }
   return true;

@@ -39,7 +39,7 @@ struct InputEvent {
 };
 
 enum class JournalKind {
-  Redraw,          // text: entity or "all"; values: mode
+  Redraw,          // text: entity handle or "all"; values: mode, viewport, then shown, highlighted
   GrDraw,          // values: from x, y, z, to x, y, z, colour, highlight
   Command,         // text: what the module sent with acedCommand
   ViewChange,      // text: what changed

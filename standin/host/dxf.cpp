@@ -1,0 +1,850 @@
+// Just enough of the host's DXF input, behaving as the host's does, for the session to open
+// drawings written by other programs. The file is untrusted: every group is checked, and a
+// file that is malformed anywhere is refused whole with the line where it went wrong.
+#include "standin/host/dxf.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+#include "standin/host/dbcore.h"
+#include "standin/host/entities.h"
+#include "standin/host/shape.h"
+#include "standin/win32/utf8.h"
+
+namespace standin {
+
+namespace {
+
+constexpr double kDegree = 3.141592653589793 / 180;
+constexpr std::streamoff kMaxFileBytes = 256 << 20;
+
+enum class ValueType { String, Real, Int, Skip };
+
+// The value type of a group code, by the ranges of the format.
+ValueType TypeOf(int code) {
+  if (code >= 0 && code <= 9) return ValueType::String;
+  if (code >= 10 && code <= 59) return ValueType::Real;
+  if ((code >= 60 && code <= 99) || (code >= 170 && code <= 179) || (code >= 270 && code <= 299) ||
+      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 420 && code <= 429) ||
+      (code >= 440 && code <= 459) || (code >= 1060 && code <= 1071))
+    return ValueType::Int;
+  if ((code >= 110 && code <= 149) || (code >= 210 && code <= 239) || (code >= 460 && code <= 469) ||
+      (code >= 1010 && code <= 1059))
+    return ValueType::Real;
+  return ValueType::Skip;  // strings, handles, binary chunks and comments: kept as text
+}
+
+struct Pair {
+  int code;
+  std::string value;
+  int line;  // the line of the group code
+  double real = 0;
+  long long integer = 0;
+};
+
+struct Raw {
+  std::string type;
+  int line = 0;
+  std::vector<Pair> groups;
+
+  const Pair* Find(int code) const {
+    for (const Pair& p : groups)
+      if (p.code == code) return &p;
+    return nullptr;
+  }
+  double Real(int code, double fallback = 0) const {
+    const Pair* p = Find(code);
+    return p ? p->real : fallback;
+  }
+  long long Int(int code, long long fallback = 0) const {
+    const Pair* p = Find(code);
+    return p ? p->integer : fallback;
+  }
+  AcGePoint3d Point(int code, const AcGePoint3d& fallback = AcGePoint3d::kOrigin) const {
+    const Pair* x = Find(code);
+    if (!x) return fallback;
+    return {x->real, Real(code + 10), Real(code + 20)};
+  }
+  AcGeVector3d Normal() const {
+    const AcGePoint3d n = Point(210, {0, 0, 1});
+    return {n.x, n.y, n.z};
+  }
+};
+
+class Reader {
+ public:
+  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped)
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped) {}
+
+  std::unique_ptr<AcDbDatabase> Read();
+
+ private:
+  bool Fail(int line, const std::wstring& what) {
+    if (m_error.empty()) m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
+    return false;
+  }
+  bool Tokenize();
+  bool AtEnd() const { return m_pos >= m_pairs.size(); }
+  const Pair& Peek() const { return m_pairs[m_pos]; }
+  bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  // Reads the groups up to the next group 0 into raw (its type is the current group 0).
+  void TakeObject(Raw& raw);
+  std::wstring Text(const std::string& bytes) const;
+  std::wstring Text(const Raw& raw, int code, const wchar_t* fallback = L"") const {
+    const Pair* p = raw.Find(code);
+    return p ? Text(p->value) : fallback;
+  }
+
+  bool ReadHeader();
+  bool ReadTables();
+  bool ReadLayer(const Raw& raw);
+  bool ReadLinetype(const Raw& raw);
+  bool ReadBlocks();
+  // Reads entities up to a group 0 named end (ENDSEC or ENDBLK) into the record.
+  bool ReadEntities(AcDbObjectId record, bool spaces, const char* end);
+  bool ReadEntity(AcDbObjectId record, bool spaces);
+  bool SkipSection();
+  bool ResolveBlocks();
+
+  // Common properties, then the object joins the drawing under owner with the file's handle.
+  bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  bool Finite(const Raw& raw);
+  AcDbObjectId LayerId(const std::wstring& name);
+  AcDbObjectId LinetypeId(const std::wstring& name);
+  AcDbEntity* Build(const Raw& raw);
+  void Skipped(const std::string& type) { ++m_skippedTypes[type]; }
+
+  std::string_view m_bytes;
+  const std::wstring& m_name;
+  std::wstring& m_error;
+  std::vector<std::wstring>* m_skipped;
+  std::vector<Pair> m_pairs;
+  size_t m_pos = 0;
+  bool m_utf8 = false;
+  std::unique_ptr<AcDbDatabase> m_db;
+  std::map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
+  std::set<std::wstring> m_definedLayers;
+  struct PendingInsert {
+    AcDbObjectId insert;
+    std::wstring block;
+    int line;
+    AcDbObjectId holder;  // the block definition or space holding the reference
+  };
+  std::vector<PendingInsert> m_inserts;
+  std::map<AcDbObjectId, int> m_blockLines;
+  std::map<std::string, int> m_skippedTypes;
+  Adesk::UInt64 m_handseed = 0;
+};
+
+std::wstring Upper(std::wstring s) {
+  for (auto& c : s) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+  return s;
+}
+
+std::string Trim(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
+  const std::string t = Trim(s);
+  if (t.empty() || t.size() > 16) return false;
+  out = 0;
+  for (char c : t) {
+    int v;
+    if (c >= '0' && c <= '9') v = c - '0';
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else return false;
+    out = out * 16 + static_cast<Adesk::UInt64>(v);
+  }
+  return true;
+}
+
+bool Reader::Tokenize() {
+  static const char kBinary[] = "AutoCAD Binary DXF";
+  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary)
+    return Fail(1, L"binary DXF files are not read here; save the drawing as ASCII DXF");
+  size_t at = 0;
+  if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
+  int line = 0;
+  auto nextLine = [&](std::string_view& out) {
+    if (at >= m_bytes.size()) return false;
+    size_t end = m_bytes.find('\n', at);
+    if (end == std::string_view::npos) end = m_bytes.size();
+    out = m_bytes.substr(at, end - at);
+    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
+    at = end + 1;
+    ++line;
+    return true;
+  };
+  std::string_view codeLine, valueLine;
+  while (nextLine(codeLine)) {
+    const std::string code = Trim(codeLine);
+    if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(code.c_str(), &end, 10);
+    if (code.empty() || *end || errno || value < -32768 || value > 32767)
+      return Fail(line, L"expected a group code (a whole number), found \"" + FromUtf8(code) + L"\"");
+    const int codeLineNo = line;
+    if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
+    if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
+    Pair p{static_cast<int>(value), std::string(valueLine), codeLineNo};
+    switch (TypeOf(p.code)) {
+      case ValueType::Real: {
+        const std::string t = Trim(valueLine);
+        p.real = std::strtod(t.c_str(), &end);
+        if (t.empty() || *end || !std::isfinite(p.real))
+          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" +
+                                FromUtf8(t) + L"\"");
+        break;
+      }
+      case ValueType::Int: {
+        const std::string t = Trim(valueLine);
+        errno = 0;
+        p.integer = std::strtoll(t.c_str(), &end, 10);
+        if (t.empty() || *end || errno)
+          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" +
+                                FromUtf8(t) + L"\"");
+        break;
+      }
+      default:
+        break;
+    }
+    if (p.code == 999) continue;  // comments
+    m_pairs.push_back(std::move(p));
+  }
+  if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
+  return true;
+}
+
+std::wstring Reader::Text(const std::string& bytes) const {
+  std::wstring out;
+  if (m_utf8 || IsValidUtf8(bytes)) {
+    out = FromUtf8(bytes);
+  } else {
+    // Files of releases before 2007 are in the drawing's code page; Latin-1 is read for it.
+    for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
+  }
+  // "\U+XXXX" names a character the code page could not hold.
+  std::wstring decoded;
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (out.compare(i, 3, L"\\U+") == 0 && i + 7 <= out.size()) {
+      const std::wstring hex = out.substr(i + 3, 4);
+      if (std::all_of(hex.begin(), hex.end(), [](wchar_t c) { return std::iswxdigit(static_cast<wint_t>(c)); })) {
+        decoded.push_back(static_cast<wchar_t>(std::wcstol(hex.c_str(), nullptr, 16)));
+        i += 6;
+        continue;
+      }
+    }
+    decoded.push_back(out[i]);
+  }
+  return decoded;
+}
+
+void Reader::TakeObject(Raw& raw) {
+  raw.type = Peek().value;
+  raw.line = Peek().line;
+  raw.groups.clear();
+  ++m_pos;
+  bool inBraces = false;
+  while (!AtEnd() && Peek().code != 0) {
+    const Pair& p = Peek();
+    // Reactor and extension-dictionary groups and extended data are not the entity's own.
+    if (p.code == 102) inBraces = !p.value.empty() && p.value[0] == '{';
+    else if (!inBraces && p.code < 1000) raw.groups.push_back(p);
+    ++m_pos;
+  }
+}
+
+bool Reader::Finite(const Raw& raw) {
+  for (const Pair& p : raw.groups)
+    if (TypeOf(p.code) == ValueType::Real && std::fabs(p.real) > 1e100)
+      return Fail(p.line + 1, L"the value " + FromUtf8(Trim(p.value)) + L" is out of range for a drawing");
+  return true;
+}
+
+bool Reader::ReadHeader() {
+  std::vector<std::pair<std::wstring, DxfGroup>>& header = DbAccess::Header(m_db.get());
+  while (!AtEnd() && Peek().code != 0) {
+    const Pair& name = Peek();
+    if (name.code != 9) return Fail(name.line, L"expected a header variable name (group 9) in the HEADER section");
+    ++m_pos;
+    DxfGroup value;
+    bool any = false;
+    while (!AtEnd() && Peek().code != 0 && Peek().code != 9) {
+      const Pair& p = Peek();
+      if (p.code == 10 || p.code == 20 || p.code == 30) {
+        value.kind = RbValue::Point;
+        value.point[p.code / 10 - 1] = p.real;
+      } else if (!any) {
+        value.code = static_cast<short>(p.code);
+        switch (TypeOf(p.code)) {
+          case ValueType::Real:
+            value.kind = RbValue::Real;
+            value.real = p.real;
+            break;
+          case ValueType::Int:
+            value.kind = RbValue::Short;
+            value.integer = static_cast<long>(p.integer);
+            break;
+          default:
+            value.kind = RbValue::String;
+            value.text = Text(p.value);
+            break;
+        }
+      }
+      any = true;
+      ++m_pos;
+    }
+    if (!any) return Fail(name.line, L"the header variable " + FromUtf8(name.value) + L" has no value");
+    const std::wstring var = Upper(FromUtf8(Trim(name.value)));
+    if (var == L"$ACADVER") {
+      const std::wstring v = Upper(value.text);
+      if (v.size() != 6 || v.compare(0, 2, L"AC") != 0) return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
+      m_utf8 = v >= L"AC1021";
+    } else if (var == L"$HANDSEED") {
+      Adesk::UInt64 h = 0;
+      if (!ParseHandle(ToUtf8(value.text), h)) return Fail(name.line, L"$HANDSEED is not a handle");
+      m_handseed = h;
+    }
+    header.emplace_back(var, value);
+  }
+  return true;
+}
+
+AcDbObjectId Reader::LayerId(const std::wstring& name) {
+  const std::wstring key = Upper(name.empty() ? L"0" : name);
+  const auto it = m_layers.find(key);
+  if (it != m_layers.end()) return it->second;
+  // The host creates a layer that an entity names but the table lacks.
+  auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
+  auto* rec = new AcDbLayerTableRecord;
+  AcDbObjectId id;
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) {
+    rec->setLinetypeObjectId(m_db->continuousLinetype());
+    rec->close();
+  } else {
+    delete rec;
+    id = m_db->layerZero();
+  }
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  m_layers[key] = id;
+  return id;
+}
+
+AcDbObjectId Reader::LinetypeId(const std::wstring& name) {
+  const auto it = m_linetypes.find(Upper(name));
+  if (it != m_linetypes.end()) return it->second;
+  auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
+  auto* rec = new AcDbLinetypeTableRecord;
+  AcDbObjectId id;
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) rec->close();
+  else delete rec, id = m_db->continuousLinetype();
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  m_linetypes[Upper(name)] = id;
+  return id;
+}
+
+bool Reader::ReadLinetype(const Raw& raw) {
+  const std::wstring name = Text(raw, 2);
+  if (name.empty()) return Fail(raw.line, L"an LTYPE entry has no name (group 2)");
+  const std::wstring key = Upper(name);
+  if (key == L"BYLAYER" || key == L"BYBLOCK" || key == L"CONTINUOUS") return true;  // the drawing has them
+  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + name + L" is defined twice");
+  auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
+  auto* rec = new AcDbLinetypeTableRecord;
+  if (rec->setName(name.c_str()) != Acad::eOk) {
+    delete rec;
+    return Fail(raw.line, L"\"" + name + L"\" is not a valid linetype name");
+  }
+  rec->setComments(Text(raw, 3).c_str());
+  rec->setPatternLength(raw.Real(40));
+  AcDbObjectId id;
+  Adesk::UInt64 handle = 0;
+  if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle));
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  if (es != Acad::eOk) {
+    delete rec;
+    return Fail(raw.line, L"the handle of the linetype " + name + L" is used twice");
+  }
+  DbAccess::Records(table).push_back(id);
+  rec->close();
+  m_linetypes[key] = id;
+  return true;
+}
+
+bool Reader::ReadLayer(const Raw& raw) {
+  const std::wstring name = Text(raw, 2);
+  if (name.empty()) return Fail(raw.line, L"a LAYER entry has no name (group 2)");
+  const std::wstring key = Upper(name);
+  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + name + L" is defined twice");
+  AcDbLayerTableRecord* rec = nullptr;
+  AcDbObjectId id;
+  if (key == L"0") {
+    id = m_db->layerZero();
+    rec = AcDbLayerTableRecord::cast(DbAccess::Resolve(id));
+    DbAccess::BorrowForWrite(rec);
+  } else {
+    rec = new AcDbLayerTableRecord;
+    if (rec->setName(name.c_str()) != Acad::eOk) {
+      delete rec;
+      return Fail(raw.line, L"\"" + name + L"\" is not a valid layer name");
+    }
+    Adesk::UInt64 handle = 0;
+    if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+    auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
+    if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+      delete rec;
+      return Fail(raw.line, L"the handle of the layer " + name + L" is used twice");
+    }
+    DbAccess::Records(table).push_back(id);
+  }
+  const long long flags = raw.Int(70);
+  const long long color = raw.Int(62, 7);
+  if (color == 0 || color < -256 || color > 256) return Fail(raw.line, L"the layer " + name + L" has no valid colour");
+  AcCmColor c;
+  c.setColorIndex(static_cast<Adesk::UInt16>(std::llabs(color)));
+  rec->setColor(c);
+  rec->setIsOff(color < 0);
+  rec->setIsFrozen((flags & 1) != 0);
+  rec->setIsLocked((flags & 4) != 0);
+  rec->setLinetypeObjectId(LinetypeId(Text(raw, 6, L"Continuous")));
+  rec->close();
+  m_layers[key] = id;
+  return true;
+}
+
+bool Reader::ReadTables() {
+  Raw raw;
+  while (!AtEnd() && !IsZero("ENDSEC")) {
+    if (!IsZero("TABLE")) return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + FromUtf8(Peek().value));
+    TakeObject(raw);
+    const std::wstring table = Upper(Text(raw, 2));
+    const int tableLine = raw.line;
+    while (!AtEnd() && !IsZero("ENDTAB")) {
+      if (Peek().code != 0) return Fail(Peek().line, L"expected a table entry");
+      if (Peek().value == "ENDSEC" || Peek().value == "TABLE")
+        return Fail(Peek().line, L"the " + table + L" table is not ended by ENDTAB");
+      TakeObject(raw);
+      if (!Finite(raw)) return false;
+      if (table == L"LAYER" && raw.type == "LAYER" && !ReadLayer(raw)) return false;
+      if (table == L"LTYPE" && raw.type == "LTYPE" && !ReadLinetype(raw)) return false;
+    }
+    if (AtEnd()) return Fail(tableLine, L"the " + table + L" table is not ended by ENDTAB");
+    TakeObject(raw);
+  }
+  return true;
+}
+
+bool Reader::ReadBlocks() {
+  Raw raw;
+  auto* table = AcDbBlockTable::cast(DbAccess::Resolve(m_db->blockTableId()));
+  while (!AtEnd() && !IsZero("ENDSEC")) {
+    if (!IsZero("BLOCK")) return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + FromUtf8(Peek().value));
+    TakeObject(raw);
+    if (!Finite(raw)) return false;
+    const std::wstring name = Text(raw, 2);
+    if (name.empty()) return Fail(raw.line, L"a BLOCK has no name (group 2)");
+    const std::wstring key = Upper(name);
+    AcDbObjectId id;
+    bool layout = false;
+    if (key == L"*MODEL_SPACE" || key == L"$MODEL_SPACE") {
+      id = DbAccess::ModelSpace(m_db.get());
+      layout = true;
+    } else if (key == L"*PAPER_SPACE" || key == L"$PAPER_SPACE") {
+      id = DbAccess::PaperSpace(m_db.get());
+      layout = true;
+    } else {
+      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + name + L" is defined twice");
+      auto* rec = new AcDbBlockTableRecord;
+      if (rec->setName(name.c_str()) != Acad::eOk) {
+        delete rec;
+        return Fail(raw.line, L"\"" + name + L"\" is not a valid block name");
+      }
+      rec->setOrigin(raw.Point(10));
+      Adesk::UInt64 handle = 0;
+      if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+      if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+        delete rec;
+        return Fail(raw.line, L"the handle of the block " + name + L" is used twice");
+      }
+      DbAccess::Records(table).push_back(id);
+      rec->close();
+      m_blocks[key] = id;
+      m_blockLines[id] = raw.line;
+    }
+    if (!ReadEntities(id, layout, "ENDBLK")) return false;
+    if (AtEnd()) return Fail(raw.line, L"the block " + name + L" is not ended by ENDBLK");
+    TakeObject(raw);
+  }
+  return true;
+}
+
+bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
+  Adesk::UInt64 handle = 0;
+  if (const Pair* h = raw.Find(5); h && !ParseHandle(h->value, handle))
+    return delete ent, Fail(h->line, L"\"" + FromUtf8(Trim(h->value)) + L"\" is not a handle");
+  ent->setLayer(LayerId(Text(raw, 8, L"0")), false);
+  if (const Pair* lt = raw.Find(6)) ent->setLinetype(LinetypeId(Text(lt->value)), false);
+  if (const Pair* color = raw.Find(62)) {
+    if (color->integer < 0 || color->integer > 256)
+      return delete ent, Fail(color->line, L"colour " + std::to_wstring(color->integer) + L" is not a colour index");
+    ent->setColorIndex(static_cast<Adesk::UInt16>(color->integer), false);
+  }
+  if (DbAccess::Add(m_db.get(), ent, owner, id, AcDbHandle(handle)) != Acad::eOk)
+    return delete ent, Fail(raw.line, L"the handle " + FromUtf8(Trim(raw.Find(5)->value)) + L" is used twice");
+  ent->close();
+  return true;
+}
+
+AcDbEntity* Reader::Build(const Raw& raw) {
+  const AcGeVector3d normal = raw.Normal();
+  if (normal.length() < 1e-12) {
+    Fail(raw.line, L"the " + FromUtf8(raw.type) + L" has a zero extrusion direction");
+    return nullptr;
+  }
+  const std::string& t = raw.type;
+  if (t == "LINE") {
+    auto* e = new AcDbLine(raw.Point(10), raw.Point(11));
+    e->setNormal(normal);
+    e->setThickness(raw.Real(39));
+    return e;
+  }
+  if (t == "POINT") {
+    auto* e = new AcDbPoint(raw.Point(10));
+    e->setNormal(normal);
+    e->setThickness(raw.Real(39));
+    return e;
+  }
+  if (t == "CIRCLE" || t == "ARC") {
+    const double r = raw.Real(40);
+    if (!(r > 0)) {
+      Fail(raw.line, L"the " + FromUtf8(t) + L" has no positive radius (group 40)");
+      return nullptr;
+    }
+    const AcGePoint3d c = OcsToWcs(normal, raw.Point(10));
+    AcDbCircle* e = t == "ARC" ? new AcDbArc(c, normal, r, raw.Real(50) * kDegree, raw.Real(51) * kDegree)
+                               : new AcDbCircle(c, normal, r);
+    e->setThickness(raw.Real(39));
+    return e;
+  }
+  if (t == "TEXT" || t == "ATTRIB" || t == "ATTDEF") {
+    const std::wstring text = Text(raw, 1);
+    AcDbText* e;
+    if (t == "TEXT") {
+      e = new AcDbText;
+    } else {
+      const std::wstring tag = Text(raw, 2);
+      if (tag.empty()) {
+        Fail(raw.line, L"the " + FromUtf8(t) + L" has no tag (group 2)");
+        return nullptr;
+      }
+      if (t == "ATTRIB") {
+        auto* a = new AcDbAttribute(AcGePoint3d::kOrigin, nullptr, tag.c_str());
+        a->standinSetFlags(static_cast<int>(raw.Int(70)));
+        e = a;
+      } else {
+        auto* d = new AcDbAttributeDefinition(AcGePoint3d::kOrigin, nullptr, tag.c_str(), Text(raw, 3).c_str());
+        d->standinSetFlags(static_cast<int>(raw.Int(70)));
+        e = d;
+      }
+    }
+    e->setNormal(normal);
+    e->setTextString(text.c_str());
+    e->setPosition(OcsToWcs(normal, raw.Point(10)));
+    e->setAlignmentPoint(OcsToWcs(normal, raw.Point(11, raw.Point(10))));
+    if (raw.Real(40) > 0) e->setHeight(raw.Real(40));
+    e->setRotation(raw.Real(50) * kDegree);
+    if (raw.Real(41, 1) > 0) e->setWidthFactor(raw.Real(41, 1));
+    e->setOblique(raw.Real(51) * kDegree);
+    e->standinSetStyle(Text(raw, 7, L"Standard"));
+    e->mirroredInX((raw.Int(71) & 2) != 0);
+    e->mirroredInY((raw.Int(71) & 4) != 0);
+    const long long h = raw.Int(72), v = raw.Int(t == "TEXT" ? 73 : 74);
+    if (h < 0 || h > 5 || v < 0 || v > 3) {
+      delete e;
+      Fail(raw.line, L"the " + FromUtf8(t) + L" has an unknown justification");
+      return nullptr;
+    }
+    e->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h));
+    e->setVerticalMode(static_cast<AcDb::TextVertMode>(v));
+    return e;
+  }
+  if (t == "LWPOLYLINE") {
+    auto* e = new AcDbPolyline;
+    e->setNormal(normal);
+    e->setElevation(raw.Real(38));
+    const bool constant = raw.Find(43) != nullptr;
+    if (constant) e->setConstantWidth(raw.Real(43));
+    unsigned n = 0;
+    for (size_t i = 0; i < raw.groups.size(); ++i) {
+      const Pair& p = raw.groups[i];
+      if (p.code == 10) {
+        double y = 0;
+        if (i + 1 < raw.groups.size() && raw.groups[i + 1].code == 20) y = raw.groups[i + 1].real;
+        e->addVertexAt(n++, {p.real, y});
+      } else if (n > 0 && (p.code == 40 || p.code == 41 || p.code == 42)) {
+        double sw = 0, ew = 0;
+        e->getWidthsAt(n - 1, sw, ew);
+        if (p.code == 42) e->setBulgeAt(n - 1, p.real);
+        else if (!constant) e->setWidthsAt(n - 1, p.code == 40 ? p.real : sw, p.code == 41 ? p.real : ew);
+      }
+    }
+    const Pair* count = raw.Find(90);
+    if (count && count->integer != static_cast<long long>(n)) {
+      delete e;
+      Fail(count->line, L"the LWPOLYLINE declares " + std::to_wstring(count->integer) + L" vertices but has " +
+                            std::to_wstring(n));
+      return nullptr;
+    }
+    e->setClosed((raw.Int(70) & 1) != 0);
+    return e;
+  }
+  if (t == "INSERT") {
+    auto* e = new AcDbBlockReference;
+    e->setNormal(normal);
+    e->setPosition(OcsToWcs(normal, raw.Point(10)));
+    const AcGeScale3d scale(raw.Real(41, 1), raw.Real(42, 1), raw.Real(43, 1));
+    if (e->setScaleFactors(scale) != Acad::eOk) {
+      delete e;
+      Fail(raw.line, L"the INSERT has a zero scale factor");
+      return nullptr;
+    }
+    e->setRotation(raw.Real(50) * kDegree);
+    return e;
+  }
+  if (t == "POLYLINE") {
+    auto* e = new AcDb2dPolyline;
+    e->setNormal(normal);
+    e->setElevation(raw.Point(10).z);
+    e->standinSetFlags(static_cast<int>(raw.Int(70)));
+    return e;
+  }
+  if (t == "VERTEX") {
+    auto* e = new AcDb2dVertex(raw.Point(10), raw.Real(42), raw.Real(40), raw.Real(41));
+    e->standinSetFlags(static_cast<int>(raw.Int(70)));
+    return e;
+  }
+  if (t == "SEQEND") return new AcDbSequenceEnd;
+  return nullptr;
+}
+
+bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
+  Raw raw;
+  TakeObject(raw);
+  if (!Finite(raw)) return false;
+  const std::string type = raw.type;
+  if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND")
+    return Fail(raw.line, L"a " + FromUtf8(type) + L" that follows no INSERT or POLYLINE");
+  const bool polyline = type == "POLYLINE";
+  // 3D polylines and meshes are old-style polylines this host does not read.
+  const bool skipPolyline = polyline && (raw.Int(70) & (8 | 16 | 64)) != 0;
+  AcDbEntity* ent = skipPolyline ? nullptr : Build(raw);
+  if (!m_error.empty()) return false;
+  AcDbObjectId owner = record;
+  if (spaces) owner = raw.Int(67) == 1 ? DbAccess::PaperSpace(m_db.get()) : record;
+  AcDbObjectId id;
+  if (ent) {
+    if (!Add(ent, raw, owner, id)) return false;
+    if (auto* rec = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner))) DbAccess::Entities(rec).push_back(id);
+  } else {
+    Skipped(type);
+  }
+  if (type == "INSERT") {
+    m_inserts.push_back({id, Text(raw, 2), raw.line, record});
+    if (raw.Int(66) != 1) return true;
+  } else if (!polyline) {
+    return true;
+  }
+  // The sub-entities of an INSERT with attributes or of a POLYLINE, up to their SEQEND.
+  const char* subType = polyline ? "VERTEX" : "ATTRIB";
+  const AcDbEntity* main = ent ? AcDbEntity::cast(DbAccess::Resolve(id)) : nullptr;
+  Raw sub;
+  while (!AtEnd() && IsZero(subType)) {
+    TakeObject(sub);
+    if (!Finite(sub)) return false;
+    if (!ent) continue;
+    AcDbEntity* child = Build(sub);
+    if (!child) return false;
+    if (sub.Find(8) == nullptr) child->setLayer(main->layerId(), false);
+    AcDbObjectId childId;
+    if (!Add(child, sub, id, childId)) return false;
+    if (polyline) AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptVertex(childId);
+    else AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptAttribute(childId);
+  }
+  if (AtEnd() || !IsZero("SEQEND"))
+    return Fail(AtEnd() ? raw.line : Peek().line,
+                L"the " + FromUtf8(type) + L" at line " + std::to_wstring(raw.line) + L" is not ended by SEQEND");
+  TakeObject(sub);
+  if (!ent) return true;
+  auto* seqend = new AcDbSequenceEnd;
+  if (sub.Find(8) == nullptr) seqend->setLayer(main->layerId(), false);
+  AcDbObjectId seqId;
+  if (!Add(seqend, sub, id, seqId)) return false;
+  if (polyline) AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
+  else AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
+  return true;
+}
+
+bool Reader::ReadEntities(AcDbObjectId record, bool spaces, const char* end) {
+  while (!AtEnd() && !IsZero(end)) {
+    if (Peek().code != 0) return Fail(Peek().line, L"expected an entity (group 0)");
+    if (Peek().value == "ENDSEC" || Peek().value == "BLOCK" || Peek().value == "ENDBLK" || Peek().value == "EOF")
+      return Fail(Peek().line, L"unexpected " + FromUtf8(Peek().value) + L" among the entities");
+    if (!ReadEntity(record, spaces)) return false;
+  }
+  return true;
+}
+
+bool Reader::SkipSection() {
+  while (!AtEnd() && !IsZero("ENDSEC")) ++m_pos;
+  return true;
+}
+
+bool Reader::ResolveBlocks() {
+  std::map<AcDbObjectId, std::set<AcDbObjectId>> uses;
+  for (const PendingInsert& p : m_inserts) {
+    const auto it = m_blocks.find(Upper(p.block));
+    if (it == m_blocks.end())
+      return Fail(p.line, L"the INSERT refers to the block \"" + p.block + L"\", which is not defined");
+    if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
+      DbAccess::Borrow borrow = DbAccess::BorrowForWrite(ref);
+      ref->setBlockTableRecord(it->second);
+      if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(ref);
+    }
+    uses[p.holder].insert(it->second);
+  }
+  // A block that holds a reference to itself, directly or not, cannot be drawn.
+  std::map<AcDbObjectId, int> state;
+  std::function<bool(AcDbObjectId)> visit = [&](AcDbObjectId block) {
+    state[block] = 1;
+    for (const AcDbObjectId& used : uses[block]) {
+      if (state[used] == 1) {
+        const auto* rec = standin::Peek<AcDbBlockTableRecord>(used);
+        return Fail(m_blockLines[used], L"the block " + (rec ? rec->standinName() : std::wstring()) +
+                                             L" refers to itself through its block references");
+      }
+      if (state[used] == 0 && !visit(used)) return false;
+    }
+    state[block] = 2;
+    return true;
+  };
+  for (const auto& [block, line] : m_blockLines)
+    if (state[block] == 0 && !visit(block)) return false;
+  return true;
+}
+
+std::unique_ptr<AcDbDatabase> Reader::Read() {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  if (!Tokenize()) return nullptr;
+  // The drawing's own objects take handles above every handle of the file.
+  Adesk::UInt64 maxHandle = 0;
+  for (size_t i = 0; i < m_pairs.size(); ++i) {
+    const Pair& p = m_pairs[i];
+    const bool seed = i > 0 && m_pairs[i - 1].code == 9 && Trim(m_pairs[i - 1].value) == "$HANDSEED";
+    Adesk::UInt64 h = 0;
+    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h)) maxHandle = std::max(maxHandle, h);
+  }
+  m_db = DbAccess::NewDatabase(maxHandle + 1);
+  m_layers[L"0"] = m_db->layerZero();
+  m_linetypes[L"BYLAYER"] = m_db->byLayerLinetype();
+  m_linetypes[L"BYBLOCK"] = m_db->byBlockLinetype();
+  m_linetypes[L"CONTINUOUS"] = m_db->continuousLinetype();
+  std::set<std::string> seen;
+  bool ended = false;
+  while (!AtEnd()) {
+    const Pair& p = Peek();
+    if (p.code == 0 && p.value == "EOF") {
+      ended = true;
+      ++m_pos;
+      break;
+    }
+    if (p.code != 0 || p.value != "SECTION")
+      return Fail(p.line, L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" +
+                              FromUtf8(p.value) + L"\""),
+             nullptr;
+    const int sectionLine = p.line;
+    ++m_pos;
+    if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
+    const std::string name = Trim(Peek().value);
+    ++m_pos;
+    if (!seen.insert(name).second) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section appears twice"), nullptr;
+    bool ok = true;
+    if (name == "HEADER") ok = ReadHeader();
+    else if (name == "TABLES") ok = ReadTables();
+    else if (name == "BLOCKS") ok = ReadBlocks();
+    else if (name == "ENTITIES") ok = ReadEntities(DbAccess::ModelSpace(m_db.get()), true, "ENDSEC");
+    else ok = SkipSection();
+    if (!ok) return nullptr;
+    if (AtEnd()) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section is not ended by ENDSEC"), nullptr;
+    ++m_pos;
+  }
+  if (!ended) return Fail(m_pairs.back().line, L"the file ends without EOF"), nullptr;
+  if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
+  if (!ResolveBlocks()) return nullptr;
+  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
+  DbAccess::Name(m_db.get()) = m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
+  if (m_skipped)
+    for (const auto& [type, count] : m_skippedTypes) m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
+  return std::move(m_db);
+}
+
+}  // namespace
+
+std::unique_ptr<AcDbDatabase> ReadDxf(std::string_view bytes, const std::wstring& name, std::wstring& error,
+                                      std::vector<std::wstring>* skipped) {
+  error.clear();
+  Reader reader(bytes, name, error, skipped);
+  std::unique_ptr<AcDbDatabase> db = reader.Read();
+  if (!db && error.empty()) error = name + L":1: the file could not be read";
+  return db;
+}
+
+std::unique_ptr<AcDbDatabase> ReadDxfFile(const std::wstring& path, std::wstring& error) {
+  error.clear();
+  std::ifstream file(ToUtf8(path), std::ios::binary);
+  if (!file) {
+    error = path + L": cannot open the file: " + FromUtf8(std::strerror(errno));
+    return nullptr;
+  }
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0 || size > kMaxFileBytes) {
+    error = path + L": not a readable file of at most 256 MiB";
+    return nullptr;
+  }
+  file.seekg(0);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!file.read(bytes.data(), size)) {
+    error = path + L": cannot read the file";
+    return nullptr;
+  }
+  std::vector<std::wstring> skipped;
+  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped);
+  if (db && !skipped.empty()) {
+    std::wstring list;
+    for (const std::wstring& s : skipped) list += (list.empty() ? L"" : L", ") + s;
+    std::fprintf(stderr, "%s: entities of types this host does not read were left out: %s\n", ToUtf8(path).c_str(),
+                 ToUtf8(list).c_str());
+  }
+  return db;
+}
+
+}  // namespace standin
