@@ -94,6 +94,10 @@ class ZoArray {
 
   bool operator==(const ZoArray& other) const;
   bool operator!=(const ZoArray& other) const { return !(*this == other); }
+  // Lengths only, as the family's root container orders: an array of arrays (the rows of a
+  // grid) can then be sorted and searched like any other array.
+  bool operator<(const ZoArray& other) const { return m_nLength < other.m_nLength; }
+  bool operator>(const ZoArray& other) const { return m_nLength > other.m_nLength; }
 
  protected:
   void CopyFrom(const ZoArray& src) {

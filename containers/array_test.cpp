@@ -155,6 +155,17 @@ TEST(TwoDimensionalArray, RowsAreDeepAndResizeTogether) {
     for (long c = 0; c < 5; ++c) EXPECT_EQ(grid[r][c], 3);
   EXPECT_EQ(copy[1][0], 10);
 
+  // Rows order by their length, as the root containers do.
+  ZoArray<ZoArray<int>> rows(3);
+  rows[0].ReAllocate(3, false);
+  rows[1].ReAllocate(1, false);
+  rows[2].ReAllocate(2, false);
+  rows.Sort(true);
+  EXPECT_EQ(rows[0].GetLength(), 1);
+  EXPECT_EQ(rows[2].GetLength(), 3);
+  EXPECT_EQ(rows.BFind(ZoArray<int>(2)), 1);
+  EXPECT_TRUE(rows[0] < rows[1]);
+
   const long before = Counted::s_live;
   {
     Zo2dArray<Counted> cells(4, 3);
