@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; every target configures what it needs.
-.PHONY: all build demo test test-default test-asan test-tsan bench format clean
+.PHONY: all build demo test test-default test-asan test-tsan bench bless format clean
 
 all: build
 
@@ -31,6 +31,10 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	@for b in build/bench/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+
+# After a person has looked at a failed golden-image test's *.out.png and *.diff.png.
+bless:
+	bash testing/bless-golden.sh build/default
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

@@ -3,6 +3,8 @@
 
 #include "ads/AdsResBuf.h"
 #include "ads/AdsValues.h"
+#include "image/ColorToRGB.h"
+#include "image/DIBUtil.h"
 #include "input/Prompt.h"
 #include "platform/Export.h"
 #include "platform/Module.h"

@@ -1,0 +1,11 @@
+// Just enough of the host's colour index palette, behaving as the host's does, for converting
+// colour numbers of entities and slides into screen colours.
+#pragma once
+
+#include "standin/host/adesk.h"
+
+// The RGB value of a colour index, red in the lowest byte, green in the second, blue in the
+// third: the host's 256-entry palette (0 black, 1 to 9 the standard colours, 10 to 249 the
+// 24 hues in five shades with a paler variant each, 250 to 255 greys). An index outside 0 to
+// 255 gives 0, black (chosen).
+Adesk::UInt32 acedGetRGB(int color);
