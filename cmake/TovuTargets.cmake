@@ -38,7 +38,8 @@ function(tovu_add_test name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   tovu_warnings(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/testing/test_main.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     TOVU_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
