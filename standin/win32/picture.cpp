@@ -26,7 +26,9 @@ const IID IID_IPicture = {0x7BF80980, 0xBF32, 0x101A, {0x8B, 0xBB, 0x00, 0xAA, 0
 
 namespace {
 
-constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
+// Pictures of more pixels (4096 by 4096) are refused before anything is allocated for them, so
+// that a lying header costs nothing (chosen).
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 24;
 
 class GlobalStream final : public IStream {
  public:
@@ -302,6 +304,12 @@ HRESULT DecodeBmp(const std::vector<BYTE>& data, HBITMAP* out, int* width, int* 
   if (h < 0) h = -h;
   if (w <= 0 || h <= 0 || offBits >= data.size()) return CTL_E_INVALIDPICTURE;
   if (w * h > kMaxPicturePixels) return E_OUTOFMEMORY;
+  // Uncompressed bits must all be in the file before a bitmap is made for them.
+  const uint32_t bpp = headerSize == 12 ? (data[24] | (data[25] << 8)) : (data[28] | (data[29] << 8));
+  const uint32_t compression = headerSize == 12 ? BI_RGB : get32(30);
+  if ((compression == BI_RGB || compression == BI_BITFIELDS) &&
+      static_cast<uint64_t>((w * bpp + 31) / 32 * 4) * static_cast<uint64_t>(h) > data.size() - offBits)
+    return CTL_E_INVALIDPICTURE;
   const HGLOBAL block = GlobalAlloc(GMEM_FIXED, data.size());
   if (!block) return E_OUTOFMEMORY;
   std::memcpy(block, data.data(), data.size());

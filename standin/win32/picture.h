@@ -118,6 +118,6 @@ typedef IPicture* LPPICTURE;
 HRESULT CreateStreamOnHGlobal(HGLOBAL hGlobal, BOOL fDeleteOnRelease, LPSTREAM* ppstm);
 // Reads lSize bytes (0: the rest of the stream) and decodes them. CTL_E_INVALIDPICTURE for
 // data that is no picture the loader knows or that does not decode; E_OUTOFMEMORY for a
-// picture of more than 2^26 pixels; E_NOINTERFACE for an interface other than IPicture or
+// picture of more than 2^24 pixels; E_NOINTERFACE for an interface other than IPicture or
 // IUnknown.
 HRESULT OleLoadPicture(LPSTREAM lpstream, LONG lSize, BOOL fRunmode, REFIID riid, LPVOID* lplpvObj);
