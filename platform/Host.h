@@ -5,6 +5,7 @@
 #include "standin/host/acutads.h"
 #include "standin/host/adesk.h"
 #include "standin/host/adsdef.h"
+#include "standin/host/database.h"
 #include "standin/host/colors.h"
 #include "standin/host/gematrix.h"
 #include "standin/host/input.h"
