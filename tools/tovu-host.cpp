@@ -12,7 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "standin/host/acutads.h"
+#include "standin/host/adsentity.h"
+#include "standin/host/drawing.h"
 #include "standin/host/rx.h"
+#include "standin/host/selection.h"
 #include "standin/host/session.h"
 #include "standin/win32/utf8.h"
 
@@ -21,7 +25,7 @@ namespace {
 constexpr std::streamoff kMaxScriptBytes = 64 << 20;
 
 const char kUsage[] =
-    "Usage: tovu-host [--module FILE] [SCRIPT | -]\n"
+    "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [SCRIPT | -]\n"
     "\n"
     "Loads the platform module into the stand-in host, types the script's lines at the\n"
     "host's command line and prints the command-line transcript (UTF-8). Without SCRIPT,\n"
@@ -38,14 +42,18 @@ const char kUsage[] =
     "  <window x,y x,y>      a window; <crossing x,y x,y> a crossing window\n"
     "  <cursor x,y [px,py]>  the cursor moves (world point, pixel)\n"
     "\n"
-    "Host commands besides the module's: unload (unloads the module), load (loads it again).\n"
+    "Host commands besides the module's: unload (unloads the module), load (loads it again),\n"
+    "list (type, layer, space and handle of the selected entities).\n"
     "\n"
     "Options:\n"
     "  --module FILE   the module to load (default: ../lib/TovuPlatform.arx beside this program)\n"
+    "  --drawing FILE  the ASCII DXF drawing the session holds (default: the built-in sample,\n"
+    "                  a small floor plan)\n"
     "  --help          this text\n"
     "\n"
     "Exit status: 0 when the script ran, 1 when the module could not be loaded, 2 for a bad\n"
-    "command line or a script that cannot be read or has a malformed line.\n";
+    "command line, a script that cannot be read or has a malformed line, or a drawing that\n"
+    "cannot be read.\n";
 
 std::wstring g_modulePath;
 
@@ -64,6 +72,30 @@ void UnloadCommand() {
 
 void LoadCommand() {
   if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->loadModule(g_modulePath.c_str(), true);
+}
+
+// The host's LIST: the type, layer, space and handle of each selected entity.
+void ListCommand() {
+  ads_name set;
+  if (acedSSGet(nullptr, nullptr, nullptr, nullptr, set) != RTNORM) return;
+  long n = 0;
+  acedSSLength(set, &n);
+  for (long i = 0; i < n; ++i) {
+    ads_name ent;
+    acedSSName(set, i, ent);
+    resbuf* data = acdbEntGet(ent);
+    std::wstring type, layer, handle, space = L"Model space";
+    for (const resbuf* rb = data; rb; rb = rb->rbnext) {
+      if (rb->restype == 0) type = rb->resval.rstring;
+      if (rb->restype == 8) layer = rb->resval.rstring;
+      if (rb->restype == 5) handle = rb->resval.rstring;
+      if (rb->restype == 67 && rb->resval.rint == 1) space = L"Paper space";
+    }
+    acutRelRb(data);
+    acutPrintf(L"\n%-12s Layer: \"%s\"  Space: %s  Handle = %s", type.c_str(), layer.c_str(), space.c_str(),
+               handle.c_str());
+  }
+  acedSSFree(set);
 }
 
 // Reads and checks the whole script before anything runs, so a bad script changes nothing.
@@ -114,6 +146,7 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
 int main(int argc, char** argv) {
   std::string scriptPath = "-";
   std::string modulePath = DefaultModulePath();
+  std::string drawingPath;
   bool haveScript = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -126,6 +159,12 @@ int main(int argc, char** argv) {
         return 2;
       }
       modulePath = argv[i];
+    } else if (arg == "--drawing") {
+      if (++i == argc) {
+        std::fprintf(stderr, "tovu-host: --drawing needs a file name\n");
+        return 2;
+      }
+      drawingPath = argv[i];
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       std::fprintf(stderr, "tovu-host: unknown option %s (try --help)\n", arg.c_str());
       return 2;
@@ -139,6 +178,13 @@ int main(int argc, char** argv) {
   }
 
   standin::Session& session = standin::Session::Get();
+  if (!drawingPath.empty()) {
+    std::wstring error;
+    if (!standin::OpenDxfDrawing(standin::FromUtf8(drawingPath), error)) {
+      std::fprintf(stderr, "tovu-host: %s\n", standin::ToUtf8(error).c_str());
+      return 2;
+    }
+  }
   int stdinLine = 0;
   bool stdinFailed = false;
   if (scriptPath != "-") {
@@ -172,6 +218,7 @@ int main(int argc, char** argv) {
   AcEdCommandStack* commands = acedRegCmds;
   commands->addCommand(L"TOVU_HOST", L"unload", L"unload", ACRX_CMD_MODAL, UnloadCommand);
   commands->addCommand(L"TOVU_HOST", L"load", L"load", ACRX_CMD_MODAL, LoadCommand);
+  commands->addCommand(L"TOVU_HOST", L"list", L"list", ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET, ListCommand);
 
   g_modulePath = standin::FromUtf8(modulePath);
   AcRxDynamicLinker* linker = acrxDynamicLinker;

@@ -127,3 +127,34 @@ TEST(TovuHost, LanguageFromTheEnvironment) {
 }
 
 }  // namespace
+
+namespace {
+
+// A drawing of another writer is what the session holds; picks before a command and at its
+// prompt reach its entities, and an unreadable drawing stops the host before anything runs.
+TEST(TovuHost, HoldsTheDrawingItIsGiven) {
+  tovutest::TempDir dir;
+  const std::string plan = std::string(TOVU_SOURCE_DIR) + "/standin/host/testdata/plan_r2000.dxf";
+  HostRun r = Host(dir, "--drawing '" + plan + "' -", "<pick 58>\nlist\nlist\n<pick 68>\n\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\nLINE         Layer: \"WALL\"  Space: Model space  Handle = 58\nCommand: list\nSelect objects: "
+                       "1 found\nSelect objects: \nTEXT"),
+            std::string::npos)
+      << r.out;
+
+  // Without --drawing the session holds the sample floor plan.
+  r = Host(dir, "-", "list\n<window 0,0 1000,1000>\n\n");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("13 found"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("LWPOLYLINE   Layer: \"FURNITURE\""), std::string::npos) << r.out;
+
+  const auto bad = dir.Write("bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\n-1\n0\nENDSEC\n0\nEOF\n");
+  r = Host(dir, "--drawing '" + bad.string() + "' -", "sample\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("bad.dxf:5: the CIRCLE has no positive radius"), std::string::npos) << r.err;
+  r = Host(dir, "--drawing");
+  EXPECT_EQ(r.status, 2);
+}
+
+}  // namespace

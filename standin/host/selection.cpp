@@ -843,8 +843,9 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
   std::wstring unknown;
   if (!ParseMode(str, mode, unknown)) {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-    if (St().toldModes.insert(unknown).second)
-      std::fprintf(stderr, "stand-in host: acedSSGet mode \"%ls\" is not supported; the call fails\n", unknown.c_str());
+    if (St().toldModes.insert(str).second)
+      std::fprintf(stderr, "stand-in host: acedSSGet mode \"%ls\" is not supported (at \"%ls\"); the call fails\n",
+                   str, unknown.c_str());
     return RTERROR;
   }
   Filter f;
@@ -853,17 +854,19 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
   const auto* point2 = static_cast<const double*>(pt2);
   std::vector<Adesk::IntPtr> found;
   const std::wstring& m = mode.method;
+  bool done = false;
   if (m.empty() && !mode.prompts && !mode.keywords && (point1 || (!str && !filter && !pt2))) {
+    // The entities at a point, or the pickfirst set taken as it is.
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
     if (point1) {
       found = Filtered(AtPoint(point1, mode.everything, mode.skipLocked), f, mode.skipLocked);
+      done = true;
     } else if (!St().pickfirst.empty() && ReadShort(L"PICKFIRST", 1) != 0) {
       found = St().pickfirst;
+      done = true;
     }
   }
-  if (!found.empty() || point1) {
-    // the entities at a point, or the pickfirst set taken as it is
-  } else if (m == L"X" || m == L"I" || m == L"L" || m == L"P" || m == L"W" || m == L"C" || m == L"WP" || m == L"CP") {
+  if (!done && !m.empty()) {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
     if (m == L"X") {
       for (const AcDbEntity* ent : Candidates(false, mode.skipLocked)) found.push_back(DbAccess::Id(ent));
@@ -882,7 +885,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
       found = InPolygon(poly, m == L"CP", mode.skipLocked);
     }
     found = Filtered(found, f, mode.skipLocked);
-  } else {
+  } else if (!done) {
     const ACHAR* selectPrompt = nullptr;
     const ACHAR* removePrompt = nullptr;
     if (mode.prompts) {
