@@ -8,7 +8,9 @@
 template <class T>
 class AcArray {
  public:
-  explicit AcArray(int physicalLength = 0, int /*growLength*/ = 8) { m_items.reserve(physicalLength > 0 ? physicalLength : 0); }
+  explicit AcArray(int physicalLength = 0, int /*growLength*/ = 8) {
+    m_items.reserve(physicalLength > 0 ? physicalLength : 0);
+  }
 
   int length() const { return static_cast<int>(m_items.size()); }
   int logicalLength() const { return length(); }

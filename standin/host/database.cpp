@@ -11,11 +11,10 @@
 #include <unordered_map>
 
 #include "standin/host/dbcore.h"
+#include "standin/host/drawing.h"
 #include "standin/host/entities.h"
 #include "standin/host/session.h"
 #include "standin/host/sysvars.h"
-
-#include "standin/host/drawing.h"
 
 struct AcDbDatabase::Store {
   std::unordered_map<Adesk::IntPtr, std::unique_ptr<AcDbObject>> objects;
@@ -333,9 +332,12 @@ AcDbHandle::AcDbHandle(const ACHAR* hex) {
   Adesk::UInt64 v = 0;
   for (const ACHAR* p = hex; *p; ++p) {
     const wint_t c = std::towupper(static_cast<wint_t>(*p));
-    if (c >= L'0' && c <= L'9') v = v * 16 + (c - L'0');
-    else if (c >= L'A' && c <= L'F') v = v * 16 + (c - L'A' + 10);
-    else return;
+    if (c >= L'0' && c <= L'9')
+      v = v * 16 + (c - L'0');
+    else if (c >= L'A' && c <= L'F')
+      v = v * 16 + (c - L'A' + 10);
+    else
+      return;
   }
   m_value = v;
 }
@@ -550,9 +552,7 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* pName) {
   return Acad::eOk;
 }
 
-void AcDbSymbolTableRecord::dxfOutFields(standin::DxfOut& out) const {
-  out.Text(100, L"AcDbSymbolTableRecord");
-}
+void AcDbSymbolTableRecord::dxfOutFields(standin::DxfOut& out) const { out.Text(100, L"AcDbSymbolTableRecord"); }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbObjectId& recordId, bool getErasedRecord) const {
   recordId.setNull();
@@ -567,8 +567,8 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbObjectId& r
   return Acad::eKeyNotFound;
 }
 
-Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbSymbolTableRecord*& pRec,
-                                         AcDb::OpenMode openMode, bool openErasedRec) const {
+Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbSymbolTableRecord*& pRec, AcDb::OpenMode openMode,
+                                         bool openErasedRec) const {
   pRec = nullptr;
   AcDbObjectId id;
   const Acad::ErrorStatus es = getAt(entryName, id, openErasedRec);
@@ -781,7 +781,9 @@ bool AcDbBlockTableRecord::isLayout() const {
   return SameText(n, ACDB_MODEL_SPACE) || SameText(n, ACDB_PAPER_SPACE);
 }
 
-bool AcDbBlockTableRecord::isAnonymous() const { return !isLayout() && !standinName().empty() && standinName()[0] == L'*'; }
+bool AcDbBlockTableRecord::isAnonymous() const {
+  return !isLayout() && !standinName().empty() && standinName()[0] == L'*';
+}
 
 Acad::ErrorStatus AcDbBlockTableRecord::setOrigin(const AcGePoint3d& pt) {
   assertWriteEnabled();

@@ -149,17 +149,17 @@ TEST_F(DatabaseTest, EntityDataListsTheHostsGroupsPerType) {
 
   // The sample's door: INSERT with 66, its attributes with their tags, the SEQEND naming it.
   auto door = EntityData(ByHandle(L"1C"));
-  EXPECT_EQ(Codes(door), (std::vector<short>{-1, 0, 330, 5, 100, 67, 410, 8, 100, 66, 2, 10, 41, 42, 43, 50, 70, 71,
-                                             44, 45, 210}));
+  EXPECT_EQ(Codes(door),
+            (std::vector<short>{-1, 0, 330, 5, 100, 67, 410, 8, 100, 66, 2, 10, 41, 42, 43, 50, 70, 71, 44, 45, 210}));
   EXPECT_EQ(Find(door, 2)->text, L"DOOR");
   tovutest::Name at = ByHandle(L"1C"), next;
   std::vector<std::wstring> subs;
   while (acdbEntNext(at, next) == RTNORM) {
     const auto data = EntityData(next);
     EXPECT_EQ(Find(data, 330)->name[0], ByHandle(L"1C").n[0]);
-    subs.push_back(Find(data, 0)->text + L":" + (Find(data, 2) ? Find(data, 2)->text + L"=" + Find(data, 1)->text
-                                                             : std::to_wstring(Find(data, -2)->name[0] ==
-                                                                               ByHandle(L"1C").n[0])));
+    subs.push_back(Find(data, 0)->text + L":" +
+                   (Find(data, 2) ? Find(data, 2)->text + L"=" + Find(data, 1)->text
+                                  : std::to_wstring(Find(data, -2)->name[0] == ByHandle(L"1C").n[0])));
     if (Find(data, 0)->text == L"SEQEND") break;
     at = next;
   }
@@ -296,7 +296,8 @@ TEST_F(DatabaseTest, ExtentsFollowTheGeometry) {
   };
   AcDbDatabase* db = Db();
   // An arc from 30 to 200 degrees passes the top (90) and the left (180) of its circle.
-  const AcDbExtents arc = extentsOf(standin::AddEntity(db, new AcDbArc(AcGePoint3d(0, 0, 0), 10, kPi / 6, kPi * 10 / 9)));
+  const AcDbExtents arc =
+      extentsOf(standin::AddEntity(db, new AcDbArc(AcGePoint3d(0, 0, 0), 10, kPi / 6, kPi * 10 / 9)));
   EXPECT_NEAR(arc.minPoint().x, -10, 1e-12);
   EXPECT_NEAR(arc.maxPoint().y, 10, 1e-12);
   EXPECT_NEAR(arc.maxPoint().x, 10 * std::cos(kPi / 6), 1e-12);
@@ -314,9 +315,9 @@ TEST_F(DatabaseTest, ExtentsFollowTheGeometry) {
   EXPECT_NEAR(text.maxPoint().x, 480 + 7 * 20, 1e-9);
 
   AcDbEntity* empty = nullptr;
-  ASSERT_EQ(acdbOpenAcDbEntity(empty, standin::AddEntity(db, new AcDbText(AcGePoint3d(0, 0, 0), L"", {}, 1)),
-                               AcDb::kForRead),
-            Acad::eOk);
+  ASSERT_EQ(
+      acdbOpenAcDbEntity(empty, standin::AddEntity(db, new AcDbText(AcGePoint3d(0, 0, 0), L"", {}, 1)), AcDb::kForRead),
+      Acad::eOk);
   AcDbExtents untouched(AcGePoint3d(1, 1, 1), AcGePoint3d(2, 2, 2));
   EXPECT_EQ(empty->getGeomExtents(untouched), Acad::eInvalidExtents);
   EXPECT_EQ(untouched.minPoint(), AcGePoint3d(1, 1, 1));

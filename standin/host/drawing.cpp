@@ -17,9 +17,9 @@ constexpr double kHalfPi = 1.5707963267948966;
 
 // The header variables that the session's system variables take over from an opened drawing.
 const wchar_t* const kHeaderVariables[] = {
-    L"ANGBASE", L"ANGDIR", L"AUNITS", L"AUPREC", L"CECOLOR", L"CELTYPE", L"CLAYER", L"EXTMAX", L"EXTMIN",
-    L"INSBASE", L"LIMMAX", L"LIMMIN", L"LTSCALE", L"LUNITS", L"LUPREC", L"MIRRTEXT", L"ORTHOMODE", L"PDMODE",
-    L"SNAPANG", L"SNAPBASE", L"SNAPMODE", L"SNAPUNIT", L"TEXTSIZE", L"TILEMODE",
+    L"ANGBASE",   L"ANGDIR",  L"AUNITS",  L"AUPREC",   L"CECOLOR",  L"CELTYPE",  L"CLAYER",   L"EXTMAX",
+    L"EXTMIN",    L"INSBASE", L"LIMMAX",  L"LIMMIN",   L"LTSCALE",  L"LUNITS",   L"LUPREC",   L"MIRRTEXT",
+    L"ORTHOMODE", L"PDMODE",  L"SNAPANG", L"SNAPBASE", L"SNAPMODE", L"SNAPUNIT", L"TEXTSIZE", L"TILEMODE",
 };
 
 void ApplyHeader(AcDbDatabase* db) {
@@ -120,8 +120,10 @@ AcDbObjectId AddBlock(AcDbDatabase* db, const wchar_t* name, const std::vector<A
   blocks->close();
   rec->setOrigin(origin);
   for (AcDbEntity* e : entities) {
-    if (rec->appendAcDbEntity(e) == Acad::eOk) e->close();
-    else delete e;
+    if (rec->appendAcDbEntity(e) == Acad::eOk)
+      e->close();
+    else
+      delete e;
   }
   rec->close();
   return id;
@@ -152,8 +154,10 @@ AcDbObjectId AddBlockReference(AcDbDatabase* db, const wchar_t* block, const AcG
     att->setLayer(open->layerId(), false);
     for (const auto& [tag, value] : values)
       if (tag == attdef->tagConst()) att->setTextString(value.c_str());
-    if (open->appendAttribute(att) == Acad::eOk) att->close();
-    else delete att;
+    if (open->appendAttribute(att) == Acad::eOk)
+      att->close();
+    else
+      delete att;
   }
   delete it;
   open->close();

@@ -163,10 +163,14 @@ bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
   out = 0;
   for (char c : t) {
     int v;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      v = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      v = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      v = c - 'a' + 10;
+    else
+      return false;
     out = out * 16 + static_cast<Adesk::UInt64>(v);
   }
   return true;
@@ -263,8 +267,10 @@ void Reader::TakeObject(Raw& raw) {
   while (!AtEnd() && Peek().code != 0) {
     const Pair& p = Peek();
     // Reactor and extension-dictionary groups and extended data are not the entity's own.
-    if (p.code == 102) inBraces = !p.value.empty() && p.value[0] == '{';
-    else if (!inBraces && p.code < 1000) raw.groups.push_back(p);
+    if (p.code == 102)
+      inBraces = !p.value.empty() && p.value[0] == '{';
+    else if (!inBraces && p.code < 1000)
+      raw.groups.push_back(p);
     ++m_pos;
   }
 }
@@ -313,7 +319,8 @@ bool Reader::ReadHeader() {
     const std::wstring var = Upper(FromUtf8(Trim(name.value)));
     if (var == L"$ACADVER") {
       const std::wstring v = Upper(value.text);
-      if (v.size() != 6 || v.compare(0, 2, L"AC") != 0) return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
+      if (v.size() != 6 || v.compare(0, 2, L"AC") != 0)
+        return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
       m_utf8 = v >= L"AC1021";
     } else if (var == L"$HANDSEED") {
       Adesk::UInt64 h = 0;
@@ -353,8 +360,10 @@ AcDbObjectId Reader::LinetypeId(const std::wstring& name) {
   auto* rec = new AcDbLinetypeTableRecord;
   AcDbObjectId id;
   DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) rec->close();
-  else delete rec, id = m_db->continuousLinetype();
+  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk)
+    rec->close();
+  else
+    delete rec, id = m_db->continuousLinetype();
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
   m_linetypes[Upper(name)] = id;
   return id;
@@ -434,7 +443,8 @@ bool Reader::ReadLayer(const Raw& raw) {
 bool Reader::ReadTables() {
   Raw raw;
   while (!AtEnd() && !IsZero("ENDSEC")) {
-    if (!IsZero("TABLE")) return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + FromUtf8(Peek().value));
+    if (!IsZero("TABLE"))
+      return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + FromUtf8(Peek().value));
     TakeObject(raw);
     const std::wstring table = Upper(Text(raw, 2));
     const int tableLine = raw.line;
@@ -457,7 +467,8 @@ bool Reader::ReadBlocks() {
   Raw raw;
   auto* table = AcDbBlockTable::cast(DbAccess::Resolve(m_db->blockTableId()));
   while (!AtEnd() && !IsZero("ENDSEC")) {
-    if (!IsZero("BLOCK")) return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + FromUtf8(Peek().value));
+    if (!IsZero("BLOCK"))
+      return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + FromUtf8(Peek().value));
     TakeObject(raw);
     if (!Finite(raw)) return false;
     const std::wstring name = Text(raw, 2);
@@ -603,15 +614,17 @@ AcDbEntity* Reader::Build(const Raw& raw) {
       } else if (n > 0 && (p.code == 40 || p.code == 41 || p.code == 42)) {
         double sw = 0, ew = 0;
         e->getWidthsAt(n - 1, sw, ew);
-        if (p.code == 42) e->setBulgeAt(n - 1, p.real);
-        else if (!constant) e->setWidthsAt(n - 1, p.code == 40 ? p.real : sw, p.code == 41 ? p.real : ew);
+        if (p.code == 42)
+          e->setBulgeAt(n - 1, p.real);
+        else if (!constant)
+          e->setWidthsAt(n - 1, p.code == 40 ? p.real : sw, p.code == 41 ? p.real : ew);
       }
     }
     const Pair* count = raw.Find(90);
     if (count && count->integer != static_cast<long long>(n)) {
       delete e;
-      Fail(count->line, L"the LWPOLYLINE declares " + std::to_wstring(count->integer) + L" vertices but has " +
-                            std::to_wstring(n));
+      Fail(count->line,
+           L"the LWPOLYLINE declares " + std::to_wstring(count->integer) + L" vertices but has " + std::to_wstring(n));
       return nullptr;
     }
     e->setClosed((raw.Int(70) & 1) != 0);
@@ -686,8 +699,10 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
     if (sub.Find(8) == nullptr) child->setLayer(main->layerId(), false);
     AcDbObjectId childId;
     if (!Add(child, sub, id, childId)) return false;
-    if (polyline) AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptVertex(childId);
-    else AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptAttribute(childId);
+    if (polyline)
+      AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptVertex(childId);
+    else
+      AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptAttribute(childId);
   }
   if (AtEnd() || !IsZero("SEQEND"))
     return Fail(AtEnd() ? raw.line : Peek().line,
@@ -698,8 +713,10 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   if (sub.Find(8) == nullptr) seqend->setLayer(main->layerId(), false);
   AcDbObjectId seqId;
   if (!Add(seqend, sub, id, seqId)) return false;
-  if (polyline) AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
-  else AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
+  if (polyline)
+    AcDb2dPolyline::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
+  else
+    AcDbBlockReference::cast(DbAccess::Resolve(id))->standinAdoptSequenceEnd(seqId);
   return true;
 }
 
@@ -739,7 +756,7 @@ bool Reader::ResolveBlocks() {
       if (state[used] == 1) {
         const auto* rec = standin::Peek<AcDbBlockTableRecord>(used);
         return Fail(m_blockLines[used], L"the block " + (rec ? rec->standinName() : std::wstring()) +
-                                             L" refers to itself through its block references");
+                                            L" refers to itself through its block references");
       }
       if (state[used] == 0 && !visit(used)) return false;
     }
@@ -785,13 +802,19 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
     if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
     const std::string name = Trim(Peek().value);
     ++m_pos;
-    if (!seen.insert(name).second) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section appears twice"), nullptr;
+    if (!seen.insert(name).second)
+      return Fail(sectionLine, L"the " + FromUtf8(name) + L" section appears twice"), nullptr;
     bool ok = true;
-    if (name == "HEADER") ok = ReadHeader();
-    else if (name == "TABLES") ok = ReadTables();
-    else if (name == "BLOCKS") ok = ReadBlocks();
-    else if (name == "ENTITIES") ok = ReadEntities(DbAccess::ModelSpace(m_db.get()), true, "ENDSEC");
-    else ok = SkipSection();
+    if (name == "HEADER")
+      ok = ReadHeader();
+    else if (name == "TABLES")
+      ok = ReadTables();
+    else if (name == "BLOCKS")
+      ok = ReadBlocks();
+    else if (name == "ENTITIES")
+      ok = ReadEntities(DbAccess::ModelSpace(m_db.get()), true, "ENDSEC");
+    else
+      ok = SkipSection();
     if (!ok) return nullptr;
     if (AtEnd()) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section is not ended by ENDSEC"), nullptr;
     ++m_pos;
@@ -800,9 +823,11 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
   if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
   if (!ResolveBlocks()) return nullptr;
   DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
-  DbAccess::Name(m_db.get()) = m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
+  DbAccess::Name(m_db.get()) =
+      m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
   if (m_skipped)
-    for (const auto& [type, count] : m_skippedTypes) m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
+    for (const auto& [type, count] : m_skippedTypes)
+      m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
   return std::move(m_db);
 }
 

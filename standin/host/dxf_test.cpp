@@ -1,5 +1,7 @@
 // The DXF reader against drawings of an independent writer (testdata/make_dxf.py), malformed
 // files, and the header variables a drawing hands to the session.
+#include "standin/host/dxf.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <sstream>
 
 #include "standin/host/drawing.h"
-#include "standin/host/dxf.h"
 #include "standin/host/session.h"
 #include "standin/host/sysvars.h"
 #include "standin/win32/utf8.h"
@@ -242,8 +243,8 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
       {Dxf("0\nPOLYLINE\n66\n1\n70\n0\n0\nVERTEX\n10\n0\n20\n0\n0\nLINE\n"), 39, L"not ended by SEQEND"},
       {Dxf(std::string(kLine) + kLine), 45, L"handle 20 is used twice"},
       {Dxf("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nx\n72\n9\n"), 27, L"unknown justification"},
-      {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n70\n0\n62\n1\n0\nLAYER\n2\nw\n70\n0\n62\n1\n0\nENDTAB\n"),
-       27, L"layer w is defined twice"},
+      {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n70\n0\n62\n1\n0\nLAYER\n2\nw\n70\n0\n62\n1\n0\nENDTAB\n"), 27,
+       L"layer w is defined twice"},
       {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n62\n0\n0\nENDTAB\n"), 19, L"no valid colour"},
       {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n62\n1\n0\nENDSEC\n"), 25, L"not ended by ENDTAB"},
       {Dxf("", "", "", "0\nBLOCK\n2\nS\n10\n0\n20\n0\n0\nINSERT\n2\nS\n10\n0\n20\n0\n0\nENDBLK\n"), 21,

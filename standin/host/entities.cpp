@@ -67,14 +67,14 @@ struct PlaneMotion {
 };
 
 PlaneMotion MotionOf(const AcGeMatrix3d& m) {
-  return {std::hypot(m(0, 0), m(1, 0)), std::atan2(m(1, 0), m(0, 0)),
-          m(0, 0) * m(1, 1) - m(0, 1) * m(1, 0) < 0};
+  return {std::hypot(m(0, 0), m(1, 0)), std::atan2(m(1, 0), m(0, 0)), m(0, 0) * m(1, 1) - m(0, 1) * m(1, 0) < 0};
 }
 
 bool SimilarInXY(const AcGeMatrix3d& m) {
   const double a = m(0, 0), b = m(0, 1), c = m(1, 0), d = m(1, 1);
   const double s = std::hypot(a, c), tol = 1e-9 * s;
-  return s > 0 && ((std::fabs(a - d) <= tol && std::fabs(b + c) <= tol) || (std::fabs(a + d) <= tol && std::fabs(b - c) <= tol));
+  return s > 0 &&
+         ((std::fabs(a - d) <= tol && std::fabs(b + c) <= tol) || (std::fabs(a + d) <= tol && std::fabs(b - c) <= tol));
 }
 
 AcGeMatrix3d Translation(const AcGeVector3d& v) {
@@ -115,9 +115,12 @@ Acad::ErrorStatus CheckTransform(const AcDbEntity& entity, const AcGeMatrix3d& x
   if (AcDbLine::cast(&entity) || AcDbPoint::cast(&entity)) return Acad::eOk;
   AcGeVector3d normal = AcGeVector3d::kZAxis;
   bool needSimilar = true;
-  if (const auto* c = AcDbCircle::cast(&entity)) normal = c->normal();
-  else if (const auto* t = AcDbText::cast(&entity)) normal = t->normal();
-  else if (const auto* r = AcDbBlockReference::cast(&entity)) normal = r->normal();
+  if (const auto* c = AcDbCircle::cast(&entity))
+    normal = c->normal();
+  else if (const auto* t = AcDbText::cast(&entity))
+    normal = t->normal();
+  else if (const auto* r = AcDbBlockReference::cast(&entity))
+    normal = r->normal();
   else if (const auto* p = AcDbPolyline::cast(&entity)) {
     normal = p->normal();
     needSimilar = false;
@@ -376,7 +379,9 @@ Acad::ErrorStatus AcDbCircle::transformCircle(const AcGeMatrix3d& xform, double*
   return Acad::eOk;
 }
 
-Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) { return transformCircle(xform, nullptr, nullptr); }
+Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& xform) {
+  return transformCircle(xform, nullptr, nullptr);
+}
 
 void AcDbCircle::standinShape(Shape& shape) const {
   double start = 0, end = 0;
@@ -566,9 +571,12 @@ void AcDbText::textBox(Shape& shape, const std::wstring& text) const {
     default:
       break;
   }
-  if (m_horzMode == AcDb::kTextMid) y0 = -m_height / 2;
-  else if (m_vertMode == AcDb::kTextVertMid) y0 = -m_height / 2;
-  else if (m_vertMode == AcDb::kTextTop) y0 = -m_height;
+  if (m_horzMode == AcDb::kTextMid)
+    y0 = -m_height / 2;
+  else if (m_vertMode == AcDb::kTextVertMid)
+    y0 = -m_height / 2;
+  else if (m_vertMode == AcDb::kTextTop)
+    y0 = -m_height;
   AcGeVector3d ax, ay;
   standin::OcsAxes(m_normal, ax, ay);
   const double c = std::cos(m_rotation), s = std::sin(m_rotation);
@@ -672,7 +680,7 @@ Acad::ErrorStatus AcDbAttribute::setInvisible(bool value) {
 }
 
 Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefinition* pAttdef,
-                                                      const AcGeMatrix3d& blkXform) {
+                                                       const AcGeMatrix3d& blkXform) {
   assertWriteEnabled();
   if (!pAttdef) return Acad::eNullObjectPointer;
   copyTextFrom(*pAttdef);
@@ -1013,8 +1021,10 @@ Acad::ErrorStatus AcDbPolyline::setNormal(const AcGeVector3d& v) {
 
 void AcDbPolyline::reset(bool reuse, unsigned int newSize) {
   assertWriteEnabled();
-  if (!reuse) m_vertices.clear();
-  else if (newSize < m_vertices.size()) m_vertices.resize(newSize);
+  if (!reuse)
+    m_vertices.clear();
+  else if (newSize < m_vertices.size())
+    m_vertices.resize(newSize);
 }
 
 Acad::ErrorStatus AcDbPolyline::transformBy(const AcGeMatrix3d& xform) {

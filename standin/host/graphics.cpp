@@ -61,14 +61,17 @@ int acedRedraw(const ads_name ent, int mode) {
     const AcDbEntity* entity = standin::MainEntity(ent);
     if (!entity || entity->isErased()) return RTERROR;
     standin::EntityDisplay& s = standin::States()[standin::DbAccess::Id(entity)];
-    if (mode == 1 || mode == 2) s.visible = mode == 1;
-    else s.highlighted = mode == 3;
+    if (mode == 1 || mode == 2)
+      s.visible = mode == 1;
+    else
+      s.highlighted = mode == 3;
     state = s;
     ACHAR buf[17];
     entity->objectId().handle().getIntoAsciiBuffer(buf);
     handle = buf;
   }
-  Session::Get().Record(standin::JournalKind::Redraw, handle,
-                        {static_cast<double>(mode), viewport, state.visible ? 1.0 : 0.0, state.highlighted ? 1.0 : 0.0});
+  Session::Get().Record(
+      standin::JournalKind::Redraw, handle,
+      {static_cast<double>(mode), viewport, state.visible ? 1.0 : 0.0, state.highlighted ? 1.0 : 0.0});
   return RTNORM;
 }

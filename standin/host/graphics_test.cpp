@@ -1,11 +1,12 @@
 // Conformance of redraws (and what the journal records of them) and of the viewport list.
+#include "standin/host/graphics.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
 #include "standin/host/adsentity.h"
-#include "standin/host/graphics.h"
 #include "standin/host/selection.h"
 #include "standin/host/session.h"
 #include "standin/host/sysvars.h"

@@ -442,11 +442,16 @@ bool ParseMode(const ACHAR* str, Mode& mode, std::wstring& unknown) {
       token = s.substr(i, 1);
       i += 1;
     }
-    if (token == L":S") mode.single = true;
-    else if (token == L":E") mode.everything = true;
-    else if (token == L":$") mode.prompts = true;
-    else if (token == L":K") mode.keywords = true;
-    else if (token == L":L") mode.skipLocked = true;
+    if (token == L":S")
+      mode.single = true;
+    else if (token == L":E")
+      mode.everything = true;
+    else if (token == L":$")
+      mode.prompts = true;
+    else if (token == L":K")
+      mode.keywords = true;
+    else if (token == L":L")
+      mode.skipLocked = true;
     else if (token == L"X" || token == L"I" || token == L"L" || token == L"P" || token == L"W" || token == L"C" ||
              token == L"WP" || token == L"CP") {
       if (!mode.method.empty()) return unknown = token, false;
@@ -461,7 +466,7 @@ bool ParseMode(const ACHAR* str, Mode& mode, std::wstring& unknown) {
 std::vector<Keyword> ParseKeywords(const ACHAR* list) {
   std::vector<std::wstring> words;
   std::wstring word;
-  for (const ACHAR* p = list ? list : L""; ; ++p) {
+  for (const ACHAR* p = list ? list : L"";; ++p) {
     if (!*p || std::iswspace(static_cast<wint_t>(*p))) {
       if (!word.empty()) words.push_back(word);
       word.clear();
@@ -473,8 +478,10 @@ std::vector<Keyword> ParseKeywords(const ACHAR* list) {
   std::vector<std::wstring> locals, globals;
   bool global = false;
   for (const std::wstring& w : words) {
-    if (w == L"_") global = true;
-    else (global ? globals : locals).push_back(w);
+    if (w == L"_")
+      global = true;
+    else
+      (global ? globals : locals).push_back(w);
   }
   std::vector<Keyword> out;
   for (size_t i = 0; i < locals.size(); ++i) {
@@ -547,7 +554,10 @@ class Interaction {
  public:
   Interaction(const Mode& mode, const Filter& filter, const ACHAR* selectPrompt, const ACHAR* removePrompt,
               std::vector<Keyword> keywords)
-      : m_mode(mode), m_filter(filter), m_select(selectPrompt), m_remove(removePrompt),
+      : m_mode(mode),
+        m_filter(filter),
+        m_select(selectPrompt),
+        m_remove(removePrompt),
         m_keywords(std::move(keywords)) {}
 
   // RTNORM with the chosen entities, RTCAN, or RTERROR when nothing was chosen.
@@ -844,8 +854,8 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
   if (!ParseMode(str, mode, unknown)) {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
     if (St().toldModes.insert(str).second)
-      std::fprintf(stderr, "stand-in host: acedSSGet mode \"%ls\" is not supported (at \"%ls\"); the call fails\n",
-                   str, unknown.c_str());
+      std::fprintf(stderr, "stand-in host: acedSSGet mode \"%ls\" is not supported (at \"%ls\"); the call fails\n", str,
+                   unknown.c_str());
     return RTERROR;
   }
   Filter f;

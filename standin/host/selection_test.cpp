@@ -1,6 +1,8 @@
 // Conformance of the host's selection: filters against the sample drawing's real data, the
 // graphical modes, the scripted user's picks, the set calls and their refusals, the pickfirst
 // set, and acedXformSS.
+#include "standin/host/selection.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -11,7 +13,6 @@
 #include "standin/host/drawing.h"
 #include "standin/host/graphics.h"
 #include "standin/host/rx.h"
-#include "standin/host/selection.h"
 #include "standin/host/session.h"
 #include "standin/host/sysvars.h"
 #include "testing/EntityData.h"
@@ -119,17 +120,15 @@ TEST_F(SelectionTest, WindowsPolygonsAndPointsSeeWhatTheScreenShows) {
   EXPECT_EQ(rc, RTERROR);
 
   // A polygon around the bedroom furniture; polygons that are no polygons are refused.
-  resbuf* poly = acutBuildList(RTPOINT, std::array<double, 3>{470, 370, 0}.data(), RTPOINT,
-                               std::array<double, 3>{660, 370, 0}.data(), RTPOINT,
-                               std::array<double, 3>{660, 450, 0}.data(), RT3DPOINT,
-                               std::array<double, 3>{470, 450, 0}.data(), 0);
+  resbuf* poly = acutBuildList(
+      RTPOINT, std::array<double, 3>{470, 370, 0}.data(), RTPOINT, std::array<double, 3>{660, 370, 0}.data(), RTPOINT,
+      std::array<double, 3>{660, 450, 0}.data(), RT3DPOINT, std::array<double, 3>{470, 450, 0}.data(), 0);
   EXPECT_EQ(Select(L"WP", nullptr, poly), std::vector<std::wstring>{L"26"});
   EXPECT_EQ(Select(L"CP", nullptr, poly), std::vector<std::wstring>{L"26"});
   acutRelRb(poly);
-  resbuf* bowtie = acutBuildList(RTPOINT, std::array<double, 3>{0, 0, 0}.data(), RTPOINT,
-                                 std::array<double, 3>{10, 10, 0}.data(), RTPOINT,
-                                 std::array<double, 3>{10, 0, 0}.data(), RTPOINT,
-                                 std::array<double, 3>{0, 10, 0}.data(), 0);
+  resbuf* bowtie = acutBuildList(
+      RTPOINT, std::array<double, 3>{0, 0, 0}.data(), RTPOINT, std::array<double, 3>{10, 10, 0}.data(), RTPOINT,
+      std::array<double, 3>{10, 0, 0}.data(), RTPOINT, std::array<double, 3>{0, 10, 0}.data(), 0);
   resbuf* two = acutBuildList(RTPOINT, a, RTPOINT, b, 0);
   for (resbuf* bad : {bowtie, two}) {
     Select(L"CP", nullptr, bad, nullptr, &rc);
@@ -292,7 +291,7 @@ TEST_F(SelectionTest, SetCallsAndTheirRefusals) {
   EXPECT_EQ(acedSSMemb(circle, set), RTERROR);
   ASSERT_EQ(acedSSAdd(circle, nullptr, other), RTNORM);
   EXPECT_NE(other[0], set[0]);
-  EXPECT_EQ(acedSSLength(line, &n), RTERROR);  // an entity name is no set
+  EXPECT_EQ(acedSSLength(line, &n), RTERROR);       // an entity name is no set
   EXPECT_EQ(acedSSAdd(set, set, result), RTERROR);  // nor is a set an entity
   ASSERT_EQ(acedSSFree(other), RTNORM);
   EXPECT_EQ(acedSSFree(other), RTERROR);  // freed twice

@@ -105,8 +105,7 @@ void Shape::AddArc(const AcGePoint3d& center, double radius, double start, doubl
   arcs.push_back(arc);
 }
 
-void Shape::AddCurve(const AcGeVector3d& normal, const AcGePoint3d& center, double radius, double start,
-                     double end) {
+void Shape::AddCurve(const AcGeVector3d& normal, const AcGePoint3d& center, double radius, double start, double end) {
   if (IsWorldZ(normal)) {
     AddArc(center, radius, start, end);
     return;
@@ -137,8 +136,10 @@ void Shape::AddBulgeSegment(const AcGeVector3d& normal, const AcGePoint3d& a, co
   const double radius = std::hypot(a.x - c.x, a.y - c.y);
   const double angA = std::atan2(a.y - c.y, a.x - c.x), angB = std::atan2(b.y - c.y, b.x - c.x);
   const double start = bulge > 0 ? angA : angB, end = bulge > 0 ? angB : angA;
-  if (IsWorldZ(normal)) AddArc(c, radius, start, end);
-  else AddCurve(normal, OcsToWcs(normal, c), radius, start, end);
+  if (IsWorldZ(normal))
+    AddArc(c, radius, start, end);
+  else
+    AddCurve(normal, OcsToWcs(normal, c), radius, start, end);
 }
 
 void Shape::Append(const Shape& other) {
@@ -157,9 +158,9 @@ void Shape::TransformBy(const AcGeMatrix3d& m) {
   const double a = m(0, 0), b = m(0, 1), c = m(1, 0), d = m(1, 1);
   const double scale = std::hypot(a, c);
   const double tol = 1e-9 * scale;
-  const bool similar = m(0, 2) == 0 && m(1, 2) == 0 && m(2, 0) == 0 && m(2, 1) == 0 && scale > 0 &&
-                       ((std::fabs(a - d) <= tol && std::fabs(b + c) <= tol) ||
-                        (std::fabs(a + d) <= tol && std::fabs(b - c) <= tol));
+  const bool similar =
+      m(0, 2) == 0 && m(1, 2) == 0 && m(2, 0) == 0 && m(2, 1) == 0 && scale > 0 &&
+      ((std::fabs(a - d) <= tol && std::fabs(b + c) <= tol) || (std::fabs(a + d) <= tol && std::fabs(b - c) <= tol));
   std::vector<Arc> kept;
   for (const Arc& arc : arcs) {
     if (!similar) {
@@ -204,8 +205,7 @@ bool Shape::Extents(AcDbExtents& ext) const {
 bool Shape::InsideRect(double minX, double minY, double maxX, double maxY) const {
   AcDbExtents ext;
   if (!Extents(ext)) return false;
-  return ext.minPoint().x >= minX && ext.maxPoint().x <= maxX && ext.minPoint().y >= minY &&
-         ext.maxPoint().y <= maxY;
+  return ext.minPoint().x >= minX && ext.maxPoint().x <= maxX && ext.minPoint().y >= minY && ext.maxPoint().y <= maxY;
 }
 
 bool Shape::TouchesRect(double minX, double minY, double maxX, double maxY) const {
@@ -265,7 +265,7 @@ void OcsAxes(const AcGeVector3d& normal, AcGeVector3d& xAxis, AcGeVector3d& yAxi
     return AcGeVector3d(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
   };
   xAxis = std::fabs(n.x) < 1.0 / 64 && std::fabs(n.y) < 1.0 / 64 ? cross(AcGeVector3d::kYAxis, n)
-                                                                  : cross(AcGeVector3d::kZAxis, n);
+                                                                 : cross(AcGeVector3d::kZAxis, n);
   xAxis = xAxis * (1 / xAxis.length());
   yAxis = cross(n, xAxis);
   yAxis = yAxis * (1 / yAxis.length());
