@@ -41,17 +41,24 @@ bool Exists(int number) {
   return false;
 }
 
-// CVPORT takes only the number of a viewport of the list in use; the session's reset gives the
-// host's single tiled viewport back.
-const bool g_registered = [] {
+// CVPORT takes only the number of a viewport of the list in use.
+void InstallCheck() {
   SetSystemVariableCheck(L"CVPORT", [](const resbuf& value) {
     const long n = value.restype == RTSHORT ? value.resval.rint : value.resval.rlong;
     return Exists(static_cast<int>(n));
   });
+}
+
+// The session's reset gives the host's single tiled viewport back, and the check with it.
+const bool g_registered = [] {
+  InstallCheck();
   Session::Get().AddResetHandler([] {
-    State& st = GetState();
-    std::lock_guard<std::mutex> lock(st.mutex);
-    Defaults(st);
+    {
+      State& st = GetState();
+      std::lock_guard<std::mutex> lock(st.mutex);
+      Defaults(st);
+    }
+    InstallCheck();
   });
   return true;
 }();
