@@ -150,6 +150,12 @@ void Deselect(HGDIOBJ h, HDC from) {
   if (o->deletePending && o->selections <= 0) Destroy(h);
 }
 
+void ReleaseObjects(HDC hdc, DC& dc) {
+  for (HGDIOBJ h : {static_cast<HGDIOBJ>(dc.bitmap), static_cast<HGDIOBJ>(dc.pen), static_cast<HGDIOBJ>(dc.brush),
+                    static_cast<HGDIOBJ>(dc.palette)})
+    Deselect(h, hdc);
+}
+
 HDC NewDC(bool memory, HBITMAP bitmap) {
   auto dc = std::make_unique<DC>();
   dc->memory = memory;
@@ -528,16 +534,6 @@ HDC CreateCompatibleDC(HDC hdc) {
   }
   return NewDC(true, StockBitmap());
 }
-
-namespace standin::gdi {
-namespace {
-void ReleaseObjects(HDC hdc, DC& dc) {
-  for (HGDIOBJ h : {static_cast<HGDIOBJ>(dc.bitmap), static_cast<HGDIOBJ>(dc.pen), static_cast<HGDIOBJ>(dc.brush),
-                    static_cast<HGDIOBJ>(dc.palette)})
-    Deselect(h, hdc);
-}
-}  // namespace
-}  // namespace standin::gdi
 
 BOOL DeleteDC(HDC hdc) {
   GDI_LOCK;
