@@ -7,6 +7,7 @@
 #include "standin/siblings/base/strings.h"
 #include "standin/siblings/dbobject/cmdline.h"
 #include "standin/siblings/dbobject/command.h"
+#include "standin/siblings/dbobject/dbutil.h"
 #include "standin/siblings/dbobject/keywords.h"
 #include "standin/siblings/dbobject/language.h"
 #include "standin/siblings/geometry/point.h"

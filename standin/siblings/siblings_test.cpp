@@ -1,12 +1,15 @@
 // The sibling stand-ins: dictionaries and the language switch, command definition, the
-// command-line stream, the point tolerance and the base string.
+// command-line stream, the drawing utilities, the point tolerance and the base string.
 #include <gtest/gtest.h>
 
+#include "standin/host/drawing.h"
 #include "standin/host/session.h"
+#include "standin/host/sysvars.h"
 #include "standin/siblings/base/queue.h"
 #include "standin/siblings/base/strings.h"
 #include "standin/siblings/dbobject/cmdline.h"
 #include "standin/siblings/dbobject/command.h"
+#include "standin/siblings/dbobject/dbutil.h"
 #include "standin/siblings/dbobject/language.h"
 #include "standin/siblings/geometry/point.h"
 #include "standin/win32/utf8.h"
@@ -141,6 +144,57 @@ TEST(BaseString, AppendsAndCopies) {
   EXPECT_EQ(q.GetCount(), 2);
   EXPECT_TRUE(q.RemoveHead(head));
   EXPECT_EQ(head, 3);
+}
+
+// The space an entity was appended to.
+AcDbObjectId SpaceOf(AcDbObjectId id) {
+  AcDbEntity* ent = nullptr;
+  if (acdbOpenAcDbEntity(ent, id, AcDb::kForRead) != Acad::eOk) return AcDbObjectId::kNull;
+  const AcDbObjectId space = ent->blockId();
+  ent->close();
+  return space;
+}
+
+TEST(DrawingUtilities, AddToSpaceAppendsAndClosesOnlyWhenAsked) {
+  standin::Session::Get().Reset();
+  standin::OpenEmptyDrawing();
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  AcDbObjectId model, paper;
+  AcDbBlockTable* blocks = nullptr;
+  ASSERT_EQ(db->getBlockTable(blocks, AcDb::kForRead), Acad::eOk);
+  blocks->getAt(ACDB_MODEL_SPACE, model);
+  blocks->getAt(ACDB_PAPER_SPACE, paper);
+  blocks->close();
+
+  const AcDbObjectId closed = AddToModelSpace(new AcDbLine({0, 0, 0}, {1, 0, 0}), 1);
+  ASSERT_FALSE(closed.isNull());
+  EXPECT_EQ(standin::OpenObjectCount(), 0);
+  EXPECT_EQ(SpaceOf(closed), model);
+
+  auto* line = new AcDbLine({0, 1, 0}, {1, 1, 0});
+  const AcDbObjectId open = AddToModelSpace(line, 0);
+  ASSERT_FALSE(open.isNull());
+  EXPECT_TRUE(line->isWriteEnabled());
+  EXPECT_EQ(standin::OpenObjectCount(), 1);
+  // Already in the drawing: refused, and neither closed nor deleted.
+  EXPECT_TRUE(AddToCurrentSpace(line, 1).isNull());
+  EXPECT_TRUE(line->isWriteEnabled());
+  EXPECT_EQ(line->close(), Acad::eOk);
+  EXPECT_TRUE(AddToModelSpace(nullptr, 1).isNull());
+
+  // On a layout the current space is paper space while it is current (CVPORT 1), and model
+  // space in a floating viewport; model space stays model space.
+  resbuf var = {};
+  var.restype = RTSHORT;
+  var.resval.rint = 0;
+  ASSERT_EQ(acedSetVar(L"TILEMODE", &var), RTNORM);
+  EXPECT_EQ(SpaceOf(AddToCurrentSpace(new AcDbPoint({5, 5, 0}), 1)), model);
+  var.resval.rint = 1;
+  ASSERT_EQ(acedSetVar(L"CVPORT", &var), RTNORM);
+  EXPECT_EQ(SpaceOf(AddToCurrentSpace(new AcDbPoint({5, 5, 0}), 1)), paper);
+  EXPECT_EQ(SpaceOf(AddToModelSpace(new AcDbPoint({5, 5, 0}), 1)), model);
+  EXPECT_EQ(standin::OpenObjectCount(), 0);
+  standin::Session::Get().Reset();
 }
 
 }  // namespace
