@@ -1,6 +1,8 @@
 // Everything the platform module exports, in one include.
 #pragma once
 
+#include "ads/AdsEnt.h"
+#include "ads/AdsEntSet.h"
 #include "ads/AdsResBuf.h"
 #include "ads/AdsValues.h"
 #include "image/ColorToRGB.h"

@@ -1,0 +1,64 @@
+// What tests of entities and selection sets share: a fresh session per test that must end with no
+// selection set and no object left open, and the handles of entities and sets.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ads/AdsEnt.h"
+#include "ads/AdsEntSet.h"
+#include "standin/host/drawing.h"
+#include "standin/host/selection.h"
+#include "standin/host/session.h"
+#include "standin/host/viewports.h"
+
+namespace tovutest {
+
+class DrawingTest : public ::testing::Test {
+ protected:
+  void SetUp() override { standin::Session::Get().Reset(); }
+  void TearDown() override {
+    EXPECT_EQ(standin::SelectionSetCount(), 0) << "selection sets were left behind";
+    EXPECT_EQ(standin::OpenObjectCount(), 0) << "objects were left open";
+    standin::Session::Get().Reset();
+  }
+  AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
+};
+
+inline std::wstring Handle(const ZoAdsEnt& ent) { return standin::HandleOf(ent); }
+
+// The handles of the set's entities, in the set's order.
+inline std::vector<std::wstring> Handles(const ZoAdsEntSet& set) {
+  std::vector<std::wstring> out;
+  for (long i = 0; i < set.GetLength(); ++i) out.push_back(Handle(set[i]));
+  return out;
+}
+
+inline std::wstring HandleOf(AcDbObjectId id) {
+  ACHAR buf[17] = {};
+  id.handle().getIntoAsciiBuffer(buf);
+  return buf;
+}
+
+// The value of the entity's first group of that code in the host's data, as text ("" when none).
+inline std::wstring TypeOf(const ZoAdsEnt& ent) {
+  resbuf* data = acdbEntGet(ent);
+  std::wstring type;
+  for (const resbuf* rb = data; rb; rb = rb->rbnext)
+    if (rb->restype == 0 && rb->resval.rstring) {
+      type = rb->resval.rstring;
+      break;
+    }
+  acutRelRb(data);
+  return type;
+}
+
+// Whether the host's set still exists.
+inline bool SetExists(const ads_name ss) {
+  long n = 0;
+  return acedSSLength(ss, &n) == RTNORM;
+}
+
+}  // namespace tovutest
