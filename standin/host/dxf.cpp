@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -748,23 +747,33 @@ bool Reader::ResolveBlocks() {
     }
     uses[p.holder].insert(it->second);
   }
-  // A block that holds a reference to itself, directly or not, cannot be drawn.
-  std::map<AcDbObjectId, int> state;
-  std::function<bool(AcDbObjectId)> visit = [&](AcDbObjectId block) {
-    state[block] = 1;
-    for (const AcDbObjectId& used : uses[block]) {
+  // A block that holds a reference to itself, directly or not, cannot be drawn. The walk keeps
+  // its own stack: a file may chain any number of blocks.
+  std::map<AcDbObjectId, int> state;  // 0 unseen, 1 on the current path, 2 done
+  for (const auto& [root, rootLine] : m_blockLines) {
+    if (state[root] != 0) continue;
+    std::vector<std::pair<AcDbObjectId, std::set<AcDbObjectId>::const_iterator>> path;
+    state[root] = 1;
+    path.emplace_back(root, uses[root].cbegin());
+    while (!path.empty()) {
+      auto& [block, next] = path.back();
+      if (next == uses[block].cend()) {
+        state[block] = 2;
+        path.pop_back();
+        continue;
+      }
+      const AcDbObjectId used = *next++;
       if (state[used] == 1) {
         const auto* rec = standin::Peek<AcDbBlockTableRecord>(used);
         return Fail(m_blockLines[used], L"the block " + (rec ? rec->standinName() : std::wstring()) +
                                             L" refers to itself through its block references");
       }
-      if (state[used] == 0 && !visit(used)) return false;
+      if (state[used] == 0) {
+        state[used] = 1;
+        path.emplace_back(used, uses[used].cbegin());
+      }
     }
-    state[block] = 2;
-    return true;
-  };
-  for (const auto& [block, line] : m_blockLines)
-    if (state[block] == 0 && !visit(block)) return false;
+  }
   return true;
 }
 

@@ -274,6 +274,23 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
   EXPECT_EQ(standin::HandleOf(after), standin::HandleOf(before));
 }
 
+TEST_F(DxfTest, LongChainsOfNestedBlocksLoadAndTheirCyclesAreFound) {
+  std::string blocks;
+  const int n = 20000;
+  for (int i = 0; i < n; ++i) {
+    blocks += "0\nBLOCK\n2\nB" + std::to_string(i) + "\n10\n0\n20\n0\n";
+    if (i + 1 < n) blocks += "0\nINSERT\n2\nB" + std::to_string(i + 1) + "\n10\n1\n20\n0\n";
+    blocks += "0\nENDBLK\n";
+  }
+  std::wstring error;
+  EXPECT_NE(standin::ReadDxf(Dxf("0\nINSERT\n2\nB0\n10\n0\n20\n0\n", "", "", blocks), L"chain", error), nullptr)
+      << standin::ToUtf8(error);
+  const std::string closing = "0\nINSERT\n2\nB0\n10\n0\n20\n0\n0\nENDBLK\n";
+  blocks.replace(blocks.size() - 9, 9, closing);  // the last block refers back to the first
+  EXPECT_EQ(standin::ReadDxf(Dxf("", "", "", blocks), L"cycle", error), nullptr);
+  EXPECT_NE(error.find(L"cycle:21: the block B0 refers to itself"), std::wstring::npos) << standin::ToUtf8(error);
+}
+
 TEST_F(DxfTest, TruncatedAndDamagedFilesNeverCrash) {
   std::ifstream in(std::string(TOVU_SOURCE_DIR) + "/standin/host/testdata/plan_r12.dxf", std::ios::binary);
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
