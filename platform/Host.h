@@ -9,6 +9,7 @@
 #include "standin/host/adsentity.h"
 #include "standin/host/colors.h"
 #include "standin/host/database.h"
+#include "standin/host/dwgview.h"
 #include "standin/host/entities.h"
 #include "standin/host/gematrix.h"
 #include "standin/host/gepoint.h"

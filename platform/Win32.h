@@ -12,4 +12,6 @@
 #include "standin/win32/module.h"
 #include "standin/win32/picture.h"
 #include "standin/win32/registry.h"
+#include "standin/win32/timer.h"
 #include "standin/win32/windef.h"
+#include "standin/win32/window.h"

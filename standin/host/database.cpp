@@ -444,6 +444,8 @@ Acad::ErrorStatus AcDbObject::close() {
 
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
   assertWriteEnabled();
+  // Redraws on the flicker's timer thread read the flag under this lock.
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (erasing && m_erased) return Acad::eWasErased;
   if (!erasing && !m_erased) return Acad::eNotApplicable;
   m_erased = erasing;

@@ -10,6 +10,7 @@
 #include "standin/host/acutads.h"
 #include "standin/host/rx.h"
 #include "standin/host/selection.h"
+#include "standin/win32/gdi.h"
 #include "standin/win32/observer.h"
 #include "standin/win32/utf8.h"
 
@@ -22,6 +23,20 @@ class JournalObserver : public Win32Observer {
  public:
   void OnMessageBox(const wchar_t* text, const wchar_t*, unsigned type) override {
     Session::Get().Record(JournalKind::MessageBox, text, {static_cast<double>(type)});
+  }
+  void OnTimerStart(unsigned id, unsigned delay, unsigned resolution, unsigned event) override {
+    Session::Get().Record(JournalKind::TimerStart, L"",
+                          {static_cast<double>(id), static_cast<double>(delay), static_cast<double>(resolution),
+                           static_cast<double>(event)});
+  }
+  void OnTimerStop(unsigned id) override {
+    Session::Get().Record(JournalKind::TimerStop, L"", {static_cast<double>(id)});
+  }
+  void OnInvalidateRect(const wchar_t* window, const tagRECT* rect, int erase) override {
+    std::vector<double> values = {static_cast<double>(erase)};
+    if (rect) values.insert(values.end(), {static_cast<double>(rect->left), static_cast<double>(rect->top),
+                                           static_cast<double>(rect->right), static_cast<double>(rect->bottom)});
+    Session::Get().Record(JournalKind::Invalidate, window, std::move(values));
   }
 };
 

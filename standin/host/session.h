@@ -44,11 +44,12 @@ enum class JournalKind {
   Command,         // text: what the module sent with acedCommand
   ViewChange,      // text: what changed
   MessageBox,      // text: the message; values: the box type
-  TimerStart,      // values: timer id, period
+  TimerStart,      // values: timer id, period, resolution, kind (TIME_PERIODIC ...)
   TimerStop,       // values: timer id
   ModuleLoaded,    // text: file name
   ModuleUnloaded,  // text: file name
   CommandRun,      // text: the global name of a command the user ran
+  Invalidate,      // text: the window's name; values: erase, then left, top, right, bottom of a rectangle
 };
 
 struct JournalEntry {

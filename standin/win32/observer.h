@@ -5,12 +5,21 @@
 
 #include "standin/win32/windef.h"
 
+struct tagRECT;
+
 namespace standin {
 
 class Win32Observer {
  public:
   virtual ~Win32Observer() = default;
   virtual void OnMessageBox(LPCWSTR text, LPCWSTR caption, UINT type) = 0;
+  // A multimedia timer started, and stopped (killed, or a one-shot timer that has fired); called
+  // on whichever thread started or stopped it.
+  virtual void OnTimerStart(UINT /*id*/, UINT /*delay*/, UINT /*resolution*/, UINT /*event*/) {}
+  virtual void OnTimerStop(UINT /*id*/) {}
+  // A window's client area (all of it when rect is null) was invalidated; window is the name it
+  // was created with.
+  virtual void OnInvalidateRect(LPCWSTR /*window*/, const tagRECT* /*rect*/, BOOL /*erase*/) {}
 };
 
 // The observer stays owned by the caller; null removes it.

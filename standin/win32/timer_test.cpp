@@ -1,0 +1,246 @@
+// Conformance of the multimedia timer and window stand-ins: refusals, the order and times of ticks
+// on the virtual clock, kills from inside and outside a callback, and invalidations in the journal.
+#include "standin/win32/timer.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "standin/host/dwgview.h"
+#include "standin/host/session.h"
+#include "standin/win32/window.h"
+
+namespace {
+
+using standin::JournalKind;
+using standin::Session;
+
+struct Tick {
+  UINT id;
+  DWORD time;
+  DWORD_PTR user;
+  std::thread::id thread;
+};
+
+std::mutex g_ticksMutex;
+std::vector<Tick> g_ticks;
+
+void CALLBACK RecordTick(UINT id, UINT msg, DWORD_PTR user, DWORD_PTR dw1, DWORD_PTR dw2) {
+  EXPECT_EQ(msg, 0u);
+  EXPECT_EQ(dw1, 0u);
+  EXPECT_EQ(dw2, 0u);
+  std::lock_guard<std::mutex> lock(g_ticksMutex);
+  g_ticks.push_back({id, timeGetTime(), user, std::this_thread::get_id()});
+}
+
+std::vector<Tick> TakeTicks() {
+  std::lock_guard<std::mutex> lock(g_ticksMutex);
+  std::vector<Tick> out;
+  out.swap(g_ticks);
+  return out;
+}
+
+class VirtualTimer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Session::Get().Reset();
+    standin::SetVirtualTimerClock(true);
+    TakeTicks();
+  }
+  void TearDown() override {
+    EXPECT_EQ(standin::TimerCount(), 0) << "timers were left running";
+    standin::SetVirtualTimerClock(false);
+  }
+};
+
+TEST_F(VirtualTimer, RefusesBadArgumentsAndUnknownIds) {
+  EXPECT_EQ(timeSetEvent(0, 10, RecordTick, 0, TIME_PERIODIC), 0u);
+  EXPECT_EQ(timeSetEvent(1000001, 10, RecordTick, 0, TIME_PERIODIC), 0u);
+  EXPECT_EQ(timeSetEvent(500, 10, nullptr, 0, TIME_PERIODIC), 0u);
+  EXPECT_EQ(timeSetEvent(500, 10, RecordTick, 0, TIME_PERIODIC | TIME_CALLBACK_EVENT_SET), 0u);
+  EXPECT_EQ(timeSetEvent(500, 10, RecordTick, 0, 0x8000), 0u);
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_TRUE(Session::Get().Journal(JournalKind::TimerStart).empty());
+  EXPECT_EQ(timeKillEvent(0), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+  EXPECT_EQ(timeKillEvent(123456), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+
+  const MMRESULT id = timeSetEvent(1000000, 0, RecordTick, 0, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+  ASSERT_NE(id, 0u);
+  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));  // a double kill is refused
+}
+
+TEST_F(VirtualTimer, PeriodicTicksComeAtTheirTimesOnTheTimerThreadWithTheUserData) {
+  const DWORD t0 = timeGetTime();
+  const MMRESULT id = timeSetEvent(500, 10, RecordTick, 0xC0FFEE, TIME_PERIODIC);
+  ASSERT_NE(id, 0u);
+  EXPECT_EQ(standin::TimerCount(), 1);
+  EXPECT_EQ(standin::AdvanceTimerClock(499), 0);
+  EXPECT_EQ(timeGetTime(), t0 + 499);
+  EXPECT_EQ(standin::AdvanceTimerClock(1), 1);
+  EXPECT_EQ(standin::AdvanceTimerClock(1600), 3);
+  EXPECT_EQ(timeGetTime(), t0 + 2100);
+
+  const std::vector<Tick> ticks = TakeTicks();
+  ASSERT_EQ(ticks.size(), 4u);
+  for (size_t i = 0; i < ticks.size(); ++i) {
+    EXPECT_EQ(ticks[i].id, id);
+    EXPECT_EQ(ticks[i].user, 0xC0FFEEu);
+    EXPECT_EQ(ticks[i].time, t0 + 500 * (i + 1)) << "tick " << i;
+    EXPECT_NE(ticks[i].thread, std::this_thread::get_id());
+  }
+
+  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(standin::AdvanceTimerClock(5000), 0);
+
+  const auto starts = Session::Get().Journal(JournalKind::TimerStart);
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].values, (std::vector<double>{static_cast<double>(id), 500, 10, TIME_PERIODIC}));
+  const auto stops = Session::Get().Journal(JournalKind::TimerStop);
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_EQ(stops[0].values, std::vector<double>{static_cast<double>(id)});
+}
+
+TEST_F(VirtualTimer, TicksDueTogetherRunInOrderOfTimeThenOfStartAndOneShotsExpire) {
+  const DWORD t0 = timeGetTime();
+  const MMRESULT a = timeSetEvent(300, 0, RecordTick, 1, TIME_PERIODIC);
+  const MMRESULT b = timeSetEvent(200, 0, RecordTick, 2, TIME_PERIODIC);
+  const MMRESULT c = timeSetEvent(250, 0, RecordTick, 3, TIME_ONESHOT);
+  EXPECT_EQ(standin::AdvanceTimerClock(600), 6);
+  const std::vector<Tick> ticks = TakeTicks();
+  std::vector<std::pair<DWORD_PTR, DWORD>> seen;
+  for (const Tick& t : ticks) seen.emplace_back(t.user, t.time - t0);
+  EXPECT_EQ(seen,
+            (std::vector<std::pair<DWORD_PTR, DWORD>>{{2, 200}, {3, 250}, {1, 300}, {2, 400}, {1, 600}, {2, 600}}));
+
+  EXPECT_EQ(standin::TimerCount(), 2);
+  EXPECT_EQ(timeKillEvent(c), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));  // fired and gone
+  const auto stops = Session::Get().Journal(JournalKind::TimerStop);
+  ASSERT_EQ(stops.size(), 1u);
+  EXPECT_EQ(stops[0].values[0], c);
+  EXPECT_EQ(timeKillEvent(a), static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(timeKillEvent(b), static_cast<MMRESULT>(TIMERR_NOERROR));
+}
+
+struct Chain {
+  UINT self = 0;
+  UINT other = 0;
+  int ticks = 0;
+  MMRESULT selfKill = 1, otherKill = 1;
+  UINT started = 0;
+};
+
+void CALLBACK KillFromInside(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+  auto* chain = reinterpret_cast<Chain*>(user);
+  if (++chain->ticks == 2) {
+    chain->selfKill = timeKillEvent(chain->self);
+    chain->otherKill = timeKillEvent(chain->other);
+    chain->started = timeSetEvent(100, 0, RecordTick, 7, TIME_ONESHOT);
+    EXPECT_EQ(standin::AdvanceTimerClock(10), -1);  // no advance from inside a tick
+  }
+}
+
+TEST_F(VirtualTimer, ACallbackKillsItselfAndOthersAndStartsTimersWithoutWaiting) {
+  Chain chain;
+  chain.other = timeSetEvent(1000, 0, RecordTick, 9, TIME_PERIODIC);
+  chain.self = timeSetEvent(100, 0, KillFromInside, reinterpret_cast<DWORD_PTR>(&chain), TIME_PERIODIC);
+  const DWORD t0 = timeGetTime();
+  // Ticks at 100 and 200 (which kills both and starts a one-shot due at 300), then the one-shot.
+  EXPECT_EQ(standin::AdvanceTimerClock(2000), 3);
+  EXPECT_EQ(chain.ticks, 2);
+  EXPECT_EQ(chain.selfKill, static_cast<MMRESULT>(TIMERR_NOERROR));
+  EXPECT_EQ(chain.otherKill, static_cast<MMRESULT>(TIMERR_NOERROR));
+  const std::vector<Tick> ticks = TakeTicks();
+  ASSERT_EQ(ticks.size(), 1u);
+  EXPECT_EQ(ticks[0].id, chain.started);
+  EXPECT_EQ(ticks[0].time, t0 + 300);
+}
+
+TEST(RealTimer, AKillFromOutsideWaitsForTheRunningCallbackAndNothingRunsAfterIt) {
+  ASSERT_FALSE(standin::IsVirtualTimerClock());
+  struct Slow {
+    std::atomic<int> entered{0}, finished{0};
+  } slow;
+  const auto proc = [](UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    auto* s = reinterpret_cast<Slow*>(user);
+    ++s->entered;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ++s->finished;
+  };
+  const MMRESULT id = timeSetEvent(1, 0, proc, reinterpret_cast<DWORD_PTR>(&slow), TIME_PERIODIC);
+  ASSERT_NE(id, 0u);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (slow.entered == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
+  ASSERT_GT(slow.entered, 0);
+  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+  const int done = slow.finished;
+  EXPECT_EQ(done, slow.entered.load());  // the callback under way ended before the kill returned
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(slow.entered.load(), done);
+}
+
+TEST(RealTimer, TicksAreNeverEarlyAndASelfKillDoesNotDeadlock) {
+  struct Run {
+    std::chrono::steady_clock::time_point start;
+    std::vector<double> at;  // milliseconds since the start, written by the timer thread only
+    UINT id = 0;
+    std::atomic<bool> ended{false};
+  } run;
+  const auto proc = [](UINT id, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    auto* r = reinterpret_cast<Run*>(user);
+    r->at.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - r->start).count());
+    if (r->at.size() == 5) {
+      EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+      r->ended = true;
+    }
+  };
+  run.start = std::chrono::steady_clock::now();
+  run.id = timeSetEvent(20, 1, proc, reinterpret_cast<DWORD_PTR>(&run), TIME_PERIODIC);
+  ASSERT_NE(run.id, 0u);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!run.ended && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_TRUE(run.ended);
+  EXPECT_EQ(timeKillEvent(run.id), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+  ASSERT_EQ(run.at.size(), 5u);
+  for (size_t i = 0; i < run.at.size(); ++i) EXPECT_GE(run.at[i], 20.0 * (i + 1)) << "tick " << i;
+  EXPECT_EQ(standin::TimerCount(), 0);
+}
+
+TEST(Windows, TheDrawingViewIsInvalidatedIntoTheJournal) {
+  Session::Get().Reset();
+  CView* view = acedGetAcadDwgView();
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(acedGetAcadDwgView(), view);
+  ASSERT_TRUE(IsWindow(view->GetSafeHwnd()));
+  RECT client = {-1, -1, -1, -1};
+  ASSERT_TRUE(GetClientRect(view->m_hWnd, &client));
+  EXPECT_EQ(client.left, 0);
+  EXPECT_EQ(client.right, 800);
+  EXPECT_EQ(client.bottom, 600);
+
+  EXPECT_TRUE(InvalidateRect(view->m_hWnd, nullptr, FALSE));
+  const RECT part = {10, 20, 30, 40};
+  view->InvalidateRect(&part);
+  const auto entries = Session::Get().Journal(JournalKind::Invalidate);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].text, L"drawing view");
+  EXPECT_EQ(entries[0].values, std::vector<double>{0});
+  EXPECT_EQ(entries[1].values, (std::vector<double>{1, 10, 20, 30, 40}));
+
+  const HWND gone = standin::CreateStandInWindow(L"gone", 10, 10);
+  EXPECT_TRUE(DestroyWindow(gone));
+  SetLastError(0);
+  EXPECT_FALSE(InvalidateRect(gone, nullptr, TRUE));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_FALSE(DestroyWindow(gone));
+  EXPECT_FALSE(IsWindow(gone));
+  EXPECT_FALSE(GetClientRect(view->m_hWnd, nullptr));
+  EXPECT_EQ(Session::Get().Journal(JournalKind::Invalidate).size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Just enough of Win32 windows and of MFC's window classes, behaving as user32 and MFC do: a
+// table of windows under one lock, since windows are invalidated from timer threads too.
+#include "standin/win32/window.h"
+
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "standin/win32/observer.h"
+
+namespace standin {
+
+namespace {
+
+struct Window {
+  std::wstring name;
+  LONG width = 0, height = 0;
+};
+
+struct Windows {
+  std::mutex mutex;
+  std::map<HWND, Window> windows;
+  uintptr_t next = 0x10010;  // handles are opaque values, never addresses
+};
+
+Windows& Table() {
+  static Windows* table = new Windows;  // never destroyed: views may be invalidated at exit
+  return *table;
+}
+
+// The window's name and size, false when the handle names no window.
+bool Find(HWND hWnd, Window& out) {
+  Windows& t = Table();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  const auto it = t.windows.find(hWnd);
+  if (it == t.windows.end()) return false;
+  out = it->second;
+  return true;
+}
+
+void Report(const std::wstring& name, const RECT* rect, BOOL erase) {
+  if (Win32Observer* observer = GetWin32Observer()) observer->OnInvalidateRect(name.c_str(), rect, erase);
+}
+
+}  // namespace
+
+HWND CreateStandInWindow(const wchar_t* name, LONG width, LONG height) {
+  Windows& t = Table();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  const HWND hWnd = reinterpret_cast<HWND>(t.next);
+  t.next += 4;
+  t.windows[hWnd] = {name ? name : L"", width, height};
+  return hWnd;
+}
+
+}  // namespace standin
+
+BOOL IsWindow(HWND hWnd) {
+  standin::Window w;
+  return standin::Find(hWnd, w) ? TRUE : FALSE;
+}
+
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
+  if (!hWnd) {
+    std::vector<std::wstring> names;
+    {
+      standin::Windows& t = standin::Table();
+      std::lock_guard<std::mutex> lock(t.mutex);
+      for (const auto& entry : t.windows) names.push_back(entry.second.name);
+    }
+    for (const std::wstring& name : names) standin::Report(name, lpRect, bErase);
+    return TRUE;
+  }
+  standin::Window w;
+  if (!standin::Find(hWnd, w)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  standin::Report(w.name, lpRect, bErase);
+  return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
+  standin::Window w;
+  if (!standin::Find(hWnd, w) || !lpRect) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  *lpRect = {0, 0, w.width, w.height};
+  return TRUE;
+}
+
+BOOL DestroyWindow(HWND hWnd) {
+  standin::Windows& t = standin::Table();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  if (t.windows.erase(hWnd) == 0) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+CWnd::~CWnd() {
+  if (m_hWnd) ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
+void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
+void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
