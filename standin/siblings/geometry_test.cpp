@@ -1,0 +1,256 @@
+// The geometry stand-in's extents, segments and bulged polylines, and the database module's
+// point helpers and background colour.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "standin/host/session.h"
+#include "standin/host/sysvars.h"
+#include "standin/siblings/dbobject/display.h"
+#include "standin/siblings/dbobject/points.h"
+#include "standin/siblings/geometry/curve2d.h"
+#include "standin/siblings/geometry/extent.h"
+#include "standin/siblings/geometry/mline2d.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+void ExpectBox(const ZoGeExtent2d& box, double x0, double y0, double x1, double y1) {
+  EXPECT_NEAR(box.GetXExtend().GetLow(), x0, 1e-9);
+  EXPECT_NEAR(box.GetYExtend().GetLow(), y0, 1e-9);
+  EXPECT_NEAR(box.GetXExtend().GetHigh(), x1, 1e-9);
+  EXPECT_NEAR(box.GetYExtend().GetHigh(), y1, 1e-9);
+}
+
+TEST(GeometryExtent, IntervalsGrowCompareAndOrder) {
+  ZoGeExtent e;
+  EXPECT_TRUE(e.IsEmpty());
+  EXPECT_EQ(e.GetLength(), 0.0);
+  EXPECT_FALSE(e.IsIn(0.0));
+  e.AddValue(-3);
+  EXPECT_FALSE(e.IsEmpty());
+  EXPECT_EQ(e.GetLow(), -3);
+  EXPECT_EQ(e.GetHigh(), -3);
+  e.AddValue(5);
+  e.AddValue(1);
+  EXPECT_EQ(e.GetLow(), -3);
+  EXPECT_EQ(e.GetHigh(), 5);
+  EXPECT_EQ(e.GetLength(), 8);
+
+  const ZoGeExtent reversed(5, -3);
+  EXPECT_EQ(reversed.GetLow(), -3);
+  EXPECT_TRUE(reversed == e);
+  EXPECT_TRUE(ZoGeExtent(-3 + 1e-7, 5) == e);  // within g_distZero
+  EXPECT_TRUE(ZoGeExtent(-3 + 1e-5, 5) != e);
+  EXPECT_TRUE(ZoGeExtent() == ZoGeExtent());
+  EXPECT_TRUE(ZoGeExtent() != e);
+
+  EXPECT_TRUE(e.IsIn(5 + 1e-7));
+  EXPECT_FALSE(e.IsIn(5.1));
+  EXPECT_TRUE(e.IsIntersectWith(ZoGeExtent(5, 9)));
+  EXPECT_FALSE(e.IsIntersectWith(ZoGeExtent(5.1, 9)));
+  EXPECT_FALSE(e.IsIntersectWith(ZoGeExtent()));
+
+  // By the low end, then the high end.
+  EXPECT_TRUE(ZoGeExtent(1, 2) > ZoGeExtent(0, 9));
+  EXPECT_TRUE(ZoGeExtent(0, 3) > ZoGeExtent(0, 2));
+  EXPECT_TRUE(ZoGeExtent(0, 2) < ZoGeExtent(0, 3));
+  EXPECT_FALSE(ZoGeExtent(0, 2) > ZoGeExtent(1e-7, 2));
+
+  ZoGeExtent grown(0, 1);
+  grown.AddExtent(ZoGeExtent());
+  EXPECT_EQ(grown, ZoGeExtent(0, 1));
+  grown.AddExtent(ZoGeExtent(4, 7));
+  EXPECT_EQ(grown, ZoGeExtent(0, 7));
+
+  ZoGeExtent2d box;
+  EXPECT_TRUE(box.IsEmpty());
+  box.AddPoint(ZoGePoint(3, -1, 99));
+  box.AddPoint(-2, 4);
+  ExpectBox(box, -2, -1, 3, 4);
+  EXPECT_TRUE(box.IsIn(ZoGePoint(0, 0)));
+  EXPECT_FALSE(box.IsIn(ZoGePoint(0, 5)));
+  EXPECT_EQ(box.GetMinPoint().z, 0.0);
+  box.SetEmpty();
+  EXPECT_TRUE(box.IsEmpty());
+}
+
+TEST(GeometryLineSeg2d, ExtentsLengthReverseAndCopies) {
+  ZoGeLineSeg2d seg(ZoGePoint(10, 2, 7), ZoGePoint(-4, 6, 0));
+  ZoGeExtent2d box;
+  EXPECT_TRUE(seg.GetExtent2d(box));
+  ExpectBox(box, -4, 2, 10, 6);
+  EXPECT_DOUBLE_EQ(seg.GetLength(), std::hypot(14, 4));
+  EXPECT_FALSE(seg.IsClosed());
+
+  // A segment whose ends coincide still has its point as extent.
+  ZoGeLineSeg2d dot(ZoGePoint(5, 5), ZoGePoint(5, 5));
+  EXPECT_TRUE(dot.GetExtent2d(box));
+  ExpectBox(box, 5, 5, 5, 5);
+  EXPECT_EQ(dot.GetLength(), 0);
+
+  seg.Reverse();
+  EXPECT_EQ(seg.GetStartPoint(), ZoGePoint(-4, 6, 0));
+  EXPECT_EQ(seg.GetEndPoint(), ZoGePoint(10, 2, 7));
+  seg.Move(1, -1);
+  EXPECT_EQ(seg.GetStartPoint(), ZoGePoint(-3, 5, 0));
+
+  std::unique_ptr<ZoGeObject> clone(seg.Clone());
+  EXPECT_STREQ(clone->GetRxClassName(), L"ZoGeLineSeg2d");
+  EXPECT_TRUE(dot.CopyFrom(*clone));
+  EXPECT_EQ(dot.GetEndPoint(), seg.GetEndPoint());
+  ZoGeMLine2d line;
+  EXPECT_FALSE(dot.CopyFrom(line));
+  EXPECT_EQ(dot.GetEndPoint(), seg.GetEndPoint());
+
+  // Objects order by the lower-left corner of their extents; no extent comes first.
+  EXPECT_TRUE(ZoGeLineSeg2d(ZoGePoint(0, 9), ZoGePoint(1, 1)) < ZoGeLineSeg2d(ZoGePoint(2, 0), ZoGePoint(3, 3)));
+  EXPECT_TRUE(ZoGeLineSeg2d(ZoGePoint(0, 1), ZoGePoint(1, 1)) < ZoGeLineSeg2d(ZoGePoint(0, 2), ZoGePoint(0, 3)));
+  EXPECT_TRUE(line < seg);
+  EXPECT_FALSE(seg < line);
+  EXPECT_TRUE(seg > line);
+}
+
+TEST(GeometryMLine2d, VerticesBulgesAndExtents) {
+  ZoGeMLine2d empty(0, false);
+  ZoGeExtent2d box;
+  box.AddPoint(1, 1);
+  EXPECT_FALSE(empty.GetExtent2d(box));
+  EXPECT_TRUE(box.IsEmpty());
+  EXPECT_EQ(empty.GetVertexNum(), 0);
+  EXPECT_EQ(empty.GetLength(), 0);
+  EXPECT_EQ(empty.GetStartPoint(), ZoGePoint());
+
+  // A counter-clockwise half turn from (0, 0) to (2, 0) runs below the chord.
+  ZoGeMLine2d arc(4, false);
+  arc.AppendVertex(ZoGePoint(0, 0), kPi);
+  arc.AppendVertex(ZoGePoint(2, 0));
+  ASSERT_TRUE(arc.GetExtent2d(box));
+  ExpectBox(box, 0, -1, 2, 0);
+  EXPECT_NEAR(arc.GetLength(), kPi, 1e-12);
+  // Clockwise, above.
+  arc.SetBulge(0, -kPi);
+  ASSERT_TRUE(arc.GetExtent2d(box));
+  ExpectBox(box, 0, 0, 2, 1);
+
+  // A quarter turn counter-clockwise from (1, 0) to (0, 1) about the origin reaches no axis
+  // point beyond its ends; three quarters the other way reach (-1, 0) and (0, -1).
+  ZoGeMLine2d quarter;
+  quarter.AppendVertex(ZoGePoint(1, 0), kPi / 2);
+  quarter.AppendVertex(ZoGePoint(0, 1));
+  ASSERT_TRUE(quarter.GetExtent2d(box));
+  ExpectBox(box, 0, 0, 1, 1);
+  EXPECT_NEAR(quarter.GetLength(), kPi / 2, 1e-12);
+  quarter.SetBulge(0, -3 * kPi / 2);
+  ASSERT_TRUE(quarter.GetExtent2d(box));
+  ExpectBox(box, -1, -1, 1, 1);
+  EXPECT_NEAR(quarter.GetLength(), 3 * kPi / 2, 1e-12);
+
+  // The closing segment's bulge counts only when the polyline is closed.
+  ZoGeMLine2d square(0, false);
+  square.AppendVertex(ZoGePoint(0, 0));
+  square.AppendVertex(ZoGePoint(2, 0));
+  square.AppendVertex(ZoGePoint(2, 2));
+  square.AppendVertex(ZoGePoint(0, 2), kPi);
+  ASSERT_TRUE(square.GetExtent2d(box));
+  ExpectBox(box, 0, 0, 2, 2);
+  EXPECT_NEAR(square.GetLength(), 6, 1e-12);
+  EXPECT_EQ(square.GetEndPoint(), ZoGePoint(0, 2));
+  square.SetClosed(true);
+  ASSERT_TRUE(square.GetExtent2d(box));
+  ExpectBox(box, -1, 0, 2, 2);
+  EXPECT_NEAR(square.GetLength(), 6 + kPi, 1e-12);
+  EXPECT_EQ(square.GetEndPoint(), ZoGePoint(0, 0));
+
+  // Reversing keeps the shape: the same box, the arc still bulging outwards.
+  ZoGeMLine2d reversed = square;
+  reversed.Reverse();
+  EXPECT_EQ(reversed.GetVertex(0), ZoGePoint(0, 2));
+  EXPECT_DOUBLE_EQ(reversed.GetBulge(0), 0.0);
+  EXPECT_DOUBLE_EQ(reversed.GetBulge(3), -kPi);
+  ZoGeExtent2d back;
+  ASSERT_TRUE(reversed.GetExtent2d(back));
+  EXPECT_EQ(back, box);
+  ZoGeMLine2d open = square;
+  open.SetClosed(false);
+  open.Reverse();
+  ASSERT_TRUE(open.GetExtent2d(back));
+  ExpectBox(back, 0, 0, 2, 2);
+  // The arc was the closing segment, so the reversed open line has none.
+  EXPECT_NEAR(open.GetLength(), 6, 1e-12);
+  ZoGeMLine2d bent;
+  bent.AppendVertex(ZoGePoint(0, 0), kPi);
+  bent.AppendVertex(ZoGePoint(2, 0));
+  bent.AppendVertex(ZoGePoint(2, 5));
+  bent.Reverse();
+  EXPECT_EQ(bent.GetVertex(0), ZoGePoint(2, 5));
+  EXPECT_DOUBLE_EQ(bent.GetBulge(1), -kPi);
+  ASSERT_TRUE(bent.GetExtent2d(back));
+  ExpectBox(back, 0, -1, 2, 5);
+}
+
+TEST(GeometryMLine2d, CopiesAreIndependentAndCompareByValue) {
+  ZoGeMLine2d a(0, true);
+  a.AppendVertex(ZoGePoint(1, 2), 0.5);
+  a.AppendVertex(ZoGePoint(3, 4));
+  a.SetElevation(7);
+  ZoGeMLine2d b(a);
+  EXPECT_TRUE(b == a);
+  EXPECT_EQ(b.GetElevation(), 7);
+  b[0].x = 9;
+  EXPECT_EQ(a.GetVertex(0).x, 1);
+  EXPECT_TRUE(b != a);
+  b = a;
+  EXPECT_TRUE(b == a);
+  b.SetBulge(0, 0.5 + 1e-6);
+  EXPECT_TRUE(b != a);
+  b = a;
+  b.SetClosed(false);
+  EXPECT_TRUE(b != a);
+
+  std::unique_ptr<ZoGeObject> clone(a.Clone());
+  ZoGeMLine2d c;
+  ASSERT_TRUE(c.CopyFrom(*clone));
+  EXPECT_TRUE(c == a);
+  EXPECT_TRUE(c.IsClosed());
+  EXPECT_FALSE(c.CopyFrom(ZoGeLineSeg2d()));
+  EXPECT_TRUE(c == a);
+  c.Move(1, 1);
+  EXPECT_EQ(c.GetStartPoint(), ZoGePoint(2, 3));
+  c.RemoveAll();
+  EXPECT_EQ(c.GetVertexNum(), 0);
+  EXPECT_STREQ(c.GetRxClassName(), L"ZoGeMLine2d");
+
+  // Allocation units only reserve room.
+  ZoGeMLine2d many(3, false);
+  for (int i = 0; i < 10; ++i) many.AppendVertex(ZoGePoint(i, -i));
+  EXPECT_EQ(many.GetVertexNum(), 10);
+  EXPECT_EQ(many.GetVertex(9), ZoGePoint(9, -9));
+}
+
+TEST(DbObjectPoints, MinAndMaxAreComponentWise) {
+  const ZoGePoint a(1, 5, -2), b(3, -4, -1);
+  const ZoGePoint lo = Min(a, b), hi = Max(a, b);
+  EXPECT_EQ(lo.x, 1);
+  EXPECT_EQ(lo.y, -4);
+  EXPECT_EQ(lo.z, -2);
+  EXPECT_EQ(hi.x, 3);
+  EXPECT_EQ(hi.y, 5);
+  EXPECT_EQ(hi.z, -1);
+}
+
+TEST(DbObjectDisplay, BackgroundFollowsTheSpaceOnShow) {
+  standin::Session::Get().Reset();
+  EXPECT_EQ(GetBackgroundColor(), 0x000000u);
+  resbuf var = {};
+  var.restype = RTSHORT;
+  var.resval.rint = 0;
+  ASSERT_EQ(acedSetVar(L"TILEMODE", &var), RTNORM);
+  EXPECT_EQ(GetBackgroundColor(), 0xFFFFFFu);
+  standin::Session::Get().Reset();
+  EXPECT_EQ(GetBackgroundColor(), 0x000000u);
+}
+
+}  // namespace
