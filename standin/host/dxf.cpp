@@ -3,6 +3,8 @@
 // file that is malformed anywhere is refused whole with the line where it went wrong.
 #include "standin/host/dxf.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -129,6 +131,7 @@ class Reader {
   std::vector<Pair> m_pairs;
   size_t m_pos = 0;
   bool m_utf8 = false;
+  std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
   std::map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
   std::set<std::wstring> m_definedLayers;
@@ -147,6 +150,24 @@ class Reader {
 std::wstring Upper(std::wstring s) {
   for (auto& c : s) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
   return s;
+}
+
+// Text in a Windows code page, through the system's converter; false when it cannot convert.
+bool FromCodePage(const std::string& page, const std::string& bytes, std::wstring& out) {
+  if (page.empty()) return false;
+  iconv_t cd = iconv_open("WCHAR_T", page.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::wstring buffer(bytes.size() + 1, L'\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* outPtr = reinterpret_cast<char*>(buffer.data());
+  size_t outLeft = buffer.size() * sizeof(wchar_t);
+  const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1) || inLeft != 0) return false;
+  buffer.resize(buffer.size() - outLeft / sizeof(wchar_t));
+  out = std::move(buffer);
+  return true;
 }
 
 std::string Trim(std::string_view s) {
@@ -237,8 +258,9 @@ std::wstring Reader::Text(const std::string& bytes) const {
   std::wstring out;
   if (m_utf8 || IsValidUtf8(bytes)) {
     out = FromUtf8(bytes);
-  } else {
-    // Files of releases before 2007 are in the drawing's code page; Latin-1 is read for it.
+  } else if (!FromCodePage(m_codePage, bytes, out)) {
+    // Without a code page the system can convert from, the bytes are read as Latin-1.
+    out.clear();
     for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
   }
   // "\U+XXXX" names a character the code page could not hold.
@@ -321,6 +343,10 @@ bool Reader::ReadHeader() {
       if (v.size() != 6 || v.compare(0, 2, L"AC") != 0)
         return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
       m_utf8 = v >= L"AC1021";
+    } else if (var == L"$DWGCODEPAGE") {
+      // Files of releases before 2007 hold their text in this code page ("ANSI_936").
+      const std::wstring page = Upper(value.text);
+      if (page.compare(0, 5, L"ANSI_") == 0) m_codePage = "CP" + ToUtf8(page.substr(5));
     } else if (var == L"$HANDSEED") {
       Adesk::UInt64 h = 0;
       if (!ParseHandle(ToUtf8(value.text), h)) return Fail(name.line, L"$HANDSEED is not a handle");

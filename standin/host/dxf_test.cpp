@@ -345,6 +345,16 @@ TEST_F(DxfTest, HeaderVariablesTextEncodingsAndCreatedLayers) {
   wall->close();
   EXPECT_TRUE(table->has(L"NEW"));
   table->close();
+
+  // A drawing of a Chinese system names its code page; its text arrives as the characters.
+  const std::string gbk = "0\nTEXT\n5\n31\n8\n\xC7\xBD\xCC\xE5\n10\n0\n20\n0\n40\n2\n1\n\xC3\xC5 D1\n";
+  auto chinese = standin::ReadDxf(Dxf(gbk, "9\n$DWGCODEPAGE\n3\nANSI_936\n"), L"gbk.dxf", error);
+  ASSERT_NE(chinese, nullptr) << standin::ToUtf8(error);
+  standin::OpenDrawing(std::move(chinese));
+  const auto gbkData = EntityData(ByHandle(L"31"));
+  ASSERT_FALSE(gbkData.empty());
+  EXPECT_EQ(Find(gbkData, 1)->text, L"\u95e8 D1");
+  EXPECT_EQ(Find(gbkData, 8)->text, L"\u5899\u4f53");
 }
 
 TEST_F(DxfTest, NewObjectsTakeHandlesAboveTheFilesOwn) {
