@@ -2,6 +2,7 @@
 // loader, the MFC extension-module chain and the CRT extras.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -231,6 +232,26 @@ TEST(Crt, WideStringExtras) {
   EXPECT_DOUBLE_EQ(_wtof(L"x"), 0.0);
   EXPECT_DOUBLE_EQ(_wtof(nullptr), 0.0);
   EXPECT_EQ(_wtoi(L"-42z"), -42);
+}
+
+TEST(Crt, WideFileOpenAndLength) {
+  tovutest::TempDir dir;
+  const std::wstring path = standin::FromUtf8(dir.Write("幻灯片.sld", std::string("AB\r\nCD\0E", 9)).string());
+  EXPECT_EQ(_wfopen(path.c_str(), L"rx"), nullptr);
+  EXPECT_EQ(errno, EINVAL);
+  EXPECT_EQ(_wfopen(nullptr, L"rb"), nullptr);
+  EXPECT_EQ(_wfopen(standin::FromUtf8((dir.path() / "missing").string()).c_str(), L"rb"), nullptr);
+  EXPECT_EQ(errno, ENOENT);
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(_filelength(_fileno(f)), 9);
+  char buf[16] = {};
+  EXPECT_EQ(fread(buf, 1, sizeof buf, f), 9u);
+  EXPECT_EQ(std::string(buf, 9), std::string("AB\r\nCD\0E", 9));
+  fclose(f);
+  EXPECT_EQ(_fileno(nullptr), -1);
+  EXPECT_EQ(_filelength(-1), -1);
+  EXPECT_EQ(errno, EBADF);
 }
 
 }  // namespace
