@@ -648,6 +648,28 @@ Acad::ErrorStatus AcDbSymbolTableIterator::getRecord(AcDbSymbolTableRecord*& pRe
   return acdbOpenObject(pRecord, m_ids[static_cast<size_t>(m_at)], openMode, openErasedRec);
 }
 
+std::vector<AcDbObjectId> AcDbSymbolTable::recordIds() const {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  return m_records;
+}
+
+#define TOVU_TABLE_ITERATOR(ITERATOR, RECORD, TABLE)                                                           \
+  Acad::ErrorStatus ITERATOR::getRecord(RECORD*& pRecord, AcDb::OpenMode openMode, bool openErasedRec) const { \
+    pRecord = nullptr;                                                                                         \
+    AcDbObjectId id;                                                                                           \
+    if (getRecordId(id) != Acad::eOk) return Acad::eInvalidIndex;                                              \
+    return acdbOpenObject(pRecord, id, openMode, openErasedRec);                                               \
+  }                                                                                                            \
+  Acad::ErrorStatus TABLE::newIterator(ITERATOR*& pIterator, bool atBeginning, bool skipDeleted) const {       \
+    pIterator = new ITERATOR(recordIds());                                                                     \
+    pIterator->start(atBeginning, skipDeleted);                                                                \
+    return Acad::eOk;                                                                                          \
+  }
+TOVU_TABLE_ITERATOR(AcDbLayerTableIterator, AcDbLayerTableRecord, AcDbLayerTable)
+TOVU_TABLE_ITERATOR(AcDbLinetypeTableIterator, AcDbLinetypeTableRecord, AcDbLinetypeTable)
+TOVU_TABLE_ITERATOR(AcDbBlockTableIterator, AcDbBlockTableRecord, AcDbBlockTable)
+#undef TOVU_TABLE_ITERATOR
+
 AcRxClass* AcDbBlockTable::recordClass() const { return AcDbBlockTableRecord::desc(); }
 AcRxClass* AcDbLayerTable::recordClass() const { return AcDbLayerTableRecord::desc(); }
 AcRxClass* AcDbLinetypeTable::recordClass() const { return AcDbLinetypeTableRecord::desc(); }

@@ -247,6 +247,8 @@ class AcDbSymbolTable : public AcDbObject {
 
  protected:
   virtual AcRxClass* recordClass() const = 0;
+  // The records in order (a copy).
+  std::vector<AcDbObjectId> recordIds() const;
 
  private:
   friend struct standin::DbAccess;
@@ -271,6 +273,24 @@ class AcDbSymbolTableIterator {
   std::vector<AcDbObjectId> m_ids;
   long m_at = 0;
 };
+
+// The typed iterators of the three tables: getRecord opens a record of the table's class.
+#define TOVU_TABLE_ITERATOR(ITERATOR, RECORD, TABLE)                                                          \
+  class TABLE;                                                                                                \
+  class RECORD;                                                                                               \
+  class ITERATOR : public AcDbSymbolTableIterator {                                                           \
+   public:                                                                                                    \
+    using AcDbSymbolTableIterator::getRecord;                                                                 \
+    Acad::ErrorStatus getRecord(RECORD*& pRecord, AcDb::OpenMode openMode, bool openErasedRec = false) const; \
+                                                                                                              \
+   private:                                                                                                   \
+    friend class TABLE;                                                                                       \
+    explicit ITERATOR(std::vector<AcDbObjectId> ids) : AcDbSymbolTableIterator(std::move(ids)) {}             \
+  };
+TOVU_TABLE_ITERATOR(AcDbLayerTableIterator, AcDbLayerTableRecord, AcDbLayerTable)
+TOVU_TABLE_ITERATOR(AcDbLinetypeTableIterator, AcDbLinetypeTableRecord, AcDbLinetypeTable)
+TOVU_TABLE_ITERATOR(AcDbBlockTableIterator, AcDbBlockTableRecord, AcDbBlockTable)
+#undef TOVU_TABLE_ITERATOR
 
 class AcDbLayerTableRecord : public AcDbSymbolTableRecord {
  public:
@@ -360,6 +380,9 @@ class AcDbBlockTable : public AcDbSymbolTable {
   using AcDbSymbolTable::getAt;
   Acad::ErrorStatus getAt(const ACHAR* entryName, AcDbBlockTableRecord*& pRec, AcDb::OpenMode openMode,
                           bool openErasedRec = false) const;
+  using AcDbSymbolTable::newIterator;
+  Acad::ErrorStatus newIterator(AcDbBlockTableIterator*& pIterator, bool atBeginning = true,
+                                bool skipDeleted = true) const;
 
  protected:
   AcRxClass* recordClass() const override;
@@ -371,6 +394,9 @@ class AcDbLayerTable : public AcDbSymbolTable {
   using AcDbSymbolTable::getAt;
   Acad::ErrorStatus getAt(const ACHAR* entryName, AcDbLayerTableRecord*& pRec, AcDb::OpenMode openMode,
                           bool openErasedRec = false) const;
+  using AcDbSymbolTable::newIterator;
+  Acad::ErrorStatus newIterator(AcDbLayerTableIterator*& pIterator, bool atBeginning = true,
+                                bool skipDeleted = true) const;
 
  protected:
   AcRxClass* recordClass() const override;
@@ -382,6 +408,9 @@ class AcDbLinetypeTable : public AcDbSymbolTable {
   using AcDbSymbolTable::getAt;
   Acad::ErrorStatus getAt(const ACHAR* entryName, AcDbLinetypeTableRecord*& pRec, AcDb::OpenMode openMode,
                           bool openErasedRec = false) const;
+  using AcDbSymbolTable::newIterator;
+  Acad::ErrorStatus newIterator(AcDbLinetypeTableIterator*& pIterator, bool atBeginning = true,
+                                bool skipDeleted = true) const;
 
  protected:
   AcRxClass* recordClass() const override;

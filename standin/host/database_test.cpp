@@ -227,22 +227,27 @@ TEST_F(DatabaseTest, TablesRefuseDuplicatesAndBadNamesAndIterateInOrder) {
   delete linetype;
   layers->close();
   ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForRead), Acad::eOk);
-  AcDbSymbolTableIterator* it = nullptr;
+  // Unlocking every locked layer through the typed iterator frees the walls for change.
+  AcDbLayerTableIterator* it = nullptr;
   layers->newIterator(it);
   std::vector<std::wstring> names;
   for (; !it->done(); it->step()) {
-    AcDbSymbolTableRecord* rec = nullptr;
-    ASSERT_EQ(it->getRecord(rec, AcDb::kForRead), Acad::eOk);
+    AcDbLayerTableRecord* rec = nullptr;
+    ASSERT_EQ(it->getRecord(rec, AcDb::kForWrite), Acad::eOk);
     const ACHAR* name = nullptr;
     rec->getName(name);
-    names.push_back(name);
+    names.push_back(name + std::wstring(rec->isLocked() ? L"*" : L""));
+    rec->setIsLocked(false);
     rec->close();
   }
   delete it;
-  EXPECT_EQ(names, (std::vector<std::wstring>{L"0", L"WALL", L"DOOR", L"TEXT", L"FURNITURE"}));
+  AcDbEntity* wallLine = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(wallLine, Id(L"10"), AcDb::kForWrite), Acad::eOk);
+  wallLine->close();
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"0", L"WALL*", L"DOOR", L"TEXT", L"FURNITURE"}));
   AcDbLayerTableRecord* wall = nullptr;
   ASSERT_EQ(layers->getAt(L"Wall", wall, AcDb::kForRead), Acad::eOk);
-  EXPECT_TRUE(wall->isLocked());
+  EXPECT_FALSE(wall->isLocked());
   wall->close();
   EXPECT_EQ(layers->getAt(L"NOPE", wall, AcDb::kForRead), Acad::eKeyNotFound);
   layers->close();
