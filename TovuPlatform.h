@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ads/AdsEnt.h"
+#include "ads/AdsEntFlicker.h"
 #include "ads/AdsEntSet.h"
 #include "ads/AdsResBuf.h"
 #include "ads/AdsValues.h"

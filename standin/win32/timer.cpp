@@ -29,7 +29,7 @@ struct Timer {
   DWORD_PTR user = 0;
   int64_t due = 0;     // microseconds on the service's clock
   uint64_t order = 0;  // start order, which breaks ties between timers due at once
-  bool fired = false;  // a one-shot timer whose callback has been taken
+  bool ended = false;  // killed, or a one-shot timer that has fired; gone once its stop is reported
 };
 
 // Times are microseconds since the service started, on the real clock (shifted by offset, so that
@@ -67,17 +67,15 @@ class Service {
       std::unique_lock<std::mutex> lock(m_mutex);
       const auto it = m_timers.find(id);
       if (it == m_timers.end()) return MMSYSERR_INVALPARAM;
-      const bool fired = it->second.fired;
-      if (!fired) {
-        m_timers.erase(it);
-        m_work.notify_all();
-      }
+      const bool ended = it->second.ended;
+      it->second.ended = true;
+      m_work.notify_all();
       // Only the timer thread runs callbacks, so a kill from it comes from inside a callback.
       if (std::this_thread::get_id() != m_threadId) m_done.wait(lock, [&] { return m_running != id; });
       // A one-shot timer that has fired is gone, though its last callback is still waited for.
-      if (fired) return MMSYSERR_INVALPARAM;
+      if (ended) return MMSYSERR_INVALPARAM;
     }
-    if (Win32Observer* observer = GetWin32Observer()) observer->OnTimerStop(id);
+    ReportStop(id);
     return TIMERR_NOERROR;
   }
 
@@ -120,9 +118,7 @@ class Service {
 
   int Count() {
     std::lock_guard<std::mutex> lock(m_mutex);
-    int n = 0;
-    for (const auto& entry : m_timers) n += entry.second.fired ? 0 : 1;
-    return n;
+    return static_cast<int>(m_timers.size());
   }
 
  private:
@@ -145,7 +141,7 @@ class Service {
   std::map<UINT, Timer>::iterator NextLocked() {
     auto next = m_timers.end();
     for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-      if (it->second.fired) continue;
+      if (it->second.ended) continue;
       if (next == m_timers.end() || it->second.due < next->second.due ||
           (it->second.due == next->second.due && it->second.order < next->second.order))
         next = it;
@@ -192,26 +188,25 @@ class Service {
       t.due += period;
       if (t.due <= now) t.due += (now - t.due) / period * period + period;
     } else {
-      t.fired = true;
+      t.ended = true;
     }
+    const bool oneShot = t.ended;
     m_running = id;
     lock.unlock();
     proc(id, 0, user, 0, 0);
+    if (oneShot) ReportStop(id);
     lock.lock();
     m_running = 0;
     ++m_ran;
-    bool expired = false;
-    const auto it = m_timers.find(id);
-    if (it != m_timers.end() && it->second.fired) {
-      m_timers.erase(it);
-      expired = true;
-    }
     m_done.notify_all();
-    if (expired) {
-      lock.unlock();
-      if (Win32Observer* observer = GetWin32Observer()) observer->OnTimerStop(id);
-      lock.lock();
-    }
+  }
+
+  // The stop goes into the journal before the timer leaves the count, so whoever sees the count
+  // fall also finds the stop recorded.
+  void ReportStop(UINT id) {
+    if (Win32Observer* observer = GetWin32Observer()) observer->OnTimerStop(id);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_timers.erase(id);
   }
 
   std::mutex m_mutex;

@@ -54,7 +54,7 @@ bool IsVirtualTimerClock();
 // with timeGetTime() reading the tick's own time. Returns how many callbacks ran; -1 (nothing
 // done) when the clock is not virtual or when called from a timer callback.
 int AdvanceTimerClock(DWORD ms);
-// Timers running now.
+// Timers started and not stopped yet; a timer leaves the count once its stop has been reported.
 int TimerCount();
 
 }  // namespace standin

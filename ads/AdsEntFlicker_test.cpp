@@ -1,0 +1,312 @@
+#include "ads/AdsEntFlicker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "standin/host/drawing.h"
+#include "standin/host/graphics.h"
+#include "standin/host/selection.h"
+#include "standin/host/session.h"
+#include "standin/win32/timer.h"
+
+namespace {
+
+using standin::JournalKind;
+using standin::Session;
+using Events = std::vector<std::wstring>;
+
+// Three lines A, B and C in an empty drawing, and the flicker singleton, on the virtual clock
+// unless a test asks for the real one.
+class FlickerTest : public ::testing::Test {
+ protected:
+  explicit FlickerTest(bool virtualClock = true) : m_virtual(virtualClock) {}
+
+  void SetUp() override {
+    Session::Get().Reset();
+    standin::SetVirtualTimerClock(m_virtual);
+    standin::OpenEmptyDrawing();
+    m_ids.clear();
+    m_names.clear();
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    for (const wchar_t* name : {L"A", L"B", L"C"}) {
+      const double y = static_cast<double>(m_ids.size()) * 10;
+      const AcDbObjectId id = standin::AddEntity(db, new AcDbLine({0, y, 0}, {10, y, 0}));
+      ASSERT_FALSE(id.isNull());
+      m_ids[name] = id;
+      m_names[standin::HandleOf(Ent(name))] = name;
+    }
+    m_flicker = ZoAdsEntFlicker::GetFlickerInstance();
+    ASSERT_NE(m_flicker, nullptr);
+    Session::Get().ClearJournal();
+  }
+
+  void TearDown() override {
+    ZoPtEndFlicterEnt();
+    m_sets.clear();
+    EXPECT_EQ(standin::TimerCount(), 0) << "a timer was left running";
+    EXPECT_LE(standin::SelectionSetCount(), 1) << "sets other than the flicker's own were left behind";
+    standin::SetVirtualTimerClock(false);
+    Session::Get().Reset();
+  }
+
+  ZoAdsEnt Ent(const wchar_t* name) { return ZoAdsEnt(m_ids.at(name)); }
+  // A set of the named entities, owned by the test (a set copied out of a function would be an
+  // alias of one already freed).
+  const ZoAdsEntSet& Set(std::initializer_list<const wchar_t*> names) {
+    ZoAdsEntSet& set = m_sets.emplace_back();
+    for (const wchar_t* name : names) set += Ent(name);
+    return set;
+  }
+  bool Shown(const wchar_t* name) { return standin::DisplayOf(Ent(name)).visible; }
+
+  // What happened since the last call, in short: "A2" entity A redrawn with mode 2, "view" the
+  // drawing view repainted without erasing, "start" and "stop" of the flicker's timer.
+  Events Take() {
+    Events out;
+    for (const standin::JournalEntry& e : Session::Get().Journal()) {
+      switch (e.kind) {
+        case JournalKind::Redraw:
+          out.push_back(m_names[e.text] + std::to_wstring(static_cast<int>(e.values.at(0))));
+          break;
+        case JournalKind::Invalidate:
+          EXPECT_EQ(e.text, L"drawing view");
+          EXPECT_EQ(e.values, std::vector<double>{0}) << "the whole view, background kept";
+          out.push_back(L"view");
+          break;
+        case JournalKind::TimerStart:
+          EXPECT_EQ(e.values, (std::vector<double>{e.values.at(0), 500, 10, TIME_PERIODIC}));
+          out.push_back(L"start");
+          break;
+        case JournalKind::TimerStop:
+          out.push_back(L"stop");
+          break;
+        default:
+          break;
+      }
+    }
+    Session::Get().ClearJournal();
+    return out;
+  }
+
+  // Advances the virtual clock and says what happened meanwhile.
+  Events After(DWORD ms) {
+    EXPECT_GE(standin::AdvanceTimerClock(ms), 0);
+    return Take();
+  }
+
+  const bool m_virtual;
+  ZoAdsEntFlicker* m_flicker = nullptr;
+  std::map<std::wstring, AcDbObjectId> m_ids;
+  std::map<std::wstring, std::wstring> m_names;  // handle -> name
+  std::deque<ZoAdsEntSet> m_sets;
+};
+
+TEST_F(FlickerTest, AFiniteCountMakesAnEvenNumberOfStepsHalfASecondApartAndEndsDrawn) {
+  m_flicker->SetEntity(Set({L"A", L"B"}));
+  Take();
+  m_flicker->Flicker(3);
+  EXPECT_EQ(Take(), Events{L"start"});
+  EXPECT_EQ(After(499), Events{});
+  EXPECT_EQ(After(1), (Events{L"A2", L"B2", L"view"}));  // 0.5 s
+  EXPECT_FALSE(Shown(L"A"));
+  EXPECT_FALSE(Shown(L"B"));
+  EXPECT_EQ(After(500), (Events{L"A1", L"B1", L"view"}));  // 1.0 s
+  EXPECT_TRUE(Shown(L"A"));
+  EXPECT_EQ(After(500), (Events{L"A2", L"B2", L"view"}));  // 1.5 s
+  EXPECT_EQ(After(499), Events{});
+  EXPECT_EQ(After(1), (Events{L"A1", L"B1", L"view"}));  // 2.0 s
+  EXPECT_EQ(standin::TimerCount(), 1);
+  EXPECT_EQ(After(500), (Events{L"A1", L"B1", L"stop"}));  // 2.5 s: the flicker ends itself
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_TRUE(Shown(L"A"));
+  EXPECT_TRUE(Shown(L"B"));
+  EXPECT_EQ(After(5000), Events{});
+
+  // Counts 1, 2 and 4 make 2, 2 and 4 steps.
+  for (const int count : {1, 2, 4}) {
+    m_flicker->Flicker(count);
+    int steps = 0;
+    for (const std::wstring& e : After(10000)) steps += e == L"view";
+    EXPECT_EQ(steps, count + count % 2) << "Flicker(" << count << ")";
+    EXPECT_EQ(standin::TimerCount(), 0);
+    EXPECT_TRUE(Shown(L"A"));
+  }
+}
+
+TEST_F(FlickerTest, AnEndlessFlickerRunsUntilEndedAndEndsDrawnAtAnOddOrAnEvenStep) {
+  m_flicker->SetEntity(Set({L"A", L"B"}));
+  Take();
+  for (const int steps : {3, 4}) {
+    m_flicker->Flicker(-1);
+    EXPECT_EQ(Take(), Events{L"start"});
+    int made = 0;
+    for (const std::wstring& e : After(500 * steps)) made += e == L"view";
+    EXPECT_EQ(made, steps);
+    EXPECT_EQ(Shown(L"A"), steps % 2 == 0);
+    EXPECT_EQ(standin::TimerCount(), 1);
+
+    m_flicker->EndFlicker();
+    EXPECT_EQ(Take(), (Events{L"A1", L"B1", L"stop"})) << "ended after " << steps << " steps";
+    EXPECT_TRUE(Shown(L"A"));
+    EXPECT_TRUE(Shown(L"B"));
+    EXPECT_EQ(standin::TimerCount(), 0);
+    EXPECT_EQ(After(3000), Events{});
+  }
+}
+
+TEST_F(FlickerTest, ACountOfZeroDoesNothingWhenIdleAndEndsARunningFlicker) {
+  m_flicker->SetEntity(Set({L"A"}));
+  Take();
+  m_flicker->Flicker(0);
+  EXPECT_EQ(Take(), Events{});
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_EQ(After(2000), Events{});
+
+  m_flicker->Flicker(-1);
+  EXPECT_EQ(After(500), (Events{L"start", L"A2", L"view"}));
+  m_flicker->Flicker(0);
+  EXPECT_EQ(Take(), (Events{L"A1", L"stop"}));
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_EQ(After(2000), Events{});
+}
+
+TEST_F(FlickerTest, AnEmptySetStopsTheFlickerButKeepsTheEntitiesAndAFullOneReplacesThem) {
+  m_flicker->SetEntity(Set({L"A", L"B"}));
+  m_flicker->Flicker(-1);
+  EXPECT_EQ(After(500), (Events{L"start", L"A2", L"B2", L"view"}));
+
+  m_flicker->SetEntity(ZoAdsEntSet());
+  EXPECT_EQ(Take(), (Events{L"A1", L"B1", L"stop"}));
+  m_flicker->Flicker(-1);
+  EXPECT_EQ(After(500), (Events{L"start", L"A2", L"B2", L"view"}));
+
+  m_flicker->SetEntity(Set({L"C"}));
+  EXPECT_EQ(Take(), (Events{L"A1", L"B1", L"stop"}));
+  m_flicker->Flicker(-1);
+  EXPECT_EQ(After(1000), (Events{L"start", L"C2", L"view", L"C1", L"view"}));
+}
+
+TEST_F(FlickerTest, ASecondFlickerEndsTheFirstWhoseEntitiesEndDrawn) {
+  EXPECT_EQ(ZoPtFlicterEnt(Set({L"A", L"B"})), 1);
+  Take();
+  EXPECT_EQ(After(500), (Events{L"A2", L"B2", L"view"}));
+
+  EXPECT_EQ(ZoPtFlicterEnt(Set({L"C"})), 1);
+  const Events switched = Take();
+  EXPECT_EQ(switched.back(), L"start");
+  EXPECT_EQ(std::count(switched.begin(), switched.end(), L"stop"), 1);
+  EXPECT_TRUE(Shown(L"A"));
+  EXPECT_TRUE(Shown(L"B"));
+  EXPECT_EQ(standin::TimerCount(), 1);
+  EXPECT_EQ(After(1000), (Events{L"C2", L"view", L"C1", L"view"}));
+
+  ZoPtEndFlicterEnt();
+  EXPECT_EQ(Take(), (Events{L"C1", L"stop"}));
+  ZoPtEndFlicterEnt();  // a second end only draws again
+  EXPECT_EQ(Take(), Events{L"C1"});
+}
+
+TEST_F(FlickerTest, AnEntityErasedWhileBlinkingIsLeftOut) {
+  ZoPtFlicterEnt(Set({L"A", L"B", L"C"}));
+  Take();
+  EXPECT_EQ(After(500), (Events{L"A2", L"B2", L"C2", L"view"}));
+  ASSERT_EQ(acdbEntDel(Ent(L"B")), RTNORM);
+  EXPECT_EQ(After(500), (Events{L"A1", L"C1", L"view"}));
+  EXPECT_EQ(After(500), (Events{L"A2", L"C2", L"view"}));
+  ZoPtEndFlicterEnt();
+  EXPECT_EQ(Take(), (Events{L"A1", L"C1", L"stop"}));
+}
+
+TEST_F(FlickerTest, IdFormsLeaveOutIdsThatDoNotConvert) {
+  // An id of an object of a drawing that has been closed names nothing any more.
+  standin::OpenEmptyDrawing();
+  const AcDbObjectId stale =
+      standin::AddEntity(acdbHostApplicationServices()->workingDatabase(), new AcDbLine({0, 0, 0}, {1, 1, 0}));
+  ASSERT_FALSE(stale.isNull());
+  SetUp();
+  ads_name name;
+  ASSERT_NE(acdbGetAdsName(name, stale), Acad::eOk);
+
+  AcArray<AcDbObjectId> ids;
+  ids.append(m_ids[L"C"]);
+  ids.append(AcDbObjectId::kNull);
+  ids.append(stale);
+  ids.append(m_ids[L"A"]);
+  EXPECT_EQ(ZoPtFlicterEnt(ids), 1);
+  Take();
+  EXPECT_EQ(After(500), (Events{L"C2", L"A2", L"view"}));
+
+  EXPECT_EQ(ZoPtFlicterEnt(m_ids[L"B"]), 1);
+  Take();
+  EXPECT_EQ(After(500), (Events{L"B2", L"view"}));
+
+  // An id that does not convert leaves an empty set, so the entities held before blink again.
+  for (const AcDbObjectId& bad : {AcDbObjectId::kNull, stale}) {
+    EXPECT_EQ(ZoPtFlicterEnt(bad), 1);
+    EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
+  }
+  EXPECT_EQ(ZoPtFlicterEnt(AcArray<AcDbObjectId>()), 1);
+  EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
+}
+
+class RealTimeFlickerTest : public FlickerTest {
+ protected:
+  RealTimeFlickerTest() : FlickerTest(false) {}
+};
+
+TEST_F(RealTimeFlickerTest, AFiniteFlickerTakesAboutTwoAndAHalfSecondsOnTheRealClock) {
+  using Clock = std::chrono::steady_clock;
+  m_flicker->SetEntity(Set({L"A"}));
+  Take();
+  const Clock::time_point start = Clock::now();
+  m_flicker->Flicker(3);
+  while (standin::TimerCount() > 0 && Clock::now() - start < std::chrono::seconds(20))
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_GE(seconds, 2.45);
+  EXPECT_LT(seconds, 10.0);
+  EXPECT_EQ(Take(), (Events{L"start", L"A2", L"view", L"A1", L"view", L"A2", L"view", L"A1", L"view", L"A1", L"stop"}));
+  EXPECT_TRUE(Shown(L"A"));
+}
+
+void CALLBACK FastTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
+  ZoAdsEntFlicker::GetFlickerInstance()->EntityFlickerCallBack();
+}
+
+// Ticks every millisecond on the timer thread while the main thread replaces, starts and ends
+// the flicker as fast as it can; the sanitizers watch the two sides.
+TEST_F(RealTimeFlickerTest, MainThreadCallsAndMillisecondTicksDoNotRace) {
+  using Clock = std::chrono::steady_clock;
+  const ZoAdsEntSet* sets[] = {&Set({L"A", L"B"}), &Set({L"C"}), &Set({}), &Set({L"B", L"C", L"A"})};
+  const MMRESULT fast = timeSetEvent(1, 0, FastTick, 0, TIME_PERIODIC);
+  ASSERT_NE(fast, 0u);
+  const Clock::time_point end = Clock::now() + std::chrono::milliseconds(1500);
+  long rounds = 0;
+  for (; Clock::now() < end; ++rounds) {
+    m_flicker->SetEntity(*sets[rounds % 4]);
+    m_flicker->Flicker(rounds % 3 == 0 ? 4 : -1);
+    if (rounds % 5 == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (rounds % 2) m_flicker->EndFlicker();
+    if (rounds % 7 == 0) ZoPtFlicterEnt(*sets[(rounds + 1) % 4]);
+  }
+  // Let the last flicker run a little, then stop everything.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(timeKillEvent(fast), static_cast<MMRESULT>(TIMERR_NOERROR));
+  ZoPtEndFlicterEnt();
+  EXPECT_EQ(standin::TimerCount(), 0);
+  EXPECT_GT(rounds, 10);
+  const auto views = Session::Get().Journal(JournalKind::Invalidate);
+  EXPECT_GT(views.size(), 10u) << "the ticks did not run alongside";
+  for (const wchar_t* name : {L"A", L"B", L"C"}) EXPECT_TRUE(Shown(name)) << name;
+  Session::Get().ClearJournal();
+}
+
+}  // namespace
