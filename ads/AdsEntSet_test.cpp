@@ -260,6 +260,16 @@ TEST_F(SetTest, FilterAndExcludeKeepTheOldOrderInANewSet) {
   EXPECT_EQ(all.GetLength(), 0);
   EXPECT_TRUE(all.IsMatch(lines)) << "an empty set matches anything";
   EXPECT_EQ(Sets(), 4);
+
+  // An object that owns nothing still gives up its old set, and keeps not owning the new one.
+  ZoAdsEntSet created(ZoAdsEntSet::kCreateSet);
+  created += m_line1;
+  const ZoAdsName oldCreated(created);
+  created.Filter(lines);
+  EXPECT_FALSE(SetExists(oldCreated));
+  EXPECT_EQ(created.m_nFlags, ZoAdsEntSet::kCreateSet);
+  EXPECT_EQ(Handles(created), Strings{Handle(m_line1)});
+  created.Free();
 }
 
 TEST_F(SetTest, GetExtentUnitesOnlyEntitiesThatHaveExtents) {
