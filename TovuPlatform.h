@@ -8,6 +8,8 @@
 #include "ads/AdsValues.h"
 #include "image/ColorToRGB.h"
 #include "image/DIBUtil.h"
+#include "image/ImageDraw.h"
+#include "image/ImageList.h"
 #include "input/Prompt.h"
 #include "platform/Export.h"
 #include "platform/Module.h"

@@ -235,11 +235,15 @@ BOOL PaintDIB(HDC hDC, LPRECT lpDCRect, HDIB hDIB, LPRECT lpDIBRect, CPalette* p
   BOOL bSuccess;
   const auto info = reinterpret_cast<LPBITMAPINFO>(lpDIBHdr);
   if (RectWidth(lpDCRect) == RectWidth(lpDIBRect) && RectHeight(lpDCRect) == RectHeight(lpDIBRect)) {
-    // DIB rows count from the bottom.
+    // DIB rows count from the bottom, but a top-down DIB's (negative height) from the top.
+    const auto signedHeight = static_cast<int32_t>(DIBHeight(lpDIBHdr));
+    const bool topDown = IsInfoHeader(lpDIBHdr) && signedHeight < 0;
+    const int ySrc = topDown ? lpDIBRect->top
+                             : static_cast<int>(DIBHeight(lpDIBHdr) - static_cast<DWORD>(lpDIBRect->bottom));
+    const DWORD lines = topDown ? static_cast<DWORD>(-static_cast<int64_t>(signedHeight)) : DIBHeight(lpDIBHdr);
     bSuccess = ::SetDIBitsToDevice(hDC, lpDCRect->left, lpDCRect->top, static_cast<DWORD>(RectWidth(lpDCRect)),
-                                   static_cast<DWORD>(RectHeight(lpDCRect)), lpDIBRect->left,
-                                   static_cast<int>(DIBHeight(lpDIBHdr) - static_cast<DWORD>(lpDIBRect->bottom)), 0,
-                                   static_cast<WORD>(DIBHeight(lpDIBHdr)), lpDIBBits, info, DIB_RGB_COLORS);
+                                   static_cast<DWORD>(RectHeight(lpDCRect)), lpDIBRect->left, ySrc, 0,
+                                   topDown ? lines : static_cast<WORD>(lines), lpDIBBits, info, DIB_RGB_COLORS);
   } else {
     bSuccess = ::StretchDIBits(hDC, lpDCRect->left, lpDCRect->top, RectWidth(lpDCRect), RectHeight(lpDCRect),
                                lpDIBRect->left, lpDIBRect->top, RectWidth(lpDIBRect), RectHeight(lpDIBRect), lpDIBBits,
