@@ -381,6 +381,7 @@ AcDbObjectId Reader::LayerId(const std::wstring& name) {
 AcDbObjectId Reader::LinetypeId(const std::wstring& name) {
   const auto it = m_linetypes.find(Upper(name));
   if (it != m_linetypes.end()) return it->second;
+  // A linetype named but not defined is made as an empty one, as a missing layer is made.
   auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
   auto* rec = new AcDbLinetypeTableRecord;
   AcDbObjectId id;
