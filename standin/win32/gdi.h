@@ -265,7 +265,7 @@ typedef struct tagLOGBRUSH {
 HDC CreateCompatibleDC(HDC hdc);
 BOOL DeleteDC(HDC hdc);
 // The screen: a 1024 by 768 raster of 32-bit RGB pixels (chosen), shared by every screen DC.
-// There are no windows: any window handle fails with ERROR_INVALID_WINDOW_HANDLE.
+// Window device contexts are not supported: any window handle fails with ERROR_INVALID_WINDOW_HANDLE.
 HDC GetDC(HWND hWnd);
 // 1 when the DC was released, 0 otherwise.
 int ReleaseDC(HWND hWnd, HDC hDC);
