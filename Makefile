@@ -9,6 +9,7 @@ build:
 
 demo: build
 	./build/default/bin/tovu-host examples/demo.tovu
+	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
 
 test: test-default test-asan
 

@@ -18,6 +18,7 @@
 #include "standin/host/rx.h"
 #include "standin/host/selection.h"
 #include "standin/host/session.h"
+#include "standin/win32/module.h"
 #include "standin/win32/utf8.h"
 
 namespace {
@@ -26,6 +27,7 @@ constexpr std::streamoff kMaxScriptBytes = 64 << 20;
 
 const char kUsage[] =
     "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [SCRIPT | -]\n"
+    "       tovu-host [--module FILE] preview FILE [-o OUT.png|OUT.bmp] [--size WxH] [--highlight]\n"
     "\n"
     "Loads the platform module into the stand-in host, types the script's lines at the\n"
     "host's command line and prints the command-line transcript (UTF-8). Without SCRIPT,\n"
@@ -45,15 +47,19 @@ const char kUsage[] =
     "Host commands besides the module's: unload (unloads the module), load (loads it again),\n"
     "list (type, layer, space and handle of the selected entities).\n"
     "\n"
+    "preview paints a slide, BMP or picture file with the module's image painter into a raster\n"
+    "of WxH pixels (default 400x300, at most 8192 each way) and writes it as PNG or BMP (default:\n"
+    "FILE's name with .png, in the current folder).\n"
+    "\n"
     "Options:\n"
     "  --module FILE   the module to load (default: ../lib/TovuPlatform.arx beside this program)\n"
     "  --drawing FILE  the ASCII DXF drawing the session holds (default: the built-in sample,\n"
     "                  a small floor plan)\n"
     "  --help          this text\n"
     "\n"
-    "Exit status: 0 when the script ran, 1 when the module could not be loaded, 2 for a bad\n"
-    "command line, a script that cannot be read or has a malformed line, or a drawing that\n"
-    "cannot be read.\n";
+    "Exit status: 0 when the script ran (or the preview was written), 1 when the module could\n"
+    "not be loaded or the file could not be shown or written, 2 for a bad command line, a\n"
+    "script that cannot be read or has a malformed line, or a drawing that cannot be read.\n";
 
 std::wstring g_modulePath;
 
@@ -141,6 +147,89 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
   return ok;
 }
 
+struct PreviewRequest {
+  std::string input;
+  std::string output;
+  int width = 400;
+  int height = 300;
+  bool highlight = false;
+};
+
+// The arguments after "preview"; false (having said why) when they are malformed.
+bool ParsePreview(int argc, char** argv, int first, PreviewRequest& request) {
+  for (int i = first; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-o" || arg == "--size") {
+      if (++i == argc) {
+        std::fprintf(stderr, "tovu-host: %s needs a value\n", arg.c_str());
+        return false;
+      }
+      if (arg == "-o") {
+        request.output = argv[i];
+        continue;
+      }
+      char tail = 0;
+      if (std::sscanf(argv[i], "%dx%d%c", &request.width, &request.height, &tail) != 2 || request.width < 1 ||
+          request.height < 1 || request.width > 8192 || request.height > 8192) {
+        std::fprintf(stderr, "tovu-host: --size takes WxH, 1 to 8192 pixels each way, not %s\n", argv[i]);
+        return false;
+      }
+    } else if (arg == "--highlight") {
+      request.highlight = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      std::fprintf(stderr, "tovu-host: unknown preview option %s (try --help)\n", arg.c_str());
+      return false;
+    } else if (!request.input.empty()) {
+      std::fprintf(stderr, "tovu-host: preview takes one file (try --help)\n");
+      return false;
+    } else {
+      request.input = arg;
+    }
+  }
+  if (request.input.empty()) {
+    std::fprintf(stderr, "tovu-host: preview needs a file (try --help)\n");
+    return false;
+  }
+  if (request.output.empty()) {
+    std::string name = request.input.substr(request.input.find_last_of('/') + 1);
+    const size_t dot = name.find_last_of('.');
+    request.output = (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".png";
+  }
+  return true;
+}
+
+// Loads the module as the host does, then the preview library beside it (which uses the
+// module's painter), paints and writes the file, and unloads both.
+int RunPreview(const std::string& modulePath, const PreviewRequest& request) {
+  AcRxDynamicLinker* linker = acrxDynamicLinker;
+  const std::wstring module = standin::FromUtf8(modulePath);
+  if (!linker->loadModule(module.c_str(), false)) {
+    std::fprintf(stderr, "tovu-host: the module %s could not be loaded\n", modulePath.c_str());
+    return 1;
+  }
+  const std::string library = modulePath.substr(0, modulePath.find_last_of('/') + 1) + "tovu-preview.so";
+  HMODULE preview = LoadLibraryW(standin::FromUtf8(library).c_str());
+  using Render = int (*)(const wchar_t*, const wchar_t*, int, int, int, wchar_t*, int);
+  auto render =
+      preview ? reinterpret_cast<Render>(reinterpret_cast<void (*)()>(GetProcAddress(preview, "TovuPreviewRender")))
+              : nullptr;
+  int status = 1;
+  if (!render) {
+    std::fprintf(stderr, "tovu-host: the preview library %s could not be loaded\n", library.c_str());
+  } else {
+    wchar_t message[512] = {};
+    status = render(standin::FromUtf8(request.input).c_str(), standin::FromUtf8(request.output).c_str(), request.width,
+                    request.height, request.highlight ? 1 : 0, message, 512);
+    if (status == 0)
+      std::printf("%s: %dx%d\n", request.output.c_str(), request.width, request.height);
+    else
+      std::fprintf(stderr, "tovu-host: %s\n", standin::ToUtf8(message).c_str());
+  }
+  if (preview) FreeLibrary(preview);
+  linker->unloadModule(module.c_str());
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,6 +254,14 @@ int main(int argc, char** argv) {
         return 2;
       }
       drawingPath = argv[i];
+    } else if (arg == "preview" && !haveScript) {
+      PreviewRequest request;
+      if (!drawingPath.empty()) {
+        std::fprintf(stderr, "tovu-host: preview takes no drawing\n");
+        return 2;
+      }
+      if (!ParsePreview(argc, argv, i + 1, request)) return 2;
+      return RunPreview(modulePath, request);
     } else if (arg.size() > 1 && arg[0] == '-' && arg != "-") {
       std::fprintf(stderr, "tovu-host: unknown option %s (try --help)\n", arg.c_str());
       return 2;

@@ -157,4 +157,46 @@ TEST(TovuHost, HoldsTheDrawingItIsGiven) {
   EXPECT_EQ(r.status, 2);
 }
 
+// tovu-host preview: the sample slide as PNG and as BMP, and what it refuses.
+TEST(TovuHost, PreviewWritesPngAndBmp) {
+  tovutest::TempDir dir;
+  const std::string slide = std::string(TOVU_SOURCE_DIR) + "/examples/floorplan.sld";
+  HostRun r = Host(dir, "preview '" + slide + "' -o '" + (dir / "plan.png").string() + "' --size 321x123");
+  EXPECT_EQ(r.status, 0) << r.err;
+  std::string png = Slurp(dir / "plan.png");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x41\0\0\0\x7b", 8));  // IHDR: 321 by 123
+
+  // BMP through the module: 24 bits, rows of 900 bytes.
+  r = Host(dir, "preview --highlight '" + slide + "' --size 300x200 -o '" + (dir / "plan.bmp").string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string bmp = Slurp(dir / "plan.bmp");
+  ASSERT_EQ(bmp.size(), 54u + 900u * 200u);
+  EXPECT_EQ(bmp.substr(0, 2), "BM");
+  // The highlight fill, blue-green-red 0xC0 0x80 0x00, reaches the middle of the bottom row.
+  EXPECT_EQ(bmp.substr(54 + 3 * 150, 3), std::string("\xC0\x80\x00", 3));
+
+  // Without -o: the file's name with .png in the current folder, 400 by 300.
+  r = Host(dir, "preview '" + slide + "'", "", "cd '" + dir.path().string() + "' &&");
+  EXPECT_EQ(r.status, 0) << r.err;
+  png = Slurp(dir / "floorplan.png");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x90\0\0\x01\x2c", 8));
+
+  const auto junk = dir.Write("junk.sld", "not a slide at all");
+  r = Host(dir, "preview '" + junk.string() + "' -o '" + (dir / "junk.png").string() + "'");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("is not a slide, BMP or picture file"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(dir / "junk.png"));
+  r = Host(dir, "preview '" + slide + "' -o '" + (dir / "plan.gif").string() + "'");
+  EXPECT_EQ(r.status, 2);
+  for (const char* args : {"preview", "preview a.sld --size 0x10", "preview a.sld --size 10", "preview a.sld b.sld",
+                           "preview a.sld -o", "preview a.sld --bogus"}) {
+    r = Host(dir, args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.err.find("tovu-host: "), std::string::npos) << args;
+  }
+}
+
 }  // namespace
