@@ -16,3 +16,4 @@
 #include "standin/siblings/geometry/extent.h"
 #include "standin/siblings/geometry/mline2d.h"
 #include "standin/siblings/geometry/point.h"
+#include "standin/siblings/geometry/polyline2d.h"

@@ -13,6 +13,7 @@
 #include "standin/host/selection.h"
 #include "standin/host/session.h"
 #include "standin/host/viewports.h"
+#include "standin/win32/utf8.h"
 
 namespace tovutest {
 
@@ -21,7 +22,8 @@ class DrawingTest : public ::testing::Test {
   void SetUp() override { standin::Session::Get().Reset(); }
   void TearDown() override {
     EXPECT_EQ(standin::SelectionSetCount(), 0) << "selection sets were left behind";
-    EXPECT_EQ(standin::OpenObjectCount(), 0) << "objects were left open";
+    EXPECT_EQ(standin::OpenObjectCount(), 0) << "objects were left open:\n"
+                                             << standin::ToUtf8(standin::OpenObjectsReport());
     standin::Session::Get().Reset();
   }
   AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }

@@ -277,6 +277,16 @@ AcDbObjectId SpaceOf(const AcDbDatabase* db, const wchar_t* name) {
 }
 }  // namespace
 
+std::vector<AcDbObject*> DbAccess::OpenObjects(const AcDbDatabase* db) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  std::map<Adesk::IntPtr, AcDbObject*> open;
+  for (const auto& [id, obj] : db->m_store->objects)
+    if (IsOpen(obj.get())) open[id] = obj.get();
+  std::vector<AcDbObject*> out;
+  for (const auto& entry : open) out.push_back(entry.second);
+  return out;
+}
+
 AcDbObjectId DbAccess::ModelSpace(const AcDbDatabase* db) { return SpaceOf(db, ACDB_MODEL_SPACE); }
 AcDbObjectId DbAccess::PaperSpace(const AcDbDatabase* db) { return SpaceOf(db, ACDB_PAPER_SPACE); }
 std::wstring& DbAccess::Name(AcDbDatabase* db) { return db->m_store->name; }
@@ -1234,6 +1244,11 @@ Acad::ErrorStatus AcDbDatabase::countHardReferences(const AcDbObjectIdArray& obj
       if (const AcDbBlockReference* ref = AcDbBlockReference::cast(ent)) n += wanted(ref->blockTableRecord());
     } else if (const AcDbLayerTableRecord* layer = AcDbLayerTableRecord::cast(obj.get())) {
       n += wanted(layer->linetypeObjectId());
+    } else if (AcDbGroup* group = AcDbGroup::cast(obj.get())) {
+      // A group holds its entities by hard pointers.
+      AcDbObjectIdArray members;
+      group->allEntityIds(members);
+      for (int i = 0; i < members.length(); ++i) n += wanted(members[i]);
     }
   }
   *pCount += n;

@@ -560,7 +560,7 @@ class AcDbDatabase : public AcRxObject {
   // Adds an object owned by the database itself; it stays open for write.
   Acad::ErrorStatus addAcDbObject(AcDbObjectId& objId, AcDbObject* pObj);
   // How many objects refer to each id (entities to their layer, linetype or block definition;
-  // layers to their linetype) in *pCount, added up.
+  // layers to their linetype; groups to their entities) in *pCount, added up.
   Acad::ErrorStatus countHardReferences(const AcDbObjectIdArray& objectIds, Adesk::UInt32* pCount);
 
  private:

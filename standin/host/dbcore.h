@@ -87,6 +87,8 @@ struct DbAccess {
   static long OrderIndex(const AcDbDatabase* db, Adesk::IntPtr id);
   // Every object of the drawing that is open now.
   static int OpenCount(const AcDbDatabase* db);
+  // Those objects, in order of their ids.
+  static std::vector<AcDbObject*> OpenObjects(const AcDbDatabase* db);
   static AcDbObjectId ModelSpace(const AcDbDatabase* db);
   static AcDbObjectId PaperSpace(const AcDbDatabase* db);
   static std::wstring& Name(AcDbDatabase* db);

@@ -3,10 +3,12 @@
 #include "standin/host/drawing.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "standin/host/dbcore.h"
 #include "standin/host/dxf.h"
+#include "standin/host/session.h"
 #include "standin/host/sysvars.h"
 
 namespace standin {
@@ -246,6 +248,30 @@ std::wstring HandleOf(const ads_name name) {
 int OpenObjectCount() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   return DbAccess::OpenCount(WorkingDrawing());
+}
+
+std::wstring OpenObjectsReport() {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  std::wstring report;
+  for (const AcDbObject* obj : DbAccess::OpenObjects(WorkingDrawing())) {
+    AcDbHandle handle;
+    obj->getAcDbHandle(handle);
+    ACHAR hex[17];
+    handle.getIntoAsciiBuffer(hex);
+    const wchar_t* mode = obj->isWriteEnabled() ? L"write" : obj->isReadEnabled() ? L"read" : L"notify";
+    report += std::wstring(obj->isA()->name()) + L" " + hex + L" (" + mode + L")\n";
+  }
+  return report;
+}
+
+int ReportObjectsLeftOpen(std::wstring_view operation) {
+  const std::wstring report = OpenObjectsReport();
+  const int count = OpenObjectCount();
+  if (count == 0) return 0;
+  Session::Get().Record(JournalKind::LeftOpen, std::wstring(operation), {static_cast<double>(count)});
+  std::fprintf(stderr, "stand-in host: %ls left %d object(s) open:\n%ls", std::wstring(operation).c_str(), count,
+               report.c_str());
+  return count;
 }
 
 }  // namespace standin

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -47,5 +48,11 @@ bool EntityByHandle(const wchar_t* handle, ads_name name);
 std::wstring HandleOf(const ads_name name);
 // How many objects of the session's drawing are open now (0 after a well-behaved command).
 int OpenObjectCount();
+// The objects open now, one per line: class, handle and how they are open ("" when none).
+std::wstring OpenObjectsReport();
+// At the end of a command (or of any operation a test names): objects still open are reported
+// in the journal (LeftOpen) and on standard error, and the count is returned. Chosen:
+// the host itself gives no message and keeps them open; they stay open here too.
+int ReportObjectsLeftOpen(std::wstring_view operation);
 
 }  // namespace standin

@@ -16,18 +16,19 @@ using standin::Peek;
 using standin::Shape;
 
 ACRX_DEFINE_MEMBERS(AcDbEntity, AcDbObject, nullptr)
+ACRX_DEFINE_MEMBERS(AcDbCurve, AcDbEntity, nullptr)
 ACRX_DEFINE_MEMBERS(AcDbPoint, AcDbEntity, L"POINT")
-ACRX_DEFINE_MEMBERS(AcDbLine, AcDbEntity, L"LINE")
-ACRX_DEFINE_MEMBERS(AcDbCircle, AcDbEntity, L"CIRCLE")
+ACRX_DEFINE_MEMBERS(AcDbLine, AcDbCurve, L"LINE")
+ACRX_DEFINE_MEMBERS(AcDbCircle, AcDbCurve, L"CIRCLE")
 ACRX_DEFINE_MEMBERS(AcDbArc, AcDbCircle, L"ARC")
 ACRX_DEFINE_MEMBERS(AcDbText, AcDbEntity, L"TEXT")
 ACRX_DEFINE_MEMBERS(AcDbAttributeDefinition, AcDbText, L"ATTDEF")
 ACRX_DEFINE_MEMBERS(AcDbAttribute, AcDbText, L"ATTRIB")
 ACRX_DEFINE_MEMBERS(AcDbSequenceEnd, AcDbEntity, L"SEQEND")
 ACRX_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity, L"INSERT")
-ACRX_DEFINE_MEMBERS(AcDbPolyline, AcDbEntity, L"LWPOLYLINE")
+ACRX_DEFINE_MEMBERS(AcDbPolyline, AcDbCurve, L"LWPOLYLINE")
 ACRX_DEFINE_MEMBERS(AcDb2dVertex, AcDbEntity, L"VERTEX")
-ACRX_DEFINE_MEMBERS(AcDb2dPolyline, AcDbEntity, L"POLYLINE")
+ACRX_DEFINE_MEMBERS(AcDb2dPolyline, AcDbCurve, L"POLYLINE")
 
 namespace {
 

@@ -64,6 +64,13 @@ class AcDbEntity : public AcDbObject {
   Adesk::UInt16 m_color = 256;
 };
 
+// Every curve (lines, circles and arcs, polylines): what regions and hatches are made from.
+class AcDbCurve : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbCurve);
+  virtual bool isClosed() const { return false; }
+};
+
 class AcDbPoint : public AcDbEntity {
  public:
   ACRX_DECLARE_MEMBERS(AcDbPoint);
@@ -88,7 +95,7 @@ class AcDbPoint : public AcDbEntity {
   double m_thickness = 0;
 };
 
-class AcDbLine : public AcDbEntity {
+class AcDbLine : public AcDbCurve {
  public:
   ACRX_DECLARE_MEMBERS(AcDbLine);
   AcDbLine() = default;
@@ -115,7 +122,7 @@ class AcDbLine : public AcDbEntity {
 };
 
 // A circle; its centre is in world coordinates, its plane given by the normal.
-class AcDbCircle : public AcDbEntity {
+class AcDbCircle : public AcDbCurve {
  public:
   ACRX_DECLARE_MEMBERS(AcDbCircle);
   AcDbCircle() = default;
@@ -130,6 +137,7 @@ class AcDbCircle : public AcDbEntity {
   Acad::ErrorStatus setNormal(const AcGeVector3d& v);
   double thickness() const { return m_thickness; }
   Acad::ErrorStatus setThickness(double t);
+  bool isClosed() const override { return true; }
 
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
   void standinShape(standin::Shape& shape) const override;
@@ -159,6 +167,7 @@ class AcDbArc : public AcDbCircle {
   double endAngle() const { return m_endAngle; }
   Acad::ErrorStatus setStartAngle(double a);
   Acad::ErrorStatus setEndAngle(double a);
+  bool isClosed() const override { return false; }
 
   Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
 
@@ -374,7 +383,7 @@ class AcDbBlockReference : public AcDbEntity {
 
 // A light-weight polyline: vertices (x, y) at one elevation, each with a bulge (the tangent of
 // a quarter of the included angle of the arc to the next vertex) and widths.
-class AcDbPolyline : public AcDbEntity {
+class AcDbPolyline : public AcDbCurve {
  public:
   ACRX_DECLARE_MEMBERS(AcDbPolyline);
   explicit AcDbPolyline(unsigned int num_verts = 0);
@@ -392,7 +401,7 @@ class AcDbPolyline : public AcDbEntity {
   Acad::ErrorStatus setBulgeAt(unsigned int index, double bulge);
   Acad::ErrorStatus getWidthsAt(unsigned int index, double& startWidth, double& endWidth) const;
   Acad::ErrorStatus setWidthsAt(unsigned int index, double startWidth, double endWidth);
-  bool isClosed() const { return m_closed; }
+  bool isClosed() const override { return m_closed; }
   void setClosed(bool closed);
   double elevation() const { return m_elevation; }
   void setElevation(double elev);
@@ -450,7 +459,7 @@ class AcDb2dVertex : public AcDbEntity {
 };
 
 // An old-style 2D polyline: a header entity followed by its vertices and a sequence end.
-class AcDb2dPolyline : public AcDbEntity {
+class AcDb2dPolyline : public AcDbCurve {
  public:
   ACRX_DECLARE_MEMBERS(AcDb2dPolyline);
   AcDb2dPolyline() = default;
@@ -461,7 +470,7 @@ class AcDb2dPolyline : public AcDbEntity {
   Acad::ErrorStatus appendVertex(AcDbObjectId& objId, AcDb2dVertex* pNewVertex);
   // The caller deletes the iterator.
   AcDbObjectIterator* vertexIterator() const;
-  bool isClosed() const { return (m_flags & 1) != 0; }
+  bool isClosed() const override { return (m_flags & 1) != 0; }
   Acad::ErrorStatus makeClosed();
   Acad::ErrorStatus makeOpen();
   double elevation() const { return m_elevation; }

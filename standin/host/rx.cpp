@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <cwctype>
 
+#include "standin/host/acarray.h"
 #include "standin/host/acutads.h"
+#include "standin/host/adsdef.h"
 #include "standin/host/session.h"
 #include "standin/win32/module.h"
 #include "standin/win32/utf8.h"
@@ -214,6 +216,19 @@ bool acrxLockApplication(void* appId) {
 bool acrxApplicationIsLocked(const ACHAR* modulename) {
   AcRxDynamicLinker* linker = acrxDynamicLinker;
   return linker && linker->isApplicationLocked(modulename);
+}
+
+void* acrxLoadedApps() {
+  AcRxDynamicLinker* linker = acrxDynamicLinker;
+  const std::vector<std::wstring> paths = linker ? linker->loadedModules() : std::vector<std::wstring>();
+  if (paths.empty()) return nullptr;
+  auto* apps = new AcDbVoidPtrArray(static_cast<int>(paths.size()));
+  for (const std::wstring& path : paths) {
+    ACHAR* text = nullptr;
+    acutNewString(path.c_str(), text);
+    apps->append(text);
+  }
+  return apps;
 }
 
 // The registry path of the host product: a Chinese-language release of the host.

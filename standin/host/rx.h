@@ -139,6 +139,10 @@ bool acrxUnlockApplication(void* appId);
 bool acrxLockApplication(void* appId);
 bool acrxApplicationIsLocked(const ACHAR* modulename);
 const ACHAR* acrxProductKey();
+// The loaded applications: a new AcDbVoidPtrArray (returned as void*) of malloc'ed texts, one
+// per module in load order, or NULL when none is loaded. The caller frees each text and deletes
+// the array. Chosen: each text is the full path the module was loaded from.
+void* acrxLoadedApps();
 
 class AcEdCommand : public AcRxObject {
  public:

@@ -8,6 +8,7 @@
 #include <cwctype>
 
 #include "standin/host/acutads.h"
+#include "standin/host/drawing.h"
 #include "standin/host/rx.h"
 #include "standin/host/selection.h"
 #include "standin/win32/gdi.h"
@@ -219,6 +220,7 @@ bool Session::RunCommand(const std::wstring& name) {
     Print(L"\n; error: the command " + std::wstring(cmd->globalName()) + L" ended with an exception");
   }
   CommandEnded(cmd->commandFlags());
+  ReportObjectsLeftOpen(cmd->globalName());
   return true;
 }
 

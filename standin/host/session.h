@@ -50,6 +50,7 @@ enum class JournalKind {
   ModuleUnloaded,  // text: file name
   CommandRun,      // text: the global name of a command the user ran
   Invalidate,      // text: the window's name; values: erase, then left, top, right, bottom of a rectangle
+  LeftOpen,        // text: a command or operation that left objects of the drawing open; values: how many
 };
 
 struct JournalEntry {

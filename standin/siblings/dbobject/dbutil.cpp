@@ -1,6 +1,10 @@
 // Just enough of the database module's drawing utilities, behaving as the family's do.
 #include "standin/siblings/dbobject/dbutil.h"
 
+#include <cmath>
+
+#include "standin/siblings/geometry/mline2d.h"
+
 namespace {
 
 AcDbObjectId AddToSpace(AcDbEntity* pEnt, bool bModelSpace, int bClose) {
@@ -30,3 +34,32 @@ AcDbObjectId AddToSpace(AcDbEntity* pEnt, bool bModelSpace, int bClose) {
 AcDbObjectId AddToModelSpace(AcDbEntity* pEnt, int bClose) { return AddToSpace(pEnt, true, bClose); }
 
 AcDbObjectId AddToCurrentSpace(AcDbEntity* pEnt, int bClose) { return AddToSpace(pEnt, false, bClose); }
+
+AcDbEntity* ZoGe2AcDb(ZoGeObject* pGeObj) {
+  AcDbEntity* pEnt = nullptr;
+  if (const auto* pLine = dynamic_cast<const ZoGeMLine2d*>(pGeObj)) {
+    auto* pPline = new AcDbPolyline(static_cast<unsigned>(pLine->GetVertexNum()));
+    for (long i = 0; i < pLine->GetVertexNum(); ++i) {
+      const ZoGePoint& pt = pLine->GetVertex(i);
+      pPline->addVertexAt(static_cast<unsigned>(i), AcGePoint2d(pt.x, pt.y), std::tan(pLine->GetBulge(i) / 4.0));
+    }
+    pPline->setElevation(pLine->GetElevation());
+    pPline->setClosed(pLine->IsClosed());
+    pEnt = pPline;
+  } else if (const auto* pSeg = dynamic_cast<const ZoGeLineSeg2d*>(pGeObj)) {
+    const ZoGePoint a = pSeg->GetStartPoint(), b = pSeg->GetEndPoint();
+    pEnt = new AcDbLine(AcGePoint3d(a.x, a.y, a.z), AcGePoint3d(b.x, b.y, b.z));
+  }
+  if (pEnt) pEnt->setDatabaseDefaults();
+  return pEnt;
+}
+
+void ReleaseEntSet(AcDbVoidPtrArray& ents) {
+  for (int i = 0; i < ents.length(); ++i) {
+    auto* pEnt = static_cast<AcDbEntity*>(ents[i]);
+    if (pEnt && pEnt->objectId().isNull()) delete pEnt;
+  }
+  ents.removeAll();
+}
+
+AcGeMatrix3d BlockTransform(const AcDbBlockReference* pRef) { return pRef ? pRef->blockTransform() : AcGeMatrix3d(); }

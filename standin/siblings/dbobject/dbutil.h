@@ -1,8 +1,11 @@
 // Just enough of the database module's drawing utilities, behaving as the family's do, for a
-// module to put new entities into the working drawing.
+// module to put new entities into the working drawing, turn the family's geometry into host
+// entities and place what block references hold.
 #pragma once
 
+#include "standin/host/acarray.h"
 #include "standin/host/entities.h"
+#include "standin/siblings/geometry/curve2d.h"
 
 // Appends a new entity to model space (or to the current space: paper space while a layout's
 // paper space is current, model space otherwise) of the working drawing and returns its id; bClose non-zero closes
@@ -11,3 +14,14 @@
 // it away) and left to the caller otherwise, a choice of this stand-in.
 AcDbObjectId AddToModelSpace(AcDbEntity* pEnt, int bClose);
 AcDbObjectId AddToCurrentSpace(AcDbEntity* pEnt, int bClose);
+
+// A new host entity (the caller's, in no drawing, with the working drawing's current layer and
+// BYLAYER properties) for a geometry object: a 2D polyline (ZoGeMLine2d and its kinds) becomes
+// an AcDbPolyline, its included angles turned into bulges, its elevation and closure kept; a
+// line segment becomes an AcDbLine. NULL for any other kind. The object is read, not kept.
+AcDbEntity* ZoGe2AcDb(ZoGeObject* pGeObj);
+// Deletes the entities (AcDbEntity pointers) and empties the array. Chosen: an entity that has
+// joined a drawing belongs to it and is left alone.
+void ReleaseEntSet(AcDbVoidPtrArray& ents);
+// The block-to-world transform of a block reference (the identity for NULL).
+AcGeMatrix3d BlockTransform(const AcDbBlockReference* pRef);
