@@ -3,6 +3,7 @@
 // discipline, symbol tables, dictionaries and groups, and the session's open drawing.
 #include "standin/host/database.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -36,6 +37,9 @@ struct Registry {
   std::unique_ptr<AcDbDatabase> working;
   std::vector<std::function<void()>> closedHandlers;
 };
+
+// Every AcDbObject alive, in a drawing or not.
+std::atomic<long> g_liveObjects{0};
 
 Registry& Reg() {
   static Registry* registry = new Registry;  // never destroyed: modules may close objects at exit
@@ -277,6 +281,11 @@ AcDbObjectId SpaceOf(const AcDbDatabase* db, const wchar_t* name) {
 }
 }  // namespace
 
+long DbAccess::FreeObjectCount() {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  return g_liveObjects - static_cast<long>(Reg().live.size());
+}
+
 std::vector<AcDbObject*> DbAccess::OpenObjects(const AcDbDatabase* db) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   std::map<Adesk::IntPtr, AcDbObject*> open;
@@ -421,9 +430,10 @@ Acad::ErrorStatus AcCmColor::setColorIndex(Adesk::UInt16 index) {
 
 ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject, nullptr)
 
-AcDbObject::AcDbObject() = default;
+AcDbObject::AcDbObject() { ++g_liveObjects; }
 
 AcDbObject::~AcDbObject() {
+  --g_liveObjects;
   if (m_id && !m_dying) {
     std::fprintf(stderr, "INTERNAL ERROR: a database-resident object was deleted; close it instead\n");
     std::abort();

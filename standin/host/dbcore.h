@@ -89,6 +89,8 @@ struct DbAccess {
   static int OpenCount(const AcDbDatabase* db);
   // Those objects, in order of their ids.
   static std::vector<AcDbObject*> OpenObjects(const AcDbDatabase* db);
+  // Database objects alive in no drawing (new ones not yet added, or never to be).
+  static long FreeObjectCount();
   static AcDbObjectId ModelSpace(const AcDbDatabase* db);
   static AcDbObjectId PaperSpace(const AcDbDatabase* db);
   static std::wstring& Name(AcDbDatabase* db);

@@ -250,6 +250,8 @@ int OpenObjectCount() {
   return DbAccess::OpenCount(WorkingDrawing());
 }
 
+long FreeObjectCount() { return DbAccess::FreeObjectCount(); }
+
 std::wstring OpenObjectsReport() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   std::wstring report;

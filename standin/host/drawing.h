@@ -48,6 +48,9 @@ bool EntityByHandle(const wchar_t* handle, ads_name name);
 std::wstring HandleOf(const ads_name name);
 // How many objects of the session's drawing are open now (0 after a well-behaved command).
 int OpenObjectCount();
+// Database objects alive outside every drawing: what a caller created and has not yet added or
+// deleted (tests compare it before and after a call to see that nothing was leaked).
+long FreeObjectCount();
 // The objects open now, one per line: class, handle and how they are open ("" when none).
 std::wstring OpenObjectsReport();
 // At the end of a command (or of any operation a test names): objects still open are reported

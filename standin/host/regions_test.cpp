@@ -245,6 +245,19 @@ TEST_F(RegionsTest, RegionsComeFromClosedCurvesAndFromChainsThatClose) {
   EXPECT_EQ(none.items.length(), 0);
 }
 
+TEST_F(RegionsTest, ObjectsOutsideTheDrawingAreCounted) {
+  const long before = standin::FreeObjectCount();
+  auto* hatch = new AcDbHatch;
+  auto* line = new AcDbLine;
+  EXPECT_EQ(standin::FreeObjectCount(), before + 2);
+  delete hatch;
+  EXPECT_EQ(standin::FreeObjectCount(), before + 1);
+  standin::AddEntity(Db(), line);
+  EXPECT_EQ(standin::FreeObjectCount(), before) << "the drawing owns it now";
+  standin::OpenEmptyDrawing();
+  EXPECT_EQ(standin::FreeObjectCount(), before) << "a closed drawing takes its objects with it";
+}
+
 TEST_F(RegionsTest, CurvesAreCurvesAndKnowWhetherTheyClose) {
   AcDbLine line;
   AcDbCircle circle;
