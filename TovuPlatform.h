@@ -14,3 +14,4 @@
 #include "platform/Export.h"
 #include "platform/Module.h"
 #include "registry/Registry.h"
+#include "view/DbUtil.h"
