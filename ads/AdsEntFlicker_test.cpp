@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "standin/host/drawing.h"
-#include "standin/host/graphics.h"
-#include "standin/host/selection.h"
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+#include "standin/host/interaction/selection.h"
+#include "standin/host/view/display.h"
 #include "standin/win32/timer.h"
 
 namespace {

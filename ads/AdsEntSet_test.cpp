@@ -8,7 +8,11 @@
 #include <vector>
 
 #include "containers/DbObjectIdList.h"
-#include "standin/host/graphics.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+#include "standin/host/interaction/selection.h"
+#include "standin/host/view/display.h"
+#include "standin/host/view/viewports.h"
 #include "testing/DrawingTest.h"
 #include "testing/EntityData.h"
 

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "standin/host/graphics.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+#include "standin/host/view/display.h"
+#include "standin/host/view/viewports.h"
 #include "standin/win32/utf8.h"
 #include "testing/DrawingTest.h"
 
@@ -36,7 +39,9 @@ struct Expected {
   std::vector<std::wstring> order;
 };
 
-std::string TestData(const char* name) { return std::string(TOVU_SOURCE_DIR) + "/standin/host/testdata/" + name; }
+std::string TestData(const char* name) {
+  return std::string(TOVU_SOURCE_DIR) + "/standin/host/drawing/testdata/" + name;
+}
 
 Expected ReadExpected(const char* name) {
   Expected out;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "standin/host/adsdef.h"
+#include "standin/host/core/resbuf.h"
 
 namespace {
 

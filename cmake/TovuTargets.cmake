@@ -6,6 +6,10 @@ function(tovu_warnings target)
 endfunction()
 
 # Module code: hidden by default, exported only through TOVU_PLATFORM_API, as on Windows.
+# It compiles against its own folders and the platform's public headers only: the include root
+# it gets holds links to the module's folders and nothing else, so a module file that reaches a
+# stand-in's control header does not build. Code that uses the module (tests, tools) gets the
+# whole tree.
 function(tovu_module_options target)
   tovu_warnings(${target})
   target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden)
@@ -14,16 +18,28 @@ function(tovu_module_options target)
     target_compile_options(${target} PRIVATE -fno-gnu-unique)
   endif()
   target_compile_definitions(${target} PRIVATE TOVUPLATFORM_EXPORTS)
-  target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  set(root ${CMAKE_BINARY_DIR}/module-include)
+  file(REMOVE_RECURSE ${root})
+  file(MAKE_DIRECTORY ${root})
+  foreach(folder ${TOVU_MODULE_FOLDERS})
+    file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
+  endforeach()
+  target_include_directories(${target} PRIVATE ${root} INTERFACE $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
 endfunction()
 
-# tovu_standin_library(name SOURCES ... [LIBS ...])
+# tovu_standin_library(name SOURCES ... [PUBLIC_HEADERS dir] [LIBS ...])
+# Whoever links a stand-in sees the real platform's headers in PUBLIC_HEADERS; the stand-in's
+# own control headers stay its own (tests and tools reach them from the top of the tree).
 function(tovu_standin_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "PUBLIC_HEADERS" "SOURCES;LIBS" ${ARGN})
   add_library(${name} SHARED ${ARG_SOURCES})
   tovu_warnings(${name})
-  target_include_directories(${name} PUBLIC
-    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/TovuPlatform>)
+  if(ARG_PUBLIC_HEADERS)
+    file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR} ${ARG_PUBLIC_HEADERS})
+    target_include_directories(${name} PUBLIC
+      $<BUILD_INTERFACE:${ARG_PUBLIC_HEADERS}> $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/TovuPlatform/${relative}>)
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   target_link_options(${name} PRIVATE -Wl,--no-undefined)
   set_property(GLOBAL APPEND PROPERTY TOVU_STANDIN_LIBRARIES ${name})

@@ -12,6 +12,7 @@
 
 #include "image/DIBUtil.h"
 #include "image/image_test_support.h"
+#include "standin/win32/globalmem.h"
 #include "testing/Canvas.h"
 
 namespace {

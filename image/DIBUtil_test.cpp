@@ -10,7 +10,8 @@
 
 #include "image/image_test_support.h"
 #include "platform/Localization.h"
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
+#include "standin/win32/globalmem.h"
 #include "testing/Canvas.h"
 #include "testing/TempDir.h"
 

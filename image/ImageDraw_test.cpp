@@ -12,6 +12,7 @@
 #include "image/slide_test_support.h"
 #include "platform/Host.h"
 #include "platform/Siblings.h"
+#include "standin/host/core/session.h"
 #include "testing/Canvas.h"
 #include "testing/TempDir.h"
 

@@ -8,6 +8,7 @@
 #include "image/image_test_support.h"
 #include "image/slide_test_support.h"
 #include "platform/Host.h"
+#include "standin/host/core/session.h"
 #include "testing/GoldenImage.h"
 #include "testing/TempDir.h"
 

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/sysvars.h"
 #include "standin/win32/utf8.h"
 
 namespace {

@@ -1,24 +1,31 @@
-// The module's only window on the host's API (ObjectARX and ADS). A Windows build includes the
-// host SDK's headers here; this build includes the stand-in host.
+// The module's only window on the host's API (ObjectARX and ADS), included by the real names of
+// its headers: a Windows build finds the host SDK's own on its include path, this build the
+// stand-in host's.
 #pragma once
 
-#include "standin/host/acarray.h"
-#include "standin/host/acutads.h"
-#include "standin/host/adesk.h"
-#include "standin/host/adsdef.h"
-#include "standin/host/adsentity.h"
-#include "standin/host/colors.h"
-#include "standin/host/database.h"
-#include "standin/host/dwgview.h"
-#include "standin/host/entities.h"
-#include "standin/host/gematrix.h"
-#include "standin/host/gepoint.h"
-#include "standin/host/graphics.h"
-#include "standin/host/hatch.h"
-#include "standin/host/input.h"
-#include "standin/host/region.h"
-#include "standin/host/rx.h"
-#include "standin/host/selection.h"
-#include "standin/host/sysvars.h"
-#include "standin/host/viewports.h"
-#include "standin/host/wcmatch.h"
+#include <acarray.h>
+#include <accmd.h>
+#include <acdb.h>
+#include <aced.h>
+#include <acedads.h>
+#include <acutads.h>
+#include <adscodes.h>
+#include <adsdef.h>
+#include <dbapserv.h>
+#include <dbcurve.h>
+#include <dbdict.h>
+#include <dbents.h>
+#include <dbgroup.h>
+#include <dbhatch.h>
+#include <dbmain.h>
+#include <dbpl.h>
+#include <dbregion.h>
+#include <dbsymtb.h>
+#include <gemat3d.h>
+#include <gepnt2d.h>
+#include <gepnt3d.h>
+#include <gescl3d.h>
+#include <gevec3d.h>
+#include <rxdlinkr.h>
+#include <rxmfcapi.h>
+#include <rxregsvc.h>

@@ -7,7 +7,9 @@
 
 #include "platform/Localization.h"
 #include "platform/Module.h"
-#include "standin/host/session.h"
+#include "standin/host/commands/applications.h"
+#include "standin/host/commands/command_line.h"
+#include "standin/host/core/session.h"
 #include "standin/win32/utf8.h"
 #include "testing/TempDir.h"
 
@@ -56,15 +58,15 @@ TEST(ModuleKey, FollowsTheFileNameRulesWithEitherSeparator) {
   ScopedSwitch<> sw(dir.path());
   const std::pair<std::string, std::wstring> cases[] = {
       {"TovuPlatform.arx", L"TOVUPLATFORM"},
-      {"NAME18.arx", L"NAME1"},        // only the last digit goes
+      {"NAME18.arx", L"NAME1"},  // only the last digit goes
       {"tovu7.arx", L"TOVU"},
       {"Multi.Dot.Name.arx", L"MULTI"},
       {"x.arx", L"X"},
-      {".arx", L""},                   // the dot must not be the first character
+      {".arx", L""},  // the dot must not be the first character
       {"NoExtension", L""},
       {"a\\TovuPlatform.arx", L"TOVUPLATFORM"},  // a backslash inside the name separates too
-      {"trailing\\", L""},             // a separator as the last character
-      {"9.arx", L""},                  // the digit goes, nothing is left
+      {"trailing\\", L""},                       // a separator as the last character
+      {"9.arx", L""},                            // the digit goes, nothing is left
   };
   for (const auto& [name, key] : cases) {
     ModuleFile file(dir, name);
@@ -173,7 +175,7 @@ TEST(ResourceGuard, NestsAndRestoresInOrder) {
   g_pTovuLangSwitch = saved;
 }
 
-bool HasCommandGroup() { return acedRegCmds->hasGroup(L"TovuPlatform"); }
+bool HasCommandGroup() { return standin::HasCommandGroup(L"TovuPlatform"); }
 
 bool ChainHolds(HMODULE h) {
   for (CDynLinkLibrary* lib = AfxGetModuleState()->m_libraryList; lib; lib = lib->m_pNextDLL)
@@ -237,7 +239,7 @@ TEST(ModuleInHost, LoadRunUnloadAndLoadAgain) {
 
     session.ClearTranscript();
     session.ClearJournal();
-    EXPECT_TRUE(session.RunCommand(L"sample"));
+    EXPECT_TRUE(standin::RunCommand(L"sample"));
     EXPECT_EQ(session.Transcript(), L"");  // "sample" returns at once and says nothing
     EXPECT_EQ(session.Journal().size(), 1u);
 
@@ -249,7 +251,7 @@ TEST(ModuleInHost, LoadRunUnloadAndLoadAgain) {
     EXPECT_EQ(acedRegCmds->lookupCmd(L"sample", true), nullptr);
     EXPECT_EQ(acedRegCmds->lookupCmd(L"ZoFlicker", true), nullptr);
     EXPECT_EQ(acedRegCmds->lookupCmd(L"ZoEndFlicker", true), nullptr);
-    EXPECT_FALSE(session.RunCommand(L"sample"));
+    EXPECT_FALSE(standin::RunCommand(L"sample"));
     EXPECT_NE(session.Transcript().find(L"Unknown command \"SAMPLE\""), std::wstring::npos);
     EXPECT_EQ(GetModuleHandleW(L"TovuPlatform.arx"), nullptr);  // really unmapped
   }

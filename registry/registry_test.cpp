@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
 #include "standin/win32/registry.h"
 #include "testing/ChildProcess.h"
 #include "testing/TempDir.h"

@@ -2,10 +2,10 @@
 // look at the pixels.
 #pragma once
 
+#include <wingdi.h>
+
 #include <cstdint>
 #include <vector>
-
-#include "standin/win32/gdi.h"
 
 namespace tovutest {
 

@@ -2,6 +2,10 @@
 // selection set and no object left open, and the handles of entities and sets.
 #pragma once
 
+#include <aced.h>
+#include <acedads.h>
+#include <acutads.h>
+#include <dbapserv.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,10 +13,10 @@
 
 #include "ads/AdsEnt.h"
 #include "ads/AdsEntSet.h"
-#include "standin/host/drawing.h"
-#include "standin/host/selection.h"
-#include "standin/host/session.h"
-#include "standin/host/viewports.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+#include "standin/host/interaction/selection.h"
+#include "standin/host/view/viewports.h"
 #include "standin/win32/utf8.h"
 
 namespace tovutest {

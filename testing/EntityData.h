@@ -2,12 +2,16 @@
 // drawing holds.
 #pragma once
 
+#include <acedads.h>
+#include <acutads.h>
+#include <adscodes.h>
+#include <adsdef.h>
+
 #include <string>
 #include <vector>
 
-#include "standin/host/adsdef.h"
-#include "standin/host/adsentity.h"
-#include "standin/host/drawing.h"
+#include "standin/host/core/resbuf.h"
+#include "standin/host/drawing/drawing.h"
 
 namespace tovutest {
 

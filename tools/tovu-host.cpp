@@ -1,6 +1,11 @@
 // tovu-host: the command-line host program. It loads the platform module as the host does,
 // lets a script (or standard input) type at the command line, prints the command-line
 // transcript in UTF-8 and unloads the module at the end.
+#include <accmd.h>
+#include <acedads.h>
+#include <acutads.h>
+#include <libloaderapi.h>
+#include <rxdlinkr.h>
 #include <unistd.h>
 
 #include <climits>
@@ -12,14 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "standin/host/acutads.h"
-#include "standin/host/adsentity.h"
-#include "standin/host/drawing.h"
-#include "standin/host/rx.h"
-#include "standin/host/selection.h"
-#include "standin/host/session.h"
-#include "standin/win32/module.h"
+#include "standin/host/commands/applications.h"
+#include "standin/host/commands/command_line.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
 #include "standin/win32/utf8.h"
+#include "tools/script.h"
 
 namespace {
 
@@ -137,7 +140,7 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
       error = L"the line is not UTF-8 text";
     } else if (line.find('\0') != std::string::npos) {
       error = L"the line holds a NUL character";
-    } else if (standin::ParseScriptLine(standin::FromUtf8(line), event, error)) {
+    } else if (ParseScriptLine(standin::FromUtf8(line), event, error)) {
       if (event) events.push_back(std::move(*event));
       continue;
     }
@@ -296,9 +299,12 @@ int main(int argc, char** argv) {
         ++number;
         std::optional<standin::InputEvent> event;
         std::wstring error;
-        if (!standin::IsValidUtf8(line)) error = L"the line is not UTF-8 text";
-        else if (standin::ParseScriptLine(standin::FromUtf8(line), event, error) && event) return event;
-        else if (error.empty()) continue;
+        if (!standin::IsValidUtf8(line))
+          error = L"the line is not UTF-8 text";
+        else if (ParseScriptLine(standin::FromUtf8(line), event, error) && event)
+          return event;
+        else if (error.empty())
+          continue;
         std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
         failed = true;
       }
@@ -324,8 +330,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tovu-host: the module %s could not be loaded\n", modulePath.c_str());
     return 1;
   }
-  session.RunCommandLoop();
-  for (const std::wstring& loaded : linker->loadedModules()) linker->unloadModule(loaded.c_str());
+  standin::RunCommandLoop();
+  for (const std::wstring& loaded : standin::LoadedModules()) linker->unloadModule(loaded.c_str());
   std::fputs("\n", stdout);
   return stdinFailed ? 2 : 0;
 }

@@ -26,7 +26,7 @@ std::string Slurp(const std::filesystem::path& file) {
 
 // Runs the host with arguments (already shell-quoted) and optional standard input.
 HostRun Host(const tovutest::TempDir& dir, const std::string& args, const std::string& input = "",
-         const std::string& env = "") {
+             const std::string& env = "") {
   const auto in = dir.Write("stdin.txt", input);
   const std::string command = env + " '" TOVU_HOST_EXE "' " + args + " <'" + in.string() + "' >'" +
                               (dir / "out.txt").string() + "' 2>'" + (dir / "err.txt").string() + "'";
@@ -134,12 +134,13 @@ namespace {
 // prompt reach its entities, and an unreadable drawing stops the host before anything runs.
 TEST(TovuHost, HoldsTheDrawingItIsGiven) {
   tovutest::TempDir dir;
-  const std::string plan = std::string(TOVU_SOURCE_DIR) + "/standin/host/testdata/plan_r2000.dxf";
+  const std::string plan = std::string(TOVU_SOURCE_DIR) + "/standin/host/drawing/testdata/plan_r2000.dxf";
   HostRun r = Host(dir, "--drawing '" + plan + "' -", "<pick 58>\nlist\nlist\n<pick 68>\n\n");
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("\nLINE         Layer: \"WALL\"  Space: Model space  Handle = 58\nCommand: list\nSelect objects: "
-                       "1 found\nSelect objects: \nTEXT"),
-            std::string::npos)
+  EXPECT_NE(
+      r.out.find("\nLINE         Layer: \"WALL\"  Space: Model space  Handle = 58\nCommand: list\nSelect objects: "
+                 "1 found\nSelect objects: \nTEXT"),
+      std::string::npos)
       << r.out;
 
   // Without --drawing the session holds the sample floor plan.

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "image/ColorToRGB.h"
-#include "standin/host/drawing.h"
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
 #include "standin/win32/utf8.h"
 #include "testing/DrawingTest.h"
 #include "testing/EntityData.h"

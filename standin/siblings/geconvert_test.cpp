@@ -1,14 +1,18 @@
 // The sibling stand-ins between the family's geometry and the host's entities: the closing rule
 // of the 2D polyline, geometry turned into entities, entities released, block transforms.
+#include <ZoDbUtil.h>
+#include <ZoGePolyline2d.h>
+#include <acarray.h>
+#include <dbapserv.h>
+#include <dbents.h>
+#include <dbpl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
-#include "standin/host/drawing.h"
-#include "standin/host/session.h"
-#include "standin/siblings/dbobject/dbutil.h"
-#include "standin/siblings/geometry/polyline2d.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
 
 namespace {
 

@@ -1,17 +1,18 @@
 // The geometry stand-in's extents, segments and bulged polylines, and the database module's
 // point helpers and background colour.
+#include <ZoDisplay.h>
+#include <ZoGeCurve2d.h>
+#include <ZoGeExtent.h>
+#include <ZoGeMLine2d.h>
+#include <ZoPoints.h>
+#include <acedads.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
 
-#include "standin/host/session.h"
-#include "standin/host/sysvars.h"
-#include "standin/siblings/dbobject/display.h"
-#include "standin/siblings/dbobject/points.h"
-#include "standin/siblings/geometry/curve2d.h"
-#include "standin/siblings/geometry/extent.h"
-#include "standin/siblings/geometry/mline2d.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/sysvars.h"
 
 namespace {
 

@@ -1,17 +1,22 @@
 // The sibling stand-ins: dictionaries and the language switch, command definition, the
 // command-line stream, the drawing utilities, the point tolerance and the base string.
+#include <ZoCmdLine.h>
+#include <ZoCommand.h>
+#include <ZoDbUtil.h>
+#include <ZoGePoint.h>
+#include <ZoLanguage.h>
+#include <ZoQueue.h>
+#include <ZoString.h>
+#include <accmd.h>
+#include <acedads.h>
+#include <dbapserv.h>
+#include <dbents.h>
+#include <dbsymtb.h>
 #include <gtest/gtest.h>
 
-#include "standin/host/drawing.h"
-#include "standin/host/session.h"
-#include "standin/host/sysvars.h"
-#include "standin/siblings/base/queue.h"
-#include "standin/siblings/base/strings.h"
-#include "standin/siblings/dbobject/cmdline.h"
-#include "standin/siblings/dbobject/command.h"
-#include "standin/siblings/dbobject/dbutil.h"
-#include "standin/siblings/dbobject/language.h"
-#include "standin/siblings/geometry/point.h"
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+#include "standin/host/drawing/sysvars.h"
 #include "standin/win32/utf8.h"
 #include "testing/TempDir.h"
 

@@ -1,6 +1,6 @@
 // Just enough of MFC's extension-module support and module state, behaving as MFC does,
 // for an extension module to initialise and terminate itself.
-#include "standin/win32/afx.h"
+#include <afxwin.h>
 
 #include <atomic>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Just enough of MFC's drawing classes, behaving as MFC's do, for painting previews into
 // device contexts: handle maps, GDI object wrappers and CDC's composite drawing calls.
-#include "standin/win32/afxwin.h"
+#include <afxwin.h>
 
 #include <memory>
 #include <unordered_map>

@@ -1,7 +1,6 @@
 // Just enough of the Microsoft C runtime's wide-string and file extras, behaving as the CRT
 // does, for the module.
-#include "standin/win32/crt.h"
-
+#include <io.h>
 #include <sys/stat.h>
 
 #include <cerrno>

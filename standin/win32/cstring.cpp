@@ -1,5 +1,5 @@
 // Just enough of MFC's wide CString, behaving as MFC's does, for the module and the siblings.
-#include "standin/win32/cstring.h"
+#include <afxstr.h>
 
 #include <algorithm>
 #include <cassert>

@@ -1,10 +1,11 @@
 // Just enough of GDI's device-independent bitmaps, decoded as GDI decodes them, for painting
 // BMP files and converting bitmaps: SetDIBitsToDevice, StretchDIBits, GetDIBits, SetDIBits.
+#include <wingdi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
-#include "standin/win32/gdi.h"
 #include "standin/win32/gdi_internal.h"
 #include "standin/win32/globalmem.h"
 

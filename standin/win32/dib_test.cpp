@@ -2,11 +2,11 @@
 // bit fields, orientation, bands, stretching, refusals of DIBs that lie about their size, and
 // GetDIBits/SetDIBits.
 #include <gtest/gtest.h>
+#include <wingdi.h>
 
 #include <cstring>
 #include <vector>
 
-#include "standin/win32/gdi.h"
 #include "standin/win32/globalmem.h"
 #include "testing/Canvas.h"
 

@@ -1,7 +1,6 @@
 // Just enough of the Win32 file API and of MFC's CFile, behaving as Windows and MFC do, for
 // reading and writing BMP and picture files.
-#include "standin/win32/files.h"
-
+#include <afx.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,7 +1,6 @@
 // Conformance of the file stand-ins: creation dispositions, access rights, share modes,
 // handle refusals, and MFC's CFile with its exceptions.
-#include "standin/win32/files.h"
-
+#include <afx.h>
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,6 +1,6 @@
 // Just enough of Win32 GDI, behaving as GDI does, for painting previews headless: device
 // contexts, GDI objects, palettes, regions and drawing into real rasters. DIBs are in dib.cpp.
-#include "standin/win32/gdi.h"
+#include <wingdi.h>
 
 #include <algorithm>
 #include <cmath>

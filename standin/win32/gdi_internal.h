@@ -2,12 +2,12 @@
 // platform's interface.
 #pragma once
 
+#include <wingdi.h>
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
-
-#include "standin/win32/gdi.h"
 
 namespace standin::gdi {
 

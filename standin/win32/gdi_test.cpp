@@ -1,14 +1,13 @@
 // Conformance of the GDI, MFC drawing and global memory stand-ins: device contexts and their
 // objects, lines, fills, frames, regions, palettes, blits, and movable memory blocks.
-#include "standin/win32/gdi.h"
-
+#include <afxwin.h>
 #include <gtest/gtest.h>
+#include <wingdi.h>
 
 #include <cstring>
 #include <set>
 #include <utility>
 
-#include "standin/win32/afxwin.h"
 #include "standin/win32/globalmem.h"
 #include "testing/Canvas.h"
 

@@ -3,7 +3,7 @@
 // Win32 depending on the host.
 #pragma once
 
-#include "standin/win32/windef.h"
+#include <windef.h>
 
 struct tagRECT;
 

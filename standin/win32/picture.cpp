@@ -1,7 +1,6 @@
 // Just enough of COM streams and OLE picture loading, behaving as OLE's do, for showing
 // picture files in previews: BMP through GDI, JPEG through libjpeg, PNG through libpng.
-#include "standin/win32/picture.h"
-
+#include <olectl.h>
 #include <png.h>
 
 #include <algorithm>

@@ -11,9 +11,10 @@ extern "C" {
 #include <jpeglib.h>
 }
 
-#include "standin/win32/gdi.h"
+#include <olectl.h>
+#include <wingdi.h>
+
 #include "standin/win32/globalmem.h"
-#include "standin/win32/picture.h"
 #include "testing/Canvas.h"
 
 namespace {

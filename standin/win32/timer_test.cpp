@@ -3,6 +3,7 @@
 #include "standin/win32/timer.h"
 
 #include <gtest/gtest.h>
+#include <rxmfcapi.h>
 
 #include <atomic>
 #include <chrono>
@@ -10,8 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "standin/host/dwgview.h"
-#include "standin/host/session.h"
+#include "standin/host/core/session.h"
 #include "standin/win32/window.h"
 
 namespace {

@@ -1,15 +1,15 @@
 // Conformance of the Win32 and MFC stand-ins: CString, wide formatting, UTF-8, the module
 // loader, the MFC extension-module chain and the CRT extras.
+#include <afxstr.h>
+#include <afxwin.h>
 #include <gtest/gtest.h>
+#include <io.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <string>
 
-#include "standin/host/session.h"
-#include "standin/win32/afx.h"
-#include "standin/win32/crt.h"
-#include "standin/win32/cstring.h"
+#include "standin/host/core/session.h"
 #include "standin/win32/module.h"
 #include "standin/win32/utf8.h"
 #include "testing/TempDir.h"
@@ -94,8 +94,14 @@ TEST(Utf8, MalformedTextBecomesReplacementCharacters) {
   EXPECT_EQ(standin::FromUtf8("\xE9\x80\x89\xE6\x8B\xA9 a"), L"选择 a");
   EXPECT_EQ(standin::FromUtf8("\xF0\x9F\x98\x80"), std::wstring(1, static_cast<wchar_t>(0x1F600)));
 
-  const std::wstring bad = standin::FromUtf8("a\xC0\xAF" "b\xED\xA0\x80" "c\xE9\x80");
-  EXPECT_EQ(bad, L"a\xFFFD\xFFFD" L"b\xFFFD\xFFFD\xFFFD" L"c\xFFFD\xFFFD");
+  const std::wstring bad = standin::FromUtf8(
+      "a\xC0\xAF"
+      "b\xED\xA0\x80"
+      "c\xE9\x80");
+  EXPECT_EQ(bad,
+            L"a\xFFFD\xFFFD"
+            L"b\xFFFD\xFFFD\xFFFD"
+            L"c\xFFFD\xFFFD");
   EXPECT_FALSE(standin::IsValidUtf8("\xC0\xAF"));
   EXPECT_FALSE(standin::IsValidUtf8("\xE9\x80"));
   EXPECT_TRUE(standin::IsValidUtf8("plain \xE9\x80\x89"));
@@ -150,7 +156,8 @@ TEST(ModuleLoader, LoadCountsSymbolsAndRefusals) {
   EXPECT_EQ(h1, h2);
   EXPECT_EQ(GetModuleHandleW(L"FIXTURE"), h1);  // base name, any case, ".dll" implied
 
-  const auto marker = reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(h1, "tovu_fixture_marker")));
+  const auto marker =
+      reinterpret_cast<int (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(h1, "tovu_fixture_marker")));
   ASSERT_NE(marker, nullptr);
   EXPECT_EQ(marker(), 42);
   EXPECT_EQ(GetProcAddress(h1, "no_such_export"), nullptr);

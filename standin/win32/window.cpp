@@ -2,6 +2,8 @@
 // table of windows under one lock, since windows are invalidated from timer threads too.
 #include "standin/win32/window.h"
 
+#include <afxwin.h>
+
 #include <cstdint>
 #include <map>
 #include <mutex>

@@ -1,8 +1,8 @@
 // Just enough of the family's base library, behaving as it does, for the platform module:
 // the flag-word base, the run-time class record, the wide string and the index queue.
-#include "standin/siblings/base/bitdata.h"
-#include "standin/siblings/base/queue.h"
-#include "standin/siblings/base/strings.h"
+#include <ZoBitData.h>
+#include <ZoQueue.h>
+#include <ZoString.h>
 
 ZoBitData::~ZoBitData() = default;
 

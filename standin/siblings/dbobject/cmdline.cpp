@@ -1,7 +1,6 @@
 // Just enough of the database module's command-line stream, behaving as the family's does.
-#include "standin/siblings/dbobject/cmdline.h"
-
-#include "standin/host/acutads.h"
+#include <ZoCmdLine.h>
+#include <acutads.h>
 
 ZoCmdLineStream clout;
 

@@ -1,5 +1,6 @@
 // Just enough of the database module's command definition, behaving as the family's does.
-#include "standin/siblings/dbobject/command.h"
+#include <ZoCommand.h>
+#include <accmd.h>
 
 #include <cstdio>
 

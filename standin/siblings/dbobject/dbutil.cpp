@@ -1,9 +1,11 @@
 // Just enough of the database module's drawing utilities, behaving as the family's do.
-#include "standin/siblings/dbobject/dbutil.h"
+#include <ZoDbUtil.h>
+#include <ZoGeMLine2d.h>
+#include <dbapserv.h>
+#include <dbpl.h>
+#include <dbsymtb.h>
 
 #include <cmath>
-
-#include "standin/siblings/geometry/mline2d.h"
 
 namespace {
 

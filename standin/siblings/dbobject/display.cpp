@@ -1,9 +1,13 @@
 // Just enough of the database module's display helpers, behaving as the family's do, for
 // previews painted in the colours of the host's drawing area.
-#include "standin/siblings/dbobject/display.h"
+#include <ZoDisplay.h>
+#include <acedads.h>
+#include <acutads.h>
+#include <adscodes.h>
+#include <adsdef.h>
 
-#include "standin/host/adsdef.h"
-#include "standin/host/sysvars.h"
+#include "standin/host/core/resbuf.h"
+#include "standin/host/drawing/sysvars.h"
 
 COLORREF GetBackgroundColor() {
   resbuf tilemode = {};

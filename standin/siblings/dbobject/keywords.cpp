@@ -1,5 +1,5 @@
 // The keyword state shared by the family's input functions.
-#include "standin/siblings/dbobject/keywords.h"
+#include <ZoKeywords.h>
 
 CString g_strInitKewords;
 int g_nInitContral = -1;

@@ -1,7 +1,6 @@
 // Just enough of the database module's language switch, behaving as the family's does, for
 // modules to show their texts in the session's language.
-#include "standin/siblings/dbobject/language.h"
-
+#include <ZoLanguage.h>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
@@ -39,11 +38,20 @@ bool Unescape(std::wstring_view in, std::wstring& out) {
     }
     if (++i == in.size()) return false;
     switch (in[i]) {
-      case L'n': out += L'\n'; break;
-      case L't': out += L'\t'; break;
-      case L'r': out += L'\r'; break;
-      case L'\\': out += L'\\'; break;
-      default: return false;
+      case L'n':
+        out += L'\n';
+        break;
+      case L't':
+        out += L'\t';
+        break;
+      case L'r':
+        out += L'\r';
+        break;
+      case L'\\':
+        out += L'\\';
+        break;
+      default:
+        return false;
     }
   }
   return true;

@@ -1,6 +1,6 @@
 // Just enough of the database module's point helpers, behaving as the family's do, for
 // growing boxes around points.
-#include "standin/siblings/dbobject/points.h"
+#include <ZoPoints.h>
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 // Just enough of the geometry library's object and 2D curve interface, behaving as the
 // family's do, for the module's line segments and polygons.
-#include "standin/siblings/geometry/curve2d.h"
+#include <ZoGeCurve2d.h>
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 // Just enough of the geometry library's extents, behaving as the family's do, for the bounds
 // of curves.
-#include "standin/siblings/geometry/extent.h"
+#include <ZoGeExtent.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Just enough of the family's geometry library, behaving as it does, for the platform module.
-#include <cmath>
+#include <ZoGePoint.h>
 
-#include "standin/siblings/geometry/point.h"
+#include <cmath>
 
 double g_distZero = 1.0e-6;
 double g_angleZero = 1.0e-8;

@@ -1,6 +1,6 @@
 // Just enough of the geometry library's 2D polyline, behaving as the family's does, for
 // outlines and polygons.
-#include "standin/siblings/geometry/mline2d.h"
+#include <ZoGeMLine2d.h>
 
 #include <cassert>
 #include <cmath>

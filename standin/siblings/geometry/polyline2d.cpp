@@ -1,6 +1,6 @@
 // Just enough of the geometry library's closed-capable 2D polyline, behaving as the family's
 // does, for outlines that become regions and hatch boundaries.
-#include "standin/siblings/geometry/polyline2d.h"
+#include <ZoGePolyline2d.h>
 
 ZoGePolyline2d::~ZoGePolyline2d() = default;
 

@@ -1,0 +1,240 @@
+// Just enough of the host's block references, behaving as the host's do: insertions of block
+// definitions with their attributes and sequence end, their transforms, DXF data and outlines.
+#include <acutads.h>
+#include <dbents.h>
+#include <dbsymtb.h>
+
+#include <cmath>
+#include <cwchar>
+
+#include "standin/host/drawing/dbaccess.h"
+#include "standin/host/drawing/shape.h"
+
+using standin::DbAccess;
+using standin::DrawingMutex;
+using standin::DxfOut;
+using standin::kPi;
+using standin::kTwoPi;
+using standin::MotionOf;
+using standin::Multiply;
+using standin::Peek;
+using standin::PlaneMotion;
+using standin::Shape;
+using standin::Translation;
+using standin::Unit;
+
+ACRX_DEFINE_MEMBERS(AcDbSequenceEnd, AcDbEntity, L"SEQEND")
+ACRX_DEFINE_MEMBERS(AcDbBlockReference, AcDbEntity, L"INSERT")
+
+namespace {
+
+// Applies an owner's transform to one of its sub-entities.
+Acad::ErrorStatus TransformSub(AcDbObjectId id, const AcGeMatrix3d& m) {
+  auto* sub = AcDbEntity::cast(DbAccess::Resolve(id));
+  if (!sub) return Acad::eOk;
+  const DbAccess::Borrow borrow = DbAccess::BorrowForWrite(sub);
+  if (borrow == DbAccess::Borrow::Denied) return Acad::eWasOpenForRead;
+  const Acad::ErrorStatus es = sub->transformBy(m);
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(sub);
+  return es;
+}
+
+thread_local int g_blockDepth = 0;
+
+}  // namespace
+
+// --- Block references ---
+
+AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) { skipErased(false); }
+
+void AcDbObjectIterator::skipErased(bool backwards) {
+  while (!done() && m_ids[m_at].isErased()) {
+    if (backwards) {
+      if (m_at == 0) {
+        m_at = m_ids.size();
+        return;
+      }
+      --m_at;
+    } else {
+      ++m_at;
+    }
+  }
+}
+
+void AcDbObjectIterator::start(bool atEnd) {
+  m_at = atEnd && !m_ids.empty() ? m_ids.size() - 1 : 0;
+  skipErased(atEnd);
+}
+
+void AcDbObjectIterator::step(bool backwards, bool skipErasedObjects) {
+  if (done()) return;
+  if (backwards) {
+    if (m_at == 0) {
+      m_at = m_ids.size();
+      return;
+    }
+    --m_at;
+  } else {
+    ++m_at;
+  }
+  if (skipErasedObjects) skipErased(backwards);
+}
+
+Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId id) {
+  assertWriteEnabled();
+  if (!Peek<AcDbBlockTableRecord>(id)) return Acad::eInvalidInput;
+  m_block = id;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& pt) {
+  assertWriteEnabled();
+  m_position = pt;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& scale) {
+  assertWriteEnabled();
+  if (scale.sx == 0 || scale.sy == 0 || scale.sz == 0) return Acad::eInvalidInput;
+  m_scale = scale;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setRotation(double r) {
+  assertWriteEnabled();
+  m_rotation = r;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setNormal(const AcGeVector3d& v) {
+  assertWriteEnabled();
+  m_normal = Unit(v);
+  return Acad::eOk;
+}
+
+AcGeMatrix3d AcDbBlockReference::blockTransform() const {
+  AcGePoint3d origin;
+  if (const auto* btr = Peek<AcDbBlockTableRecord>(m_block)) origin = btr->origin();
+  AcGeVector3d ax, ay;
+  standin::OcsAxes(m_normal, ax, ay);
+  const AcGeVector3d az = Unit(m_normal);
+  const double c = std::cos(m_rotation), s = std::sin(m_rotation);
+  // Columns: the block's x, y and z axes in the world, scaled; then the insertion point.
+  const AcGeVector3d bx = (ax * c + ay * s) * m_scale.sx;
+  const AcGeVector3d by = (ay * c - ax * s) * m_scale.sy;
+  const AcGeVector3d bz = az * m_scale.sz;
+  AcGeMatrix3d m;
+  m(0, 0) = bx.x, m(1, 0) = bx.y, m(2, 0) = bx.z;
+  m(0, 1) = by.x, m(1, 1) = by.y, m(2, 1) = by.z;
+  m(0, 2) = bz.x, m(1, 2) = bz.y, m(2, 2) = bz.z;
+  m(0, 3) = m_position.x, m(1, 3) = m_position.y, m(2, 3) = m_position.z;
+  return Multiply(m, Translation(AcGeVector3d(-origin.x, -origin.y, -origin.z)));
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& attId, AcDbAttribute* pAttr) {
+  assertWriteEnabled();
+  attId.setNull();
+  if (!pAttr) return Acad::eNullObjectPointer;
+  if (!database()) return Acad::eNotInDatabase;
+  if (!pAttr->objectId().isNull()) return Acad::eAlreadyInDb;
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  const Acad::ErrorStatus es = DbAccess::Add(database(), pAttr, objectId(), attId);
+  if (es != Acad::eOk) return es;
+  m_attributes.push_back(attId);
+  if (m_seqend.isNull()) {
+    auto* seqend = new AcDbSequenceEnd;
+    AcDbObjectId seqId;
+    if (DbAccess::Add(database(), seqend, objectId(), seqId) == Acad::eOk) {
+      seqend->setLayer(layerId(), false);
+      seqend->close();
+      m_seqend = seqId;
+    } else {
+      delete seqend;
+    }
+  }
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbAttribute* pAttr) {
+  AcDbObjectId id;
+  return appendAttribute(id, pAttr);
+}
+
+AcDbObjectIterator* AcDbBlockReference::attributeIterator() const { return new AcDbObjectIterator(m_attributes); }
+
+std::vector<AcDbObjectId> AcDbBlockReference::standinSubEntities() const {
+  std::vector<AcDbObjectId> out = m_attributes;
+  if (!m_seqend.isNull()) out.push_back(m_seqend);
+  return out;
+}
+
+Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& xform) {
+  assertWriteEnabled();
+  Acad::ErrorStatus es = standin::CheckTransform(*this, xform);
+  if (es != Acad::eOk) return es;
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  for (const AcDbObjectId& id : m_attributes)
+    if (auto* att = AcDbEntity::cast(DbAccess::Resolve(id)); att && att->isReadEnabled() && !att->isWriteEnabled())
+      return Acad::eWasOpenForRead;
+  const PlaneMotion motion = MotionOf(xform);
+  m_position.transformBy(xform);
+  m_scale.sx *= motion.scale, m_scale.sy *= motion.scale;
+  m_scale.sz *= xform(2, 2);
+  if (motion.mirrored) {
+    // The host keeps a mirrored reference as a turned one with a negative x scale.
+    m_rotation = motion.rotation - m_rotation + kPi;
+    m_scale.sx = -m_scale.sx;
+  } else {
+    m_rotation += motion.rotation;
+  }
+  m_rotation = std::fmod(m_rotation, kTwoPi);
+  if (m_rotation < 0) m_rotation += kTwoPi;
+  for (const AcDbObjectId& id : m_attributes)
+    if ((es = TransformSub(id, xform)) != Acad::eOk) return es;
+  return Acad::eOk;
+}
+
+void AcDbBlockReference::standinShape(Shape& shape) const {
+  const auto* btr = Peek<AcDbBlockTableRecord>(m_block);
+  if (btr && g_blockDepth < 16) {
+    ++g_blockDepth;
+    Shape inner;
+    AcDbBlockTableRecordIterator* it = nullptr;
+    btr->newIterator(it);
+    for (; !it->done(); it->step()) {
+      AcDbObjectId id;
+      it->getEntityId(id);
+      const auto* ent = Peek<AcDbEntity>(id);
+      if (!ent) continue;
+      // Variable attribute definitions are shown by the reference's attributes instead.
+      if (const auto* def = AcDbAttributeDefinition::cast(ent)) {
+        if (def->isConstant() && !def->isInvisible()) DbAccess::TextShape(def, inner);
+        continue;
+      }
+      DbAccess::ShapeOf(ent, inner);
+    }
+    delete it;
+    inner.TransformBy(blockTransform());
+    shape.Append(inner);
+    --g_blockDepth;
+  }
+  for (const AcDbObjectId& id : m_attributes)
+    if (const auto* att = Peek<AcDbAttribute>(id); att && !att->isErased()) DbAccess::ShapeOf(att, shape);
+}
+
+void AcDbBlockReference::dxfOutFields(DxfOut& out) const {
+  AcDbEntity::dxfOutFields(out);
+  out.Text(100, L"AcDbBlockReference");
+  if (!m_attributes.empty()) out.Int(66, 1);
+  out.Text(2, standin::NameOfRecord(m_block, L""));
+  out.Point(10, standin::WcsToOcs(m_normal, m_position));
+  out.Real(41, m_scale.sx);
+  out.Real(42, m_scale.sy);
+  out.Real(43, m_scale.sz);
+  out.Real(50, m_rotation);
+  out.Int(70, 0);
+  out.Int(71, 0);
+  out.Real(44, 0.0);
+  out.Real(45, 0.0);
+  out.Point(210, {m_normal.x, m_normal.y, m_normal.z});
+}

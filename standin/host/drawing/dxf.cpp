@@ -1,0 +1,561 @@
+// Just enough of the host's DXF input, behaving as the host's does, for the session to open
+// drawings written by other programs. The file is untrusted: every group is checked, and a
+// file that is malformed anywhere is refused whole with the line where it went wrong.
+#include "standin/host/drawing/dxf.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+#include "standin/host/core/text.h"
+#include "standin/host/drawing/dbaccess.h"
+#include "standin/host/drawing/dxf_reader.h"
+#include "standin/win32/utf8.h"
+
+namespace standin::dxf {
+
+namespace {
+
+constexpr std::streamoff kMaxFileBytes = 256 << 20;
+
+// Text in a Windows code page, through the system's converter; false when it cannot convert.
+bool FromCodePage(const std::string& page, const std::string& bytes, std::wstring& out) {
+  if (page.empty()) return false;
+  iconv_t cd = iconv_open("WCHAR_T", page.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::wstring buffer(bytes.size() + 1, L'\0');
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* outPtr = reinterpret_cast<char*>(buffer.data());
+  size_t outLeft = buffer.size() * sizeof(wchar_t);
+  const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (rc == static_cast<size_t>(-1) || inLeft != 0) return false;
+  buffer.resize(buffer.size() - outLeft / sizeof(wchar_t));
+  out = std::move(buffer);
+  return true;
+}
+
+}  // namespace
+
+std::string TrimBlanks(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return std::string(s.substr(b, e - b));
+}
+
+bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
+  const std::string t = TrimBlanks(s);
+  if (t.empty() || t.size() > 16) return false;
+  out = 0;
+  for (char c : t) {
+    int v;
+    if (c >= '0' && c <= '9')
+      v = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      v = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      v = c - 'a' + 10;
+    else
+      return false;
+    out = out * 16 + static_cast<Adesk::UInt64>(v);
+  }
+  return true;
+}
+
+bool Reader::Tokenize() {
+  static const char kBinary[] = "AutoCAD Binary DXF";
+  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary)
+    return Fail(1, L"binary DXF files are not read here; save the drawing as ASCII DXF");
+  size_t at = 0;
+  if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
+  int line = 0;
+  auto nextLine = [&](std::string_view& out) {
+    if (at >= m_bytes.size()) return false;
+    size_t end = m_bytes.find('\n', at);
+    if (end == std::string_view::npos) end = m_bytes.size();
+    out = m_bytes.substr(at, end - at);
+    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
+    at = end + 1;
+    ++line;
+    return true;
+  };
+  std::string_view codeLine, valueLine;
+  while (nextLine(codeLine)) {
+    const std::string code = TrimBlanks(codeLine);
+    if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(code.c_str(), &end, 10);
+    if (code.empty() || *end || errno || value < -32768 || value > 32767)
+      return Fail(line, L"expected a group code (a whole number), found \"" + FromUtf8(code) + L"\"");
+    const int codeLineNo = line;
+    if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
+    if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
+    Pair p{static_cast<int>(value), std::string(valueLine), codeLineNo};
+    switch (TypeOf(p.code)) {
+      case ValueType::Real: {
+        const std::string t = TrimBlanks(valueLine);
+        p.real = std::strtod(t.c_str(), &end);
+        if (t.empty() || *end || !std::isfinite(p.real))
+          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" +
+                                FromUtf8(t) + L"\"");
+        break;
+      }
+      case ValueType::Int: {
+        const std::string t = TrimBlanks(valueLine);
+        errno = 0;
+        p.integer = std::strtoll(t.c_str(), &end, 10);
+        if (t.empty() || *end || errno)
+          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" +
+                                FromUtf8(t) + L"\"");
+        break;
+      }
+      default:
+        break;
+    }
+    if (p.code == 999) continue;  // comments
+    m_pairs.push_back(std::move(p));
+  }
+  if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
+  return true;
+}
+
+std::wstring Reader::Text(const std::string& bytes) const {
+  std::wstring out;
+  if (m_utf8 || IsValidUtf8(bytes)) {
+    out = FromUtf8(bytes);
+  } else if (!FromCodePage(m_codePage, bytes, out)) {
+    // Without a code page the system can convert from, the bytes are read as Latin-1.
+    out.clear();
+    for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
+  }
+  // "\U+XXXX" names a character the code page could not hold.
+  std::wstring decoded;
+  for (size_t i = 0; i < out.size(); ++i) {
+    if (out.compare(i, 3, L"\\U+") == 0 && i + 7 <= out.size()) {
+      const std::wstring hex = out.substr(i + 3, 4);
+      if (std::all_of(hex.begin(), hex.end(), [](wchar_t c) { return std::iswxdigit(static_cast<wint_t>(c)); })) {
+        decoded.push_back(static_cast<wchar_t>(std::wcstol(hex.c_str(), nullptr, 16)));
+        i += 6;
+        continue;
+      }
+    }
+    decoded.push_back(out[i]);
+  }
+  return decoded;
+}
+
+void Reader::TakeObject(Raw& raw) {
+  raw.type = Peek().value;
+  raw.line = Peek().line;
+  raw.groups.clear();
+  ++m_pos;
+  bool inBraces = false;
+  while (!AtEnd() && Peek().code != 0) {
+    const Pair& p = Peek();
+    // Reactor and extension-dictionary groups and extended data are not the entity's own.
+    if (p.code == 102)
+      inBraces = !p.value.empty() && p.value[0] == '{';
+    else if (!inBraces && p.code < 1000)
+      raw.groups.push_back(p);
+    ++m_pos;
+  }
+}
+
+bool Reader::ReadHeader() {
+  std::vector<std::pair<std::wstring, DxfGroup>>& header = DbAccess::Header(m_db.get());
+  while (!AtEnd() && Peek().code != 0) {
+    const Pair& name = Peek();
+    if (name.code != 9) return Fail(name.line, L"expected a header variable name (group 9) in the HEADER section");
+    ++m_pos;
+    DxfGroup value;
+    bool any = false;
+    while (!AtEnd() && Peek().code != 0 && Peek().code != 9) {
+      const Pair& p = Peek();
+      if (p.code == 10 || p.code == 20 || p.code == 30) {
+        value.kind = RbValue::Point;
+        value.point[p.code / 10 - 1] = p.real;
+      } else if (!any) {
+        value.code = static_cast<short>(p.code);
+        switch (TypeOf(p.code)) {
+          case ValueType::Real:
+            value.kind = RbValue::Real;
+            value.real = p.real;
+            break;
+          case ValueType::Int:
+            value.kind = RbValue::Short;
+            value.integer = static_cast<long>(p.integer);
+            break;
+          default:
+            value.kind = RbValue::String;
+            value.text = Text(p.value);
+            break;
+        }
+      }
+      any = true;
+      ++m_pos;
+    }
+    if (!any) return Fail(name.line, L"the header variable " + FromUtf8(name.value) + L" has no value");
+    const std::wstring var = Upper(FromUtf8(TrimBlanks(name.value)));
+    if (var == L"$ACADVER") {
+      const std::wstring v = Upper(value.text);
+      if (v.size() != 6 || v.compare(0, 2, L"AC") != 0)
+        return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
+      m_utf8 = v >= L"AC1021";
+    } else if (var == L"$DWGCODEPAGE") {
+      // Files of releases before 2007 hold their text in this code page ("ANSI_936").
+      const std::wstring page = Upper(value.text);
+      if (page.compare(0, 5, L"ANSI_") == 0) m_codePage = "CP" + ToUtf8(page.substr(5));
+    } else if (var == L"$HANDSEED") {
+      Adesk::UInt64 h = 0;
+      if (!ParseHandle(ToUtf8(value.text), h)) return Fail(name.line, L"$HANDSEED is not a handle");
+      m_handseed = h;
+    }
+    header.emplace_back(var, value);
+  }
+  return true;
+}
+
+AcDbObjectId Reader::LayerId(const std::wstring& name) {
+  const std::wstring key = Upper(name.empty() ? L"0" : name);
+  const auto it = m_layers.find(key);
+  if (it != m_layers.end()) return it->second;
+  // The host creates a layer that an entity names but the table lacks.
+  auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
+  auto* rec = new AcDbLayerTableRecord;
+  AcDbObjectId id;
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) {
+    rec->setLinetypeObjectId(m_db->continuousLinetype());
+    rec->close();
+  } else {
+    delete rec;
+    id = m_db->layerZero();
+  }
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  m_layers[key] = id;
+  return id;
+}
+
+AcDbObjectId Reader::LinetypeId(const std::wstring& name) {
+  const auto it = m_linetypes.find(Upper(name));
+  if (it != m_linetypes.end()) return it->second;
+  // A linetype named but not defined is made as an empty one, as a missing layer is made.
+  auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
+  auto* rec = new AcDbLinetypeTableRecord;
+  AcDbObjectId id;
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk)
+    rec->close();
+  else
+    delete rec, id = m_db->continuousLinetype();
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  m_linetypes[Upper(name)] = id;
+  return id;
+}
+
+bool Reader::ReadLinetype(const Raw& raw) {
+  const std::wstring name = Text(raw, 2);
+  if (name.empty()) return Fail(raw.line, L"an LTYPE entry has no name (group 2)");
+  const std::wstring key = Upper(name);
+  if (key == L"BYLAYER" || key == L"BYBLOCK" || key == L"CONTINUOUS") return true;  // the drawing has them
+  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + name + L" is defined twice");
+  auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
+  auto* rec = new AcDbLinetypeTableRecord;
+  if (rec->setName(name.c_str()) != Acad::eOk) {
+    delete rec;
+    return Fail(raw.line, L"\"" + name + L"\" is not a valid linetype name");
+  }
+  rec->setComments(Text(raw, 3).c_str());
+  rec->setPatternLength(raw.Real(40));
+  AcDbObjectId id;
+  Adesk::UInt64 handle = 0;
+  if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
+  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle));
+  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
+  if (es != Acad::eOk) {
+    delete rec;
+    return Fail(raw.line, L"the handle of the linetype " + name + L" is used twice");
+  }
+  DbAccess::Records(table).push_back(id);
+  rec->close();
+  m_linetypes[key] = id;
+  return true;
+}
+
+bool Reader::ReadLayer(const Raw& raw) {
+  const std::wstring name = Text(raw, 2);
+  if (name.empty()) return Fail(raw.line, L"a LAYER entry has no name (group 2)");
+  const std::wstring key = Upper(name);
+  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + name + L" is defined twice");
+  AcDbLayerTableRecord* rec = nullptr;
+  AcDbObjectId id;
+  if (key == L"0") {
+    id = m_db->layerZero();
+    rec = AcDbLayerTableRecord::cast(DbAccess::Resolve(id));
+    DbAccess::BorrowForWrite(rec);
+  } else {
+    rec = new AcDbLayerTableRecord;
+    if (rec->setName(name.c_str()) != Acad::eOk) {
+      delete rec;
+      return Fail(raw.line, L"\"" + name + L"\" is not a valid layer name");
+    }
+    Adesk::UInt64 handle = 0;
+    if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+    auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
+    if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+      delete rec;
+      return Fail(raw.line, L"the handle of the layer " + name + L" is used twice");
+    }
+    DbAccess::Records(table).push_back(id);
+  }
+  const long long flags = raw.Int(70);
+  const long long color = raw.Int(62, 7);
+  if (color == 0 || color < -256 || color > 256) return Fail(raw.line, L"the layer " + name + L" has no valid colour");
+  AcCmColor c;
+  c.setColorIndex(static_cast<Adesk::UInt16>(std::llabs(color)));
+  rec->setColor(c);
+  rec->setIsOff(color < 0);
+  rec->setIsFrozen((flags & 1) != 0);
+  rec->setIsLocked((flags & 4) != 0);
+  rec->setLinetypeObjectId(LinetypeId(Text(raw, 6, L"Continuous")));
+  rec->close();
+  m_layers[key] = id;
+  return true;
+}
+
+bool Reader::ReadTables() {
+  Raw raw;
+  while (!AtEnd() && !IsZero("ENDSEC")) {
+    if (!IsZero("TABLE"))
+      return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + FromUtf8(Peek().value));
+    TakeObject(raw);
+    const std::wstring table = Upper(Text(raw, 2));
+    const int tableLine = raw.line;
+    while (!AtEnd() && !IsZero("ENDTAB")) {
+      if (Peek().code != 0) return Fail(Peek().line, L"expected a table entry");
+      if (Peek().value == "ENDSEC" || Peek().value == "TABLE")
+        return Fail(Peek().line, L"the " + table + L" table is not ended by ENDTAB");
+      TakeObject(raw);
+      if (!Finite(raw)) return false;
+      if (table == L"LAYER" && raw.type == "LAYER" && !ReadLayer(raw)) return false;
+      if (table == L"LTYPE" && raw.type == "LTYPE" && !ReadLinetype(raw)) return false;
+    }
+    if (AtEnd()) return Fail(tableLine, L"the " + table + L" table is not ended by ENDTAB");
+    TakeObject(raw);
+  }
+  return true;
+}
+
+bool Reader::ReadBlocks() {
+  Raw raw;
+  auto* table = AcDbBlockTable::cast(DbAccess::Resolve(m_db->blockTableId()));
+  while (!AtEnd() && !IsZero("ENDSEC")) {
+    if (!IsZero("BLOCK"))
+      return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + FromUtf8(Peek().value));
+    TakeObject(raw);
+    if (!Finite(raw)) return false;
+    const std::wstring name = Text(raw, 2);
+    if (name.empty()) return Fail(raw.line, L"a BLOCK has no name (group 2)");
+    const std::wstring key = Upper(name);
+    AcDbObjectId id;
+    bool layout = false;
+    if (key == L"*MODEL_SPACE" || key == L"$MODEL_SPACE") {
+      id = DbAccess::ModelSpace(m_db.get());
+      layout = true;
+    } else if (key == L"*PAPER_SPACE" || key == L"$PAPER_SPACE") {
+      id = DbAccess::PaperSpace(m_db.get());
+      layout = true;
+    } else {
+      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + name + L" is defined twice");
+      auto* rec = new AcDbBlockTableRecord;
+      if (rec->setName(name.c_str()) != Acad::eOk) {
+        delete rec;
+        return Fail(raw.line, L"\"" + name + L"\" is not a valid block name");
+      }
+      rec->setOrigin(raw.Point(10));
+      Adesk::UInt64 handle = 0;
+      if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
+      if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+        delete rec;
+        return Fail(raw.line, L"the handle of the block " + name + L" is used twice");
+      }
+      DbAccess::Records(table).push_back(id);
+      rec->close();
+      m_blocks[key] = id;
+      m_blockLines[id] = raw.line;
+    }
+    if (!ReadEntities(id, layout, "ENDBLK")) return false;
+    if (AtEnd()) return Fail(raw.line, L"the block " + name + L" is not ended by ENDBLK");
+    TakeObject(raw);
+  }
+  return true;
+}
+
+bool Reader::SkipSection() {
+  while (!AtEnd() && !IsZero("ENDSEC")) ++m_pos;
+  return true;
+}
+
+bool Reader::ResolveBlocks() {
+  std::map<AcDbObjectId, std::set<AcDbObjectId>> uses;
+  for (const PendingInsert& p : m_inserts) {
+    const auto it = m_blocks.find(Upper(p.block));
+    if (it == m_blocks.end())
+      return Fail(p.line, L"the INSERT refers to the block \"" + p.block + L"\", which is not defined");
+    if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
+      DbAccess::Borrow borrow = DbAccess::BorrowForWrite(ref);
+      ref->setBlockTableRecord(it->second);
+      if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(ref);
+    }
+    uses[p.holder].insert(it->second);
+  }
+  // A block that holds a reference to itself, directly or not, cannot be drawn. The walk keeps
+  // its own stack: a file may chain any number of blocks.
+  std::map<AcDbObjectId, int> state;  // 0 unseen, 1 on the current path, 2 done
+  for (const auto& [root, rootLine] : m_blockLines) {
+    if (state[root] != 0) continue;
+    std::vector<std::pair<AcDbObjectId, std::set<AcDbObjectId>::const_iterator>> path;
+    state[root] = 1;
+    path.emplace_back(root, uses[root].cbegin());
+    while (!path.empty()) {
+      auto& [block, next] = path.back();
+      if (next == uses[block].cend()) {
+        state[block] = 2;
+        path.pop_back();
+        continue;
+      }
+      const AcDbObjectId used = *next++;
+      if (state[used] == 1) {
+        const auto* rec = standin::Peek<AcDbBlockTableRecord>(used);
+        return Fail(m_blockLines[used], L"the block " + (rec ? DbAccess::RecordName(rec) : std::wstring()) +
+                                            L" refers to itself through its block references");
+      }
+      if (state[used] == 0) {
+        state[used] = 1;
+        path.emplace_back(used, uses[used].cbegin());
+      }
+    }
+  }
+  return true;
+}
+
+std::unique_ptr<AcDbDatabase> Reader::Read() {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  if (!Tokenize()) return nullptr;
+  // The drawing's own objects take handles above every handle of the file.
+  Adesk::UInt64 maxHandle = 0;
+  for (size_t i = 0; i < m_pairs.size(); ++i) {
+    const Pair& p = m_pairs[i];
+    const bool seed = i > 0 && m_pairs[i - 1].code == 9 && TrimBlanks(m_pairs[i - 1].value) == "$HANDSEED";
+    Adesk::UInt64 h = 0;
+    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h)) maxHandle = std::max(maxHandle, h);
+  }
+  m_db = DbAccess::NewDatabase(maxHandle + 1);
+  m_layers[L"0"] = m_db->layerZero();
+  m_linetypes[L"BYLAYER"] = m_db->byLayerLinetype();
+  m_linetypes[L"BYBLOCK"] = m_db->byBlockLinetype();
+  m_linetypes[L"CONTINUOUS"] = m_db->continuousLinetype();
+  std::set<std::string> seen;
+  bool ended = false;
+  while (!AtEnd()) {
+    const Pair& p = Peek();
+    if (p.code == 0 && p.value == "EOF") {
+      ended = true;
+      ++m_pos;
+      break;
+    }
+    if (p.code != 0 || p.value != "SECTION")
+      return Fail(p.line, L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" +
+                              FromUtf8(p.value) + L"\""),
+             nullptr;
+    const int sectionLine = p.line;
+    ++m_pos;
+    if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
+    const std::string name = TrimBlanks(Peek().value);
+    ++m_pos;
+    if (!seen.insert(name).second)
+      return Fail(sectionLine, L"the " + FromUtf8(name) + L" section appears twice"), nullptr;
+    bool ok = true;
+    if (name == "HEADER")
+      ok = ReadHeader();
+    else if (name == "TABLES")
+      ok = ReadTables();
+    else if (name == "BLOCKS")
+      ok = ReadBlocks();
+    else if (name == "ENTITIES")
+      ok = ReadEntities(DbAccess::ModelSpace(m_db.get()), true, "ENDSEC");
+    else
+      ok = SkipSection();
+    if (!ok) return nullptr;
+    if (AtEnd()) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section is not ended by ENDSEC"), nullptr;
+    ++m_pos;
+  }
+  if (!ended) return Fail(m_pairs.back().line, L"the file ends without EOF"), nullptr;
+  if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
+  if (!ResolveBlocks()) return nullptr;
+  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
+  DbAccess::Name(m_db.get()) =
+      m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
+  if (m_skipped)
+    for (const auto& [type, count] : m_skippedTypes)
+      m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
+  return std::move(m_db);
+}
+
+}  // namespace standin::dxf
+
+namespace standin {
+
+std::unique_ptr<AcDbDatabase> ReadDxf(std::string_view bytes, const std::wstring& name, std::wstring& error,
+                                      std::vector<std::wstring>* skipped) {
+  error.clear();
+  dxf::Reader reader(bytes, name, error, skipped);
+  std::unique_ptr<AcDbDatabase> db = reader.Read();
+  if (!db && error.empty()) error = name + L":1: the file could not be read";
+  return db;
+}
+
+std::unique_ptr<AcDbDatabase> ReadDxfFile(const std::wstring& path, std::wstring& error) {
+  error.clear();
+  std::ifstream file(ToUtf8(path), std::ios::binary);
+  if (!file) {
+    error = path + L": cannot open the file: " + FromUtf8(std::strerror(errno));
+    return nullptr;
+  }
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0 || size > dxf::kMaxFileBytes) {
+    error = path + L": not a readable file of at most 256 MiB";
+    return nullptr;
+  }
+  file.seekg(0);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!file.read(bytes.data(), size)) {
+    error = path + L": cannot read the file";
+    return nullptr;
+  }
+  std::vector<std::wstring> skipped;
+  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped);
+  if (db && !skipped.empty()) {
+    std::wstring list;
+    for (const std::wstring& s : skipped) list += (list.empty() ? L"" : L", ") + s;
+    std::fprintf(stderr, "%s: entities of types this host does not read were left out: %s\n", ToUtf8(path).c_str(),
+                 ToUtf8(list).c_str());
+  }
+  return db;
+}
+
+}  // namespace standin

@@ -1,0 +1,25 @@
+// Just enough of the host's DXF input, behaving as the host's does, for the session to open
+// drawings written by other programs: ASCII DXF of release 12 and later, with the header
+// variables the session uses, the LAYER and LTYPE tables, block definitions and the entities
+// POINT, LINE, CIRCLE, ARC, TEXT, LWPOLYLINE, POLYLINE (2D), INSERT with ATTRIB, and ATTDEF.
+#pragma once
+
+#include <dbmain.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+// Reads a whole DXF file held in memory. A malformed file gives NULL and error holds
+// "NAME:LINE: what is wrong" (NAME as given); nothing of it is kept. Entities of other types
+// are left out, and skipped lists them ("12 MTEXT").
+std::unique_ptr<AcDbDatabase> ReadDxf(std::string_view bytes, const std::wstring& name, std::wstring& error,
+                                      std::vector<std::wstring>* skipped = nullptr);
+// Reads the file at path (at most 256 MiB); skipped entity types are reported once on
+// standard error.
+std::unique_ptr<AcDbDatabase> ReadDxfFile(const std::wstring& path, std::wstring& error);
+
+}  // namespace standin

@@ -1,0 +1,142 @@
+// Inside the DXF reader: the groups of a file, the objects they make up and the reader that turns
+// them into a drawing. The entity part of the reader is dxf_entities.cpp.
+#pragma once
+
+#include <dbents.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin::dxf {
+
+constexpr double kDegree = 3.141592653589793 / 180;
+
+// Without the blanks and tabs around it.
+std::string TrimBlanks(std::string_view s);
+// Hexadecimal digits (at most 16) into a handle value.
+bool ParseHandle(const std::string& s, Adesk::UInt64& out);
+
+enum class ValueType { String, Real, Int, Skip };
+
+// The value type of a group code, by the ranges of the format.
+inline ValueType TypeOf(int code) {
+  if (code >= 0 && code <= 9) return ValueType::String;
+  if (code >= 10 && code <= 59) return ValueType::Real;
+  if ((code >= 60 && code <= 99) || (code >= 170 && code <= 179) || (code >= 270 && code <= 299) ||
+      (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 420 && code <= 429) ||
+      (code >= 440 && code <= 459) || (code >= 1060 && code <= 1071))
+    return ValueType::Int;
+  if ((code >= 110 && code <= 149) || (code >= 210 && code <= 239) || (code >= 460 && code <= 469) ||
+      (code >= 1010 && code <= 1059))
+    return ValueType::Real;
+  return ValueType::Skip;  // strings, handles, binary chunks and comments: kept as text
+}
+
+struct Pair {
+  int code;
+  std::string value;
+  int line;  // the line of the group code
+  double real = 0;
+  long long integer = 0;
+};
+
+struct Raw {
+  std::string type;
+  int line = 0;
+  std::vector<Pair> groups;
+
+  const Pair* Find(int code) const {
+    for (const Pair& p : groups)
+      if (p.code == code) return &p;
+    return nullptr;
+  }
+  double Real(int code, double fallback = 0) const {
+    const Pair* p = Find(code);
+    return p ? p->real : fallback;
+  }
+  long long Int(int code, long long fallback = 0) const {
+    const Pair* p = Find(code);
+    return p ? p->integer : fallback;
+  }
+  AcGePoint3d Point(int code, const AcGePoint3d& fallback = AcGePoint3d::kOrigin) const {
+    const Pair* x = Find(code);
+    if (!x) return fallback;
+    return {x->real, Real(code + 10), Real(code + 20)};
+  }
+  AcGeVector3d Normal() const {
+    const AcGePoint3d n = Point(210, {0, 0, 1});
+    return {n.x, n.y, n.z};
+  }
+};
+
+class Reader {
+ public:
+  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped)
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped) {}
+
+  std::unique_ptr<AcDbDatabase> Read();
+
+ private:
+  bool Fail(int line, const std::wstring& what) {
+    if (m_error.empty()) m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
+    return false;
+  }
+  bool Tokenize();
+  bool AtEnd() const { return m_pos >= m_pairs.size(); }
+  const Pair& Peek() const { return m_pairs[m_pos]; }
+  bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  // Reads the groups up to the next group 0 into raw (its type is the current group 0).
+  void TakeObject(Raw& raw);
+  std::wstring Text(const std::string& bytes) const;
+  std::wstring Text(const Raw& raw, int code, const wchar_t* fallback = L"") const {
+    const Pair* p = raw.Find(code);
+    return p ? Text(p->value) : fallback;
+  }
+
+  bool ReadHeader();
+  bool ReadTables();
+  bool ReadLayer(const Raw& raw);
+  bool ReadLinetype(const Raw& raw);
+  bool ReadBlocks();
+  // Reads entities up to a group 0 named end (ENDSEC or ENDBLK) into the record.
+  bool ReadEntities(AcDbObjectId record, bool spaces, const char* end);
+  bool ReadEntity(AcDbObjectId record, bool spaces);
+  bool SkipSection();
+  bool ResolveBlocks();
+
+  // Common properties, then the object joins the drawing under owner with the file's handle.
+  bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  bool Finite(const Raw& raw);
+  AcDbObjectId LayerId(const std::wstring& name);
+  AcDbObjectId LinetypeId(const std::wstring& name);
+  AcDbEntity* Build(const Raw& raw);
+  void Skipped(const std::string& type) { ++m_skippedTypes[type]; }
+
+  std::string_view m_bytes;
+  const std::wstring& m_name;
+  std::wstring& m_error;
+  std::vector<std::wstring>* m_skipped;
+  std::vector<Pair> m_pairs;
+  size_t m_pos = 0;
+  bool m_utf8 = false;
+  std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
+  std::unique_ptr<AcDbDatabase> m_db;
+  std::map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
+  std::set<std::wstring> m_definedLayers;
+  struct PendingInsert {
+    AcDbObjectId insert;
+    std::wstring block;
+    int line;
+    AcDbObjectId holder;  // the block definition or space holding the reference
+  };
+  std::vector<PendingInsert> m_inserts;
+  std::map<AcDbObjectId, int> m_blockLines;
+  std::map<std::string, int> m_skippedTypes;
+  Adesk::UInt64 m_handseed = 0;
+};
+
+}  // namespace standin::dxf

@@ -1,0 +1,34 @@
+// Just enough of the host's utility functions, behaving as the host's do, for the module: output on
+// the command line, the result-buffer allocator and wild-card matching.
+#pragma once
+
+#include <adesk.h>
+#include <adscodes.h>
+#include <adsdef.h>
+
+// Prints on the host's command line; the format takes wide %s and %c, as on Windows.
+// Returns the number of characters printed.
+int acutPrintf(const ACHAR* format, ...);
+
+// A new node with its type set, no successor and a zeroed value; NULL when memory runs out.
+struct resbuf* acutNewRb(int v);
+// Releases the whole chain from rb on, with the strings and binary chunks its nodes own
+// (allocated with malloc or acutNewString). Returns RTNORM, or RTERROR for NULL.
+int acutRelRb(struct resbuf* rb);
+// Pairs of type and value, ended by 0 (RTNONE ends it too); the list types (RTLB, RTLE,
+// RTDOTE, RTNIL, RTT, RTVOID, -3) take no value; RTDXF0 makes a node of group code 0. Strings
+// are copied. NULL on an unknown type.
+struct resbuf* acutBuildList(int rtype, ...);
+// A malloc'ed copy of pInput in pOutput; RTNORM, or RTERROR for NULL input.
+int acutNewString(const ACHAR* pInput, ACHAR*& pOutput);
+
+// Compares string with a wild-card pattern, case-sensitively. RTNORM on a match, RTERROR
+// otherwise (and for NULL arguments). The pattern language:
+//   #  a digit            @  a letter            .  a character that is neither
+//   ?  any character      *  any run, also none  [...] one of the set, with ranges a-z
+//   [~...] one character not in the set          `  takes the next character literally
+//   ~  at the start of a pattern: anything that pattern does not match
+//   ,  separates alternative patterns; a match of any of them is a match
+int acutWcMatch(const ACHAR* string, const ACHAR* pattern);
+// As acutWcMatch, ignoring case when ignoreCase is true.
+int acutWcMatchEx(const ACHAR* string, const ACHAR* pattern, bool ignoreCase);

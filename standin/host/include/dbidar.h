@@ -1,0 +1,7 @@
+// The host's array of object ids.
+#pragma once
+
+#include <acarray.h>
+#include <dbid.h>
+
+typedef AcArray<AcDbObjectId> AcDbObjectIdArray;

@@ -1,0 +1,7 @@
+// The host geometry library's array of 2D points.
+#pragma once
+
+#include <acarray.h>
+#include <gepnt2d.h>
+
+typedef AcArray<AcGePoint2d> AcGePoint2dArray;

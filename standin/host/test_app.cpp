@@ -1,8 +1,0 @@
-// An application module that does nothing but load and unload, for tests that need a loaded
-// module of a chosen file name (copied under that name before loading).
-#include "standin/host/rx.h"
-
-extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) {
-  if (msg == AcRx::kInitAppMsg) acrxUnlockApplication(pkt);
-  return AcRx::kRetOK;
-}

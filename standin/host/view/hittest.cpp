@@ -1,0 +1,218 @@
+// Hit-testing: which entities of the drawing the pick box, a window, a crossing or a polygon
+// finds, as the host's display shows them.
+#include "standin/host/view/hittest.h"
+
+#include <dbents.h>
+#include <dbsymtb.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "standin/host/drawing/dbaccess.h"
+#include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/display.h"
+
+namespace standin {
+
+namespace {
+
+bool InRect(double x, double y, double minX, double minY, double maxX, double maxY) {
+  return x >= minX && x <= maxX && y >= minY && y <= maxY;
+}
+
+double Cross(XY a, XY b, XY c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); }
+
+bool OnSegment(XY a, XY b, XY p) {
+  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+         p.y <= std::max(a.y, b.y);
+}
+
+bool SegmentsMeet(XY a, XY b, XY c, XY d) {
+  const double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
+  if (((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0))) return true;
+  return (d1 == 0 && OnSegment(c, d, a)) || (d2 == 0 && OnSegment(c, d, b)) || (d3 == 0 && OnSegment(a, b, c)) ||
+         (d4 == 0 && OnSegment(a, b, d));
+}
+
+bool SegmentsCrossProperly(XY a, XY b, XY c, XY d) {
+  const double d1 = Cross(c, d, a), d2 = Cross(c, d, b), d3 = Cross(a, b, c), d4 = Cross(a, b, d);
+  return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
+bool PointInPolygon(const std::vector<XY>& poly, XY p) {
+  bool inside = false;
+  for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
+    const XY a = poly[i], b = poly[j];
+    if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) inside = !inside;
+  }
+  return inside;
+}
+
+// Where the arc meets the segment from a to b.
+bool ArcMeetsSegment(const Arc& arc, XY a, XY b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double fx = a.x - arc.center.x, fy = a.y - arc.center.y;
+  const double qa = dx * dx + dy * dy, qb = 2 * (fx * dx + fy * dy), qc = fx * fx + fy * fy - arc.radius * arc.radius;
+  if (qa == 0) return false;
+  const double disc = qb * qb - 4 * qa * qc;
+  if (disc < 0) return false;
+  const double root = std::sqrt(disc);
+  for (double t : {(-qb - root) / (2 * qa), (-qb + root) / (2 * qa)}) {
+    if (t < 0 || t > 1) continue;
+    const double x = a.x + t * dx - arc.center.x, y = a.y + t * dy - arc.center.y;
+    if (OnSweep(arc, std::atan2(y, x))) return true;
+  }
+  return false;
+}
+
+const AcDbLayerTableRecord* LayerOf(const AcDbEntity* ent) { return Peek<AcDbLayerTableRecord>(ent->layerId()); }
+
+bool InCurrentSpace(const AcDbEntity* ent) {
+  AcDbDatabase* db = WorkingDrawing();
+  const bool paper = SysVarInt(L"TILEMODE", 1) == 0 && SysVarInt(L"CVPORT", 2) == 1;
+  return ent->ownerId() == (paper ? DbAccess::PaperSpace(db) : DbAccess::ModelSpace(db));
+}
+
+Shape ShapeOf(const AcDbEntity* ent) {
+  Shape s;
+  DbAccess::ShapeOf(ent, s);
+  return s;
+}
+
+}  // namespace
+
+bool InsideRect(const Shape& shape, double minX, double minY, double maxX, double maxY) {
+  AcDbExtents ext;
+  if (!shape.Extents(ext)) return false;
+  return ext.minPoint().x >= minX && ext.maxPoint().x <= maxX && ext.minPoint().y >= minY && ext.maxPoint().y <= maxY;
+}
+
+bool TouchesRect(const Shape& shape, double minX, double minY, double maxX, double maxY) {
+  const XY corners[4] = {{minX, minY}, {maxX, minY}, {maxX, maxY}, {minX, maxY}};
+  for (const auto& p : shape.points)
+    if (InRect(p.x, p.y, minX, minY, maxX, maxY)) return true;
+  for (const auto& [a, b] : shape.segments) {
+    if (InRect(a.x, a.y, minX, minY, maxX, maxY) || InRect(b.x, b.y, minX, minY, maxX, maxY)) return true;
+    for (int i = 0; i < 4; ++i)
+      if (SegmentsMeet({a.x, a.y}, {b.x, b.y}, corners[i], corners[(i + 1) % 4])) return true;
+  }
+  for (const Arc& arc : shape.arcs) {
+    const AcGePoint3d s = PointOnArc(arc, arc.start), e = PointOnArc(arc, arc.end);
+    if (InRect(s.x, s.y, minX, minY, maxX, maxY) || InRect(e.x, e.y, minX, minY, maxX, maxY)) return true;
+    for (int i = 0; i < 4; ++i)
+      if (ArcMeetsSegment(arc, corners[i], corners[(i + 1) % 4])) return true;
+  }
+  return false;
+}
+
+std::vector<std::pair<XY, XY>> Flattened(const Shape& shape) {
+  std::vector<std::pair<XY, XY>> out;
+  for (const auto& p : shape.points) out.push_back({{p.x, p.y}, {p.x, p.y}});
+  for (const auto& [a, b] : shape.segments) out.push_back({{a.x, a.y}, {b.x, b.y}});
+  for (const Arc& arc : shape.arcs) {
+    std::vector<std::pair<AcGePoint3d, AcGePoint3d>> pieces;
+    Tessellate(arc, pieces);
+    for (const auto& [a, b] : pieces) out.push_back({{a.x, a.y}, {b.x, b.y}});
+  }
+  return out;
+}
+
+bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
+  if (shape.Empty() || polygon.size() < 3) return false;
+  for (const auto& [a, b] : Flattened(shape)) {
+    if (!PointInPolygon(polygon, a) || !PointInPolygon(polygon, b)) return false;
+    for (size_t i = 0; i < polygon.size(); ++i)
+      if (SegmentsCrossProperly(a, b, polygon[i], polygon[(i + 1) % polygon.size()])) return false;
+  }
+  return true;
+}
+
+bool TouchesPolygon(const Shape& shape, const std::vector<XY>& polygon) {
+  if (polygon.size() < 3) return false;
+  for (const auto& [a, b] : Flattened(shape)) {
+    if (PointInPolygon(polygon, a) || PointInPolygon(polygon, b)) return true;
+    for (size_t i = 0; i < polygon.size(); ++i)
+      if (SegmentsMeet(a, b, polygon[i], polygon[(i + 1) % polygon.size()])) return true;
+  }
+  return false;
+}
+
+bool OnLockedLayer(const AcDbEntity* ent) {
+  const AcDbLayerTableRecord* layer = LayerOf(ent);
+  return layer && layer->isLocked();
+}
+
+std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked) {
+  std::vector<const AcDbEntity*> out;
+  const std::vector<Adesk::IntPtr>& order = DbAccess::Order(WorkingDrawing());
+  for (size_t i = order.size(); i-- > 0;) {
+    const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(order[i]));
+    if (!ent || ent->isErased()) continue;
+    const AcDbLayerTableRecord* layer = LayerOf(ent);
+    if (skipLocked && layer && layer->isLocked()) continue;
+    if (graphical) {
+      if (!InCurrentSpace(ent) || (layer && (layer->isOff() || layer->isFrozen()))) continue;
+      ads_name name = {order[i], 0};
+      if (!DisplayOf(name).visible) continue;
+    }
+    out.push_back(ent);
+  }
+  return out;
+}
+
+double PickBoxHalf() {
+  const double pixels = SysVarInt(L"PICKBOX", 3);
+  const double viewSize = SysVarReal(L"VIEWSIZE", 600);
+  double screen[3] = {800, 600, 0};
+  SysVarPoint(L"SCREENSIZE", screen);
+  return pixels * viewSize / (screen[1] > 0 ? screen[1] : 600);
+}
+
+std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLocked) {
+  const double h = PickBoxHalf();
+  std::vector<Adesk::IntPtr> out;
+  for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    if (!TouchesRect(ShapeOf(ent), p[0] - h, p[1] - h, p[0] + h, p[1] + h)) continue;
+    out.push_back(DbAccess::Id(ent));
+    if (!everything) break;
+  }
+  return out;
+}
+
+std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked) {
+  const double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
+  const double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
+  std::vector<Adesk::IntPtr> out;
+  for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    const Shape s = ShapeOf(ent);
+    if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) : InsideRect(s, minX, minY, maxX, maxY))
+      out.push_back(DbAccess::Id(ent));
+  }
+  return out;
+}
+
+std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked) {
+  std::vector<Adesk::IntPtr> out;
+  for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    const Shape s = ShapeOf(ent);
+    if (crossing ? TouchesPolygon(s, polygon) : InsidePolygon(s, polygon)) out.push_back(DbAccess::Id(ent));
+  }
+  return out;
+}
+
+std::vector<Adesk::IntPtr> LastEntity(bool skipLocked) {
+  const std::vector<const AcDbEntity*> all = Candidates(true, skipLocked);
+  if (all.empty()) return {};
+  return {DbAccess::Id(all.front())};
+}
+
+Adesk::IntPtr PickableEntity(Adesk::IntPtr picked, bool skipLocked) {
+  const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(picked));
+  if (!ent) return 0;
+  if (const AcDbEntity* owner = AcDbEntity::cast(DbAccess::Resolve(ent->ownerId()))) ent = owner;
+  for (const AcDbEntity* c : Candidates(true, skipLocked))
+    if (c == ent) return DbAccess::Id(ent);
+  return 0;
+}
+
+}  // namespace standin

@@ -1,0 +1,31 @@
+// Just enough of Win32 windows, behaving as user32 does, for the module to repaint the host's
+// drawing view: a window is a handle with a name and a client area, and every invalidation is
+// reported to the stand-in's observer (the session's journal). Message box styles and answers.
+#pragma once
+
+#include <wingdi.h>
+
+BOOL IsWindow(HWND hWnd);
+// Adds lpRect (the whole client area when NULL) to the window's update region, the background to
+// be erased first when bErase. hWnd NULL invalidates every window, as Windows does. FALSE with
+// ERROR_INVALID_WINDOW_HANDLE for a handle that names no window.
+BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
+// The client area, (0, 0) to its width and height. FALSE with ERROR_INVALID_WINDOW_HANDLE for a
+// handle that names no window, and for a NULL rectangle.
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
+// FALSE with ERROR_INVALID_WINDOW_HANDLE for a handle that names no window (a destroyed one
+// included).
+BOOL DestroyWindow(HWND hWnd);
+
+#define MB_OK 0x00000000L
+#define MB_OKCANCEL 0x00000001L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_YESNO 0x00000004L
+#define MB_ICONERROR 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONWARNING 0x00000030L
+#define MB_ICONINFORMATION 0x00000040L
+#define IDOK 1
+#define IDCANCEL 2
+#define IDYES 6
+#define IDNO 7
