@@ -1,5 +1,5 @@
-// Conformance of the GDI, MFC drawing and global memory stand-ins: device contexts and their
-// objects, lines, fills, frames, regions, palettes, blits, and movable memory blocks.
+// Conformance of the GDI and MFC drawing stand-ins: device contexts and their objects, lines,
+// fills, frames, regions, palettes and blits.
 #include <afxwin.h>
 #include <gtest/gtest.h>
 #include <wingdi.h>
@@ -8,7 +8,6 @@
 #include <set>
 #include <utility>
 
-#include "standin/win32/globalmem.h"
 #include "testing/Canvas.h"
 
 namespace {
@@ -369,50 +368,6 @@ TEST(MfcGdi, HandleMapsAndWrappers) {
   EXPECT_EQ(CRect(0, 0, 4, 4) & CRect(2, 2, 9, 9), CRect(2, 2, 4, 4));
   EXPECT_TRUE((CRect(0, 0, 1, 1) & CRect(5, 5, 6, 6)).IsRectNull());
   EXPECT_EQ(CSize(3, 4) + CSize(1, 1), CSize(4, 5));
-}
-
-TEST(GlobalMemory, MovableBlocksLocksAndRefusals) {
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 64);
-  ASSERT_NE(h, nullptr);
-  EXPECT_EQ(GlobalSize(h), 64u);
-  BYTE* p = static_cast<BYTE*>(GlobalLock(h));
-  ASSERT_NE(p, nullptr);
-  EXPECT_NE(static_cast<void*>(p), h) << "a movable handle is not the address";
-  EXPECT_EQ(p[63], 0);
-  EXPECT_EQ(GlobalHandle(p), h);
-  EXPECT_EQ(standin::GlobalBytesAvailable(p + 10), 54u);
-  EXPECT_EQ(standin::GlobalBytesAvailable(&h), SIZE_MAX);
-  EXPECT_EQ(GlobalLock(h), p);
-  EXPECT_EQ(GlobalFlags(h) & GMEM_LOCKCOUNT, 2u);
-  EXPECT_TRUE(GlobalUnlock(h)) << "still locked once";
-  SetLastError(ERROR_INVALID_PARAMETER);
-  EXPECT_FALSE(GlobalUnlock(h));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_FALSE(GlobalUnlock(h));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_LOCKED));
-  EXPECT_EQ(GlobalFree(h), nullptr);
-  EXPECT_EQ(GlobalFree(h), h) << "a second free is refused";
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  EXPECT_EQ(GlobalSize(h), 0u);
-  EXPECT_EQ(GlobalLock(h), nullptr);
-  EXPECT_EQ(GlobalFree(nullptr), nullptr);
-
-  HGLOBAL empty = GlobalAlloc(GMEM_MOVEABLE, 0);
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(GlobalLock(empty), nullptr) << "born discarded";
-  EXPECT_EQ(GlobalFlags(empty) & GMEM_DISCARDED, static_cast<UINT>(GMEM_DISCARDED));
-  GlobalFree(empty);
-
-  HGLOBAL fixed = GlobalAlloc(GPTR, 8);
-  EXPECT_EQ(GlobalLock(fixed), static_cast<void*>(fixed)) << "a fixed block's handle is its address";
-  EXPECT_TRUE(GlobalUnlock(fixed));
-  GlobalFree(fixed);
-
-  const SIZE_T previous = standin::SetGlobalMemoryLimit(100);
-  SetLastError(0);
-  EXPECT_EQ(GlobalAlloc(GHND, 101), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
-  standin::SetGlobalMemoryLimit(previous);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "standin/host/core/session.h"
+#include "standin/host/core/text.h"
 
 namespace {
 
@@ -114,14 +115,6 @@ struct State {
   std::map<std::wstring, std::function<bool(const resbuf&)>> checks;  // kept by a reset
 };
 
-// Names fold to upper case in ASCII only, as the host's variable names are ASCII.
-std::wstring Upper(const wchar_t* s) {
-  std::wstring u(s);
-  for (auto& c : u)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return u;
-}
-
 void LoadDefaults(State& st) {
   st.vars.clear();
   for (const VarDefault& d : kDefaults) {
@@ -186,7 +179,7 @@ int acedGetVar(const ACHAR* sym, struct resbuf* result) {
   if (!sym || !result) return RTERROR;
   State& st = GetState();
   std::lock_guard<std::mutex> lock(st.mutex);
-  const auto it = st.vars.find(Upper(sym));
+  const auto it = st.vars.find(standin::Upper(sym));
   if (it == st.vars.end()) return RTERROR;
   const SysVar& v = it->second;
   switch (v.type) {
@@ -220,7 +213,7 @@ int acedSetVar(const ACHAR* sym, const struct resbuf* val) {
   std::function<bool(const resbuf&)> check;
   {
     std::lock_guard<std::mutex> lock(st.mutex);
-    const auto it = st.vars.find(Upper(sym));
+    const auto it = st.vars.find(standin::Upper(sym));
     if (it == st.vars.end() || it->second.readOnly) return RTERROR;
     SysVar converted;
     if (!Convert(it->second, *val, converted, true)) return RTERROR;
@@ -244,7 +237,7 @@ bool SetSystemVariable(const wchar_t* name, const resbuf& value) {
   if (!name) return false;
   State& st = GetState();
   std::lock_guard<std::mutex> lock(st.mutex);
-  const auto it = st.vars.find(Upper(name));
+  const auto it = st.vars.find(standin::Upper(name));
   if (it == st.vars.end()) return false;
   SysVar converted;
   if (!Convert(it->second, value, converted, false)) return false;
@@ -256,7 +249,7 @@ void SetSystemVariableCheck(const wchar_t* name, std::function<bool(const resbuf
   if (!name) return;
   State& st = GetState();
   std::lock_guard<std::mutex> lock(st.mutex);
-  const std::wstring key = Upper(name);
+  const std::wstring key = standin::Upper(name);
   if (check)
     st.checks[key] = std::move(check);
   else
