@@ -1,7 +1,6 @@
-// Database utilities of the family: attributed block references, regions, hatches, groups.
-#include "view/DbUtil.h"
+// Groups from selection sets and back, hard references, loaded modules.
+#include "db/GroupUtil.h"
 
-#include <cmath>
 #include <cstdlib>
 
 #include "platform/Win32.h"
@@ -45,115 +44,6 @@ const wchar_t* FileNameOf(const wchar_t* pszPath) {
 }
 
 }  // namespace
-
-void CreateAttributeBlock(AcDbObjectId idBlock, const AcGePoint3d& ptInsert, const AcGeScale3d& scale,
-                          double dRotation) {
-  AcDbBlockReference* pRef = new AcDbBlockReference;
-  pRef->setBlockTableRecord(idBlock);
-  pRef->setPosition(ptInsert);
-  pRef->setScaleFactors(scale);
-  pRef->setRotation(dRotation);
-  // A reference the drawing refuses is still ours, and nothing can be built on it.
-  if (AddToCurrentSpace(pRef, 0).isNull()) {
-    delete pRef;
-    return;
-  }
-
-  AcDbBlockTableRecord* pRecord = nullptr;
-  AcDbBlockTableRecordIterator* pIter = nullptr;
-  if (acdbOpenObject(pRecord, idBlock, AcDb::kForRead) != Acad::eOk) {
-    pRef->close();
-    return;
-  }
-  if (!pRecord->hasAttributeDefinitions() || pRecord->newIterator(pIter) != Acad::eOk || !pIter) {
-    pRecord->close();
-    pRef->close();
-    return;
-  }
-
-  const AcGeMatrix3d xform = BlockTransform(pRef);
-  for (pIter->start(); !pIter->done(); pIter->step()) {
-    AcDbEntity* pEnt = nullptr;
-    if (pIter->getEntity(pEnt, AcDb::kForRead) != Acad::eOk) continue;
-    if (pEnt->isKindOf(AcDbAttributeDefinition::desc())) {
-      AcDbAttribute* pAtt = new AcDbAttribute;
-      pAtt->setAttributeFromBlock(AcDbAttributeDefinition::cast(pEnt), xform);
-      if (pRef->appendAttribute(pAtt) == Acad::eOk)
-        pAtt->close();
-      else
-        delete pAtt;
-    }
-    pEnt->close();
-  }
-  delete pIter;
-  pRecord->close();
-  pRef->close();
-}
-
-AcDbRegion* CreateRegionFromPoly2d(const ZoGePolyline2d& poly) {
-  if (!poly.IsClosed()) return nullptr;
-  ZoGePolyline2d copy(poly);
-  AcDbEntity* pEnt = ZoGe2AcDb(&copy);
-  if (!pEnt) return nullptr;
-  AcDbPolyline* pPline = AcDbPolyline::cast(pEnt);
-  if (!pPline) {
-    delete pEnt;
-    return nullptr;
-  }
-
-  AcDbVoidPtrArray curves, regions;
-  curves.append(static_cast<AcDbCurve*>(pPline));
-  AcDbRegion* pRegion = nullptr;
-  if (AcDbRegion::createFromCurves(curves, regions) == Acad::eOk && regions.length() > 0) {
-    pRegion = static_cast<AcDbRegion*>(regions[0]);
-    regions.removeAt(0);
-  }
-  // The other regions and the polyline go; regions left by a failed call with them.
-  for (int i = 0; i < regions.length(); ++i)
-    regions[i] = static_cast<AcDbEntity*>(static_cast<AcDbRegion*>(regions[i]));
-  regions.append(static_cast<AcDbEntity*>(pPline));
-  ReleaseEntSet(regions);
-  return pRegion;
-}
-
-AcDbHatch* CreateHatchFromPoly2d(const ZoGePolyline2d& poly, const wchar_t* pszPattern, double dScale, double dAngle) {
-  CString strName(pszPattern);
-  const int nColon = strName.Find(L':');
-  if (nColon >= 0) {
-    const double dFactor = _wtof(strName.Mid(nColon + 1));
-    if (dFactor > 1e-6) dScale *= dFactor;
-    strName = strName.Left(nColon);
-  }
-
-  AcDbHatch* pHatch = new AcDbHatch;
-  pHatch->setAssociative(false);
-  pHatch->setPatternScale(dScale);
-  pHatch->setPatternAngle(dAngle);
-  pHatch->setHatchStyle(AcDbHatch::kNormal);
-  if (pHatch->setPattern(AcDbHatch::kPreDefined, strName) != Acad::eOk) {
-    delete pHatch;
-    return nullptr;
-  }
-
-  // The loop repeats its first vertex at the end; a polyline without vertices gives no loop.
-  const long n = poly.GetVertexNum();
-  AcGePoint2dArray vertices;
-  AcGeDoubleArray bulges;
-  for (long i = 0; i < n; ++i) {
-    vertices.append(AcGePoint2d(poly.GetVertex(i).x, poly.GetVertex(i).y));
-    bulges.append(std::tan(poly.GetBulge(i) / 4.0));
-  }
-  if (n > 0) {
-    vertices.append(vertices[0]);
-    bulges.append(0.0);
-  }
-  pHatch->appendLoop(AcDbHatch::kExternal | AcDbHatch::kPolyline | AcDbHatch::kDerived, vertices, bulges);
-  if (pHatch->evaluateHatch(true) != Acad::eOk) {
-    delete pHatch;
-    return nullptr;
-  }
-  return pHatch;
-}
 
 bool IsHardReferenced(AcDbObjectId id, AcDbDatabase* pDb) {
   if (!pDb) pDb = acdbHostApplicationServices()->workingDatabase();
