@@ -3,6 +3,7 @@
 
 #include <cwchar>
 
+#include "ads/AdsGroup.h"
 #include "containers/DbObjectIdList.h"
 #include "input/Prompt.h"
 
@@ -227,28 +228,7 @@ void ZoAdsEntSet::AsIdArray(AcArray<AcDbObjectId>& ids) const {
 }
 
 int ZoAdsEntSet::MakeAnonymousGroup() const {
-  AcDbDatabase* pDb = acdbHostApplicationServices()->workingDatabase();
-  AcDbDictionary* pGroups = nullptr;
-  if (!pDb || pDb->getGroupDictionary(pGroups, AcDb::kForWrite) != Acad::eOk) return RTERROR;
-  AcDbGroup* pGroup = new AcDbGroup;
-  pGroup->setSelectable(true);
-  AcDbObjectId groupId;
-  const Acad::ErrorStatus es = pGroups->setAt(L"*U", pGroup, groupId);
-  pGroups->close();
-  if (es != Acad::eOk) {
-    delete pGroup;  // never joined the drawing, so it is still ours
-    return RTERROR;
-  }
-  const long n = GetLength();
-  for (long i = 0; i < n; ++i) {
-    AcDbObjectId id;
-    if (acdbGetObjectId(id, (*this)[i]) != Acad::eOk || pGroup->append(id) != Acad::eOk) {
-      pGroup->close();
-      return RTERROR;
-    }
-  }
-  pGroup->close();
-  return RTNORM;
+  return MakeGroupFromSet(*this, kAnonymousGroupKey, true, false) == ZoGroupResult::kDone ? RTNORM : RTERROR;
 }
 
 void ZoAdsEntSet::IncludeBegin() {

@@ -338,6 +338,11 @@ TEST_F(SetTest, MakeAnonymousGroupFilesTheMembersInTheSetsOrder) {
   m_circle.Delete();
   EXPECT_EQ(failing.MakeAnonymousGroup(), RTERROR);
   m_circle.Delete();
+  // Nor is anything made while the group dictionary is open elsewhere.
+  AcDbDictionary* dict = nullptr;
+  ASSERT_EQ(Db()->getGroupDictionary(dict, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(set.MakeAnonymousGroup(), RTERROR);
+  dict->close();
 
   const auto groups = AnonymousGroups(Db());
   ASSERT_EQ(groups.size(), 3u);
