@@ -5,20 +5,19 @@
 
 #include "ads/AdsGroup.h"
 #include "containers/DbObjectIdList.h"
-#include "input/Prompt.h"
+#include "platform/HostValue.h"
 
 namespace {
 
 // A new empty host set into name; false when the host holds too many sets.
 bool CreateEmptySet(ZoAdsName& name) { return acedSSAdd(nullptr, nullptr, name) == RTNORM; }
 
-bool SetCurrentViewport(int nViewport) {
-  resbuf rb;
-  rb.rbnext = nullptr;
-  rb.restype = RTSHORT;
-  rb.resval.rint = static_cast<short>(nViewport);
-  return acedSetVar(L"CVPORT", &rb) == RTNORM;
-}
+// The host's viewport list describes each viewport with this many nodes, its number second.
+constexpr int kNodesPerViewport = 5;
+// The number of a layout's paper-space viewport.
+constexpr int kPaperSpaceViewport = 1;
+
+bool SetCurrentViewport(int nViewport) { return SetSysVar(L"CVPORT", nViewport) == RTNORM; }
 
 // The parts of complex entities that follow their main entity in the drawing.
 bool IsSubEntity(const wchar_t* pszDxfName) {
@@ -152,7 +151,7 @@ void ZoAdsEntSet::Redraw(int nMode) const {
 
 void ZoAdsEntSet::RedrawAll(int nMode) const {
   int nTileMode = 0;
-  ZoPtGetVar(L"TILEMODE", nTileMode);
+  GetSysVar(L"TILEMODE", nTileMode);
   resbuf* pViewports = nullptr;
   acedVports(&pViewports);
   if (!pViewports) {
@@ -161,12 +160,11 @@ void ZoAdsEntSet::RedrawAll(int nMode) const {
     return;
   }
   const int nCurrent = pViewports->rbnext ? pViewports->rbnext->resval.rint : 0;
-  // Five nodes describe a viewport; its number is the second of them.
   const resbuf* rb = pViewports;
-  for (int i = 0; i < 5 && rb; ++i) rb = rb->rbnext;
-  for (; rb && (nTileMode != 0 || nCurrent != 1);) {
+  for (int i = 0; i < kNodesPerViewport && rb; ++i) rb = rb->rbnext;
+  for (; rb && (nTileMode != 0 || nCurrent != kPaperSpaceViewport);) {
     if (rb->rbnext && SetCurrentViewport(rb->rbnext->resval.rint)) Redraw(nMode);
-    for (int i = 0; i < 5 && rb; ++i) rb = rb->rbnext;
+    for (int i = 0; i < kNodesPerViewport && rb; ++i) rb = rb->rbnext;
   }
   acutRelRb(pViewports);
   SetCurrentViewport(nCurrent);
