@@ -50,7 +50,6 @@ TEST(ZoAdsResBuf, TypedConstructorsKeepShortsToSixteenBitsAndCopyTexts) {
   EXPECT_EQ(ZoAdsResBuf(65536 + 4).Value().rint, 4);
   EXPECT_EQ(ZoAdsResBuf(0x18000).Value().rint, -32768);
   EXPECT_EQ(ZoAdsResBuf(-2).Value().rint, -2);
-  EXPECT_EQ(ZoAdsResBuf(ZoGePoint(1, 2, 3)).Value().rpoint[2], 3.0);
   const wchar_t source[] = L"Wall";
   ZoAdsResBuf text(source);
   EXPECT_NE(text.resval.rstring, source);
