@@ -1,7 +1,7 @@
 // The entity handle.
 #include "ads/AdsEnt.h"
 
-#include "input/Prompt.h"
+#include "platform/HostValue.h"
 
 static_assert(sizeof(ZoAdsEnt) == sizeof(ads_name), "a ZoAdsEnt is an ads_name");
 
@@ -28,10 +28,10 @@ void ZoAdsEnt::Redraw(int nMode) const { acedRedraw(m_name, nMode); }
 
 void ZoAdsEnt::RedrawAll(int nMode) const {
   int nTileMode = 1;
-  ZoPtGetVar(L"TILEMODE", nTileMode);
+  GetSysVar(L"TILEMODE", nTileMode);
   if (nTileMode == 0) return;
   int nCurrent = 2;
-  ZoPtGetVar(L"CVPORT", nCurrent);
+  GetSysVar(L"CVPORT", nCurrent);
 
   resbuf* pViewports = nullptr;
   if (acedVports(&pViewports) != RTNORM || !pViewports) return;
@@ -41,12 +41,7 @@ void ZoAdsEnt::RedrawAll(int nMode) const {
     Redraw(nMode);
   }
   acutRelRb(pViewports);
-
-  resbuf rbCurrent;
-  rbCurrent.rbnext = nullptr;
-  rbCurrent.restype = RTSHORT;
-  rbCurrent.resval.rint = static_cast<short>(nCurrent);
-  acedSetVar(L"CVPORT", &rbCurrent);
+  SetSysVar(L"CVPORT", nCurrent);
 }
 
 void ZoAdsEnt::Delete() const { acdbEntDel(m_name); }

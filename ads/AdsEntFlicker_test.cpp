@@ -140,9 +140,12 @@ TEST_F(FlickerTest, AFiniteCountMakesAnEvenNumberOfStepsHalfASecondApartAndEndsD
   }
 }
 
+// Ended by EndFlicker or by a count of 0, which does nothing while no flicker runs.
 TEST_F(FlickerTest, AnEndlessFlickerRunsUntilEndedAndEndsDrawnAtAnOddOrAnEvenStep) {
   m_flicker->SetEntity(Set({L"A", L"B"}));
   Take();
+  m_flicker->Flicker(0);
+  EXPECT_EQ(After(2000), Events{});
   for (const int steps : {3, 4}) {
     m_flicker->Flicker(-1);
     EXPECT_EQ(Take(), Events{L"start"});
@@ -152,29 +155,16 @@ TEST_F(FlickerTest, AnEndlessFlickerRunsUntilEndedAndEndsDrawnAtAnOddOrAnEvenSte
     EXPECT_EQ(Shown(L"A"), steps % 2 == 0);
     EXPECT_EQ(standin::TimerCount(), 1);
 
-    m_flicker->EndFlicker();
+    if (steps == 3)
+      m_flicker->EndFlicker();
+    else
+      m_flicker->Flicker(0);
     EXPECT_EQ(Take(), (Events{L"A1", L"B1", L"stop"})) << "ended after " << steps << " steps";
     EXPECT_TRUE(Shown(L"A"));
     EXPECT_TRUE(Shown(L"B"));
     EXPECT_EQ(standin::TimerCount(), 0);
     EXPECT_EQ(After(3000), Events{});
   }
-}
-
-TEST_F(FlickerTest, ACountOfZeroDoesNothingWhenIdleAndEndsARunningFlicker) {
-  m_flicker->SetEntity(Set({L"A"}));
-  Take();
-  m_flicker->Flicker(0);
-  EXPECT_EQ(Take(), Events{});
-  EXPECT_EQ(standin::TimerCount(), 0);
-  EXPECT_EQ(After(2000), Events{});
-
-  m_flicker->Flicker(-1);
-  EXPECT_EQ(After(500), (Events{L"start", L"A2", L"view"}));
-  m_flicker->Flicker(0);
-  EXPECT_EQ(Take(), (Events{L"A1", L"stop"}));
-  EXPECT_EQ(standin::TimerCount(), 0);
-  EXPECT_EQ(After(2000), Events{});
 }
 
 TEST_F(FlickerTest, AnEmptySetStopsTheFlickerButKeepsTheEntitiesAndAFullOneReplacesThem) {
@@ -213,45 +203,21 @@ TEST_F(FlickerTest, ASecondFlickerEndsTheFirstWhoseEntitiesEndDrawn) {
   EXPECT_EQ(Take(), Events{L"C1"});
 }
 
-TEST_F(FlickerTest, AnEntityErasedWhileBlinkingIsLeftOut) {
-  ZoPtFlicterEnt(Set({L"A", L"B", L"C"}));
-  Take();
-  EXPECT_EQ(After(500), (Events{L"A2", L"B2", L"C2", L"view"}));
-  ASSERT_EQ(acdbEntDel(Ent(L"B")), RTNORM);
-  EXPECT_EQ(After(500), (Events{L"A1", L"C1", L"view"}));
-  EXPECT_EQ(After(500), (Events{L"A2", L"C2", L"view"}));
-  ZoPtEndFlicterEnt();
-  EXPECT_EQ(Take(), (Events{L"A1", L"C1", L"stop"}));
-}
-
 TEST_F(FlickerTest, IdFormsLeaveOutIdsThatDoNotConvert) {
-  // An id of an object of a drawing that has been closed names nothing any more.
-  standin::OpenEmptyDrawing();
-  const AcDbObjectId stale =
-      standin::AddEntity(acdbHostApplicationServices()->workingDatabase(), new AcDbLine({0, 0, 0}, {1, 1, 0}));
-  ASSERT_FALSE(stale.isNull());
-  SetUp();
-  ads_name name;
-  ASSERT_NE(acdbGetAdsName(name, stale), Acad::eOk);
-
   AcArray<AcDbObjectId> ids;
   ids.append(m_ids[L"C"]);
   ids.append(AcDbObjectId::kNull);
-  ids.append(stale);
   ids.append(m_ids[L"A"]);
   EXPECT_EQ(ZoPtFlicterEnt(ids), 1);
   Take();
   EXPECT_EQ(After(500), (Events{L"C2", L"A2", L"view"}));
-
   EXPECT_EQ(ZoPtFlicterEnt(m_ids[L"B"]), 1);
   Take();
   EXPECT_EQ(After(500), (Events{L"B2", L"view"}));
 
-  // An id that does not convert leaves an empty set, so the entities held before blink again.
-  for (const AcDbObjectId& bad : {AcDbObjectId::kNull, stale}) {
-    EXPECT_EQ(ZoPtFlicterEnt(bad), 1);
-    EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
-  }
+  // Ids that do not convert leave an empty set, so the entities held before blink again.
+  EXPECT_EQ(ZoPtFlicterEnt(AcDbObjectId::kNull), 1);
+  EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
   EXPECT_EQ(ZoPtFlicterEnt(AcArray<AcDbObjectId>()), 1);
   EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
 }
@@ -260,22 +226,6 @@ class RealTimeFlickerTest : public FlickerTest {
  protected:
   RealTimeFlickerTest() : FlickerTest(false) {}
 };
-
-TEST_F(RealTimeFlickerTest, AFiniteFlickerTakesAboutTwoAndAHalfSecondsOnTheRealClock) {
-  using Clock = std::chrono::steady_clock;
-  m_flicker->SetEntity(Set({L"A"}));
-  Take();
-  const Clock::time_point start = Clock::now();
-  m_flicker->Flicker(3);
-  while (standin::TimerCount() > 0 && Clock::now() - start < std::chrono::seconds(20))
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  EXPECT_EQ(standin::TimerCount(), 0);
-  EXPECT_GE(seconds, 2.45);
-  EXPECT_LT(seconds, 10.0);
-  EXPECT_EQ(Take(), (Events{L"start", L"A2", L"view", L"A1", L"view", L"A2", L"view", L"A1", L"view", L"A1", L"stop"}));
-  EXPECT_TRUE(Shown(L"A"));
-}
 
 void CALLBACK FastTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
   ZoAdsEntFlicker::GetFlickerInstance()->EntityFlickerCallBack();

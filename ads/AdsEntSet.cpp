@@ -3,21 +3,21 @@
 
 #include <cwchar>
 
+#include "ads/AdsGroup.h"
 #include "containers/DbObjectIdList.h"
-#include "input/Prompt.h"
+#include "platform/HostValue.h"
 
 namespace {
 
 // A new empty host set into name; false when the host holds too many sets.
 bool CreateEmptySet(ZoAdsName& name) { return acedSSAdd(nullptr, nullptr, name) == RTNORM; }
 
-bool SetCurrentViewport(int nViewport) {
-  resbuf rb;
-  rb.rbnext = nullptr;
-  rb.restype = RTSHORT;
-  rb.resval.rint = static_cast<short>(nViewport);
-  return acedSetVar(L"CVPORT", &rb) == RTNORM;
-}
+// The host's viewport list describes each viewport with this many nodes, its number second.
+constexpr int kNodesPerViewport = 5;
+// The number of a layout's paper-space viewport.
+constexpr int kPaperSpaceViewport = 1;
+
+bool SetCurrentViewport(int nViewport) { return SetSysVar(L"CVPORT", nViewport) == RTNORM; }
 
 // The parts of complex entities that follow their main entity in the drawing.
 bool IsSubEntity(const wchar_t* pszDxfName) {
@@ -151,7 +151,7 @@ void ZoAdsEntSet::Redraw(int nMode) const {
 
 void ZoAdsEntSet::RedrawAll(int nMode) const {
   int nTileMode = 0;
-  ZoPtGetVar(L"TILEMODE", nTileMode);
+  GetSysVar(L"TILEMODE", nTileMode);
   resbuf* pViewports = nullptr;
   acedVports(&pViewports);
   if (!pViewports) {
@@ -160,12 +160,11 @@ void ZoAdsEntSet::RedrawAll(int nMode) const {
     return;
   }
   const int nCurrent = pViewports->rbnext ? pViewports->rbnext->resval.rint : 0;
-  // Five nodes describe a viewport; its number is the second of them.
   const resbuf* rb = pViewports;
-  for (int i = 0; i < 5 && rb; ++i) rb = rb->rbnext;
-  for (; rb && (nTileMode != 0 || nCurrent != 1);) {
+  for (int i = 0; i < kNodesPerViewport && rb; ++i) rb = rb->rbnext;
+  for (; rb && (nTileMode != 0 || nCurrent != kPaperSpaceViewport);) {
     if (rb->rbnext && SetCurrentViewport(rb->rbnext->resval.rint)) Redraw(nMode);
-    for (int i = 0; i < 5 && rb; ++i) rb = rb->rbnext;
+    for (int i = 0; i < kNodesPerViewport && rb; ++i) rb = rb->rbnext;
   }
   acutRelRb(pViewports);
   SetCurrentViewport(nCurrent);
@@ -227,28 +226,7 @@ void ZoAdsEntSet::AsIdArray(AcArray<AcDbObjectId>& ids) const {
 }
 
 int ZoAdsEntSet::MakeAnonymousGroup() const {
-  AcDbDatabase* pDb = acdbHostApplicationServices()->workingDatabase();
-  AcDbDictionary* pGroups = nullptr;
-  if (!pDb || pDb->getGroupDictionary(pGroups, AcDb::kForWrite) != Acad::eOk) return RTERROR;
-  AcDbGroup* pGroup = new AcDbGroup;
-  pGroup->setSelectable(true);
-  AcDbObjectId groupId;
-  const Acad::ErrorStatus es = pGroups->setAt(L"*U", pGroup, groupId);
-  pGroups->close();
-  if (es != Acad::eOk) {
-    delete pGroup;  // never joined the drawing, so it is still ours
-    return RTERROR;
-  }
-  const long n = GetLength();
-  for (long i = 0; i < n; ++i) {
-    AcDbObjectId id;
-    if (acdbGetObjectId(id, (*this)[i]) != Acad::eOk || pGroup->append(id) != Acad::eOk) {
-      pGroup->close();
-      return RTERROR;
-    }
-  }
-  pGroup->close();
-  return RTNORM;
+  return MakeGroupFromSet(*this, kAnonymousGroupKey, true, false) == ZoGroupResult::kDone ? RTNORM : RTERROR;
 }
 
 void ZoAdsEntSet::IncludeBegin() {

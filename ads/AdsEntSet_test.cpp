@@ -1,3 +1,5 @@
+// Selection sets: who releases the host set, set algebra, filtering, whole-set operations,
+// redraws in viewports and the collection of entities created between IncludeBegin and IncludeEnd.
 #include "ads/AdsEntSet.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +29,7 @@ using tovutest::Handles;
 using tovutest::SetExists;
 using tovutest::TypeOf;
 using Strings = std::vector<std::wstring>;
+using Redraws = std::vector<std::pair<std::wstring, int>>;
 
 // A drawing built by code: two lines, a circle and a text on layer A, and a line on the locked
 // layer LOCKED, created in this order.
@@ -46,85 +49,54 @@ class SetTest : public tovutest::DrawingTest {
   ZoAdsEnt Add(AcDbEntity* entity, const wchar_t* layer = nullptr, bool paperSpace = false) {
     return ZoAdsEnt(standin::AddEntity(Db(), entity, layer, paperSpace));
   }
+  static void Fill(ZoAdsEntSet& set, std::initializer_list<ZoAdsEnt> ents) {
+    for (const ZoAdsEnt& e : ents) set += e;
+  }
   static int Sets() { return standin::SelectionSetCount(); }
 
   ZoAdsEnt m_line1, m_circle, m_text, m_line2;
 };
 
 TEST_F(SetTest, ConstructionFlagsDecideWhetherTheHostSetIsCreatedAndReleased) {
-  ZoAdsName kept;
-  {
-    ZoAdsEntSet none(0);
-    EXPECT_FALSE(none.IsValid());
-    EXPECT_EQ(none.GetLength(), 0);
-    EXPECT_FALSE(none[0].IsValid());
-    none -= m_line1;
-    none += ZoAdsEnt();
-    EXPECT_FALSE(none.IsValid());
-    EXPECT_EQ(Sets(), 0);
-    none += m_line1;  // the first entity creates the host set
-    EXPECT_TRUE(none.IsValid());
-    EXPECT_EQ(Handles(none), Strings{Handle(m_line1)});
-    kept = none;
+  // Flag 1 creates an empty host set at once, else the first entity added does; flag 2 releases it.
+  for (const int flags : {0, 1, 2, 3}) {
+    ZoAdsName kept;
+    {
+      ZoAdsEntSet set(flags);
+      EXPECT_EQ(set.IsValid(), (flags & 1) != 0) << flags;
+      set += ZoAdsEnt();
+      EXPECT_EQ(set.GetLength(), 0);
+      set += m_line1;
+      EXPECT_EQ(Handles(set), Strings{Handle(m_line1)});
+      kept = set;
+    }
+    EXPECT_EQ(SetExists(kept), (flags & 2) == 0) << flags;
+    acedSSFree(kept);
   }
-  EXPECT_TRUE(SetExists(kept)) << "flags 0 never release";
-  EXPECT_EQ(acedSSFree(kept), RTNORM);
+  ZoAdsEntSet none(0);
+  EXPECT_FALSE(none[0].IsValid());
+  none -= m_line1;
+  EXPECT_FALSE(none.IsValid());
 
-  {
-    ZoAdsEntSet created(ZoAdsEntSet::kCreateSet);
-    EXPECT_TRUE(created.IsValid());
-    EXPECT_EQ(created.GetLength(), 0);
-    kept = created;
-  }
-  EXPECT_TRUE(SetExists(kept)) << "flag 1 alone creates but does not release";
-  EXPECT_EQ(acedSSFree(kept), RTNORM);
-
-  {
-    ZoAdsEntSet owned(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
-    EXPECT_EQ(Sets(), 1);
-    owned += m_line1;
-    kept = owned;
-  }
-  EXPECT_FALSE(SetExists(kept));
-
-  {
-    ZoAdsEntSet byDefault;
-    EXPECT_EQ(byDefault.m_nFlags, ZoAdsEntSet::kOwnSet);
-    EXPECT_FALSE(byDefault.IsValid());
-    byDefault += m_circle;
-    kept = byDefault;
-  }
-  EXPECT_FALSE(SetExists(kept)) << "an owner releases a set that += created";
-
-  // Copies and wrappers of a host set are aliases that never release it.
+  // Copies and wrappers of a host set are aliases that never release it; Free releases it
+  // whatever the flags, and a later destruction has nothing left to release.
   {
     ZoAdsEntSet owner;
     owner += m_line1;
     {
       ZoAdsEntSet alias(owner);
-      EXPECT_EQ(alias.m_nFlags, 0);
       EXPECT_TRUE(alias == owner);
-      EXPECT_EQ(Handles(alias), Strings{Handle(m_line1)});
       ZoAdsEntSet wrapper(static_cast<const ZoAdsName::Array&>(owner));
-      EXPECT_EQ(wrapper.m_nFlags, 0);
       EXPECT_EQ(wrapper.GetLength(), 1);
     }
     EXPECT_TRUE(SetExists(owner));
-    kept = owner;
-  }
-  EXPECT_FALSE(SetExists(kept));
-
-  // Free releases whatever the flags, and a later destruction has nothing left to release.
-  {
     ZoAdsEntSet created(ZoAdsEntSet::kCreateSet);
-    kept = created;
+    const ZoAdsName name(created);
     created.Free();
     EXPECT_FALSE(created.IsValid());
-    EXPECT_EQ(created.GetLength(), 0);
-    EXPECT_FALSE(SetExists(kept));
-    ZoAdsEntSet owned(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
-    owned.Free();
-    owned.Free();
+    EXPECT_FALSE(SetExists(name));
+    owner.Free();
+    owner.Free();
   }
   EXPECT_EQ(Sets(), 0);
 }
@@ -140,20 +112,14 @@ TEST_F(SetTest, AssignmentLeavesEveryHostSetExactlyOneReleaser) {
       a += m_line1;
       setA = a;
       b = a;
-      EXPECT_TRUE(b == a);
       EXPECT_EQ(Handles(b), Strings{Handle(m_line1)});
-      // The target's old set, which nothing else would release, is released here, once: the
-      // host refuses to release it again.
-      EXPECT_FALSE(SetExists(setB));
+      // The target's old set, which nothing else would release, is released here, once.
       EXPECT_EQ(acedSSFree(setB), RTERROR);
       EXPECT_EQ(b.m_nFlags, ZoAdsEntSet::kOwnSet) << "the target's flags stay";
       EXPECT_EQ(a.m_nFlags & ZoAdsEntSet::kOwnSet, 0) << "the release moved to the target";
-      EXPECT_EQ(Sets(), 1);
     }
     EXPECT_TRUE(SetExists(setA)) << "the source's end left the set to the target";
-    EXPECT_EQ(Handles(b), Strings{Handle(m_line1)});
   }
-  EXPECT_FALSE(SetExists(setA));
   EXPECT_EQ(acedSSFree(setA), RTERROR) << "released by the target, and only once";
 
   // A target that owns nothing is an alias: the source keeps the release.
@@ -163,13 +129,10 @@ TEST_F(SetTest, AssignmentLeavesEveryHostSetExactlyOneReleaser) {
     {
       ZoAdsEntSet view(0);
       view = owner;
-      EXPECT_EQ(view.m_nFlags, 0);
-      EXPECT_EQ(owner.m_nFlags, ZoAdsEntSet::kOwnSet);
       EXPECT_EQ(view.GetLength(), 1);
     }
     EXPECT_TRUE(SetExists(owner));
     setA = owner;
-
     // Assigning a set its own name, directly or through an alias, keeps it.
     owner = owner;
     ZoAdsEntSet alias(owner);
@@ -183,40 +146,25 @@ TEST_F(SetTest, AssignmentLeavesEveryHostSetExactlyOneReleaser) {
 
 TEST_F(SetTest, EntitiesIdsAndSetsAreAddedAndRemovedInOrder) {
   ZoAdsEntSet set;
-  set += m_line1;
-  set += m_line1;
-  set += ZoAdsEnt();
+  Fill(set, {m_line1, m_line1, ZoAdsEnt()});
   set += m_circle.GetObjectId();
   set += AcDbObjectId::kNull;
   EXPECT_EQ(Handles(set), (Strings{Handle(m_line1), Handle(m_circle)}));
   EXPECT_TRUE(set.IsInclude(m_line1));
   EXPECT_FALSE(set.IsInclude(m_text));
   EXPECT_FALSE(ZoAdsEntSet(0).IsInclude(m_line1));
-
-  // The host refuses an erased entity.
-  m_text.Delete();
-  set += m_text;
-  set += m_text.GetObjectId();
-  EXPECT_EQ(set.GetLength(), 2);
-  m_text.Delete();
-
   set -= m_text;  // not a member
   set -= m_line1.GetObjectId();
   EXPECT_EQ(Handles(set), Strings{Handle(m_circle)});
 
-  ZoAdsEntSet other;
-  other += m_text;
-  other += m_line2;
-  other += m_circle;
+  ZoAdsEntSet other, removed;
+  Fill(other, {m_text, m_line2, m_circle});
+  Fill(removed, {m_line2, m_circle});
   set += other;
   EXPECT_EQ(Handles(set), (Strings{Handle(m_circle), Handle(m_text), Handle(m_line2)}));
-  ZoAdsEntSet removed;
-  removed += m_line2;
-  removed += m_circle;
   set -= removed;
   set -= ZoAdsEntSet(0);
   EXPECT_EQ(Handles(set), Strings{Handle(m_text)});
-
   // Adding a set to an object without one creates it.
   ZoAdsEntSet fresh(0);
   fresh += other;
@@ -227,43 +175,29 @@ TEST_F(SetTest, EntitiesIdsAndSetsAreAddedAndRemovedInOrder) {
 
 TEST_F(SetTest, FilterAndExcludeKeepTheOldOrderInANewSet) {
   const ZoAdsRBList lines(acutBuildList(RTDXF0, L"LINE", 0));
-  ZoAdsEntSet set;
-  for (const ZoAdsEnt& e : {m_text, m_line2, m_circle, m_line1}) set += e;
+  ZoAdsEntSet set, rest;
+  Fill(set, {m_text, m_line2, m_circle, m_line1});
+  Fill(rest, {m_text, m_line2, m_circle, m_line1});
   EXPECT_FALSE(set.IsMatch(lines));
   const ZoAdsName old(set);
   set.Filter(lines);
   EXPECT_EQ(Handles(set), (Strings{Handle(m_line2), Handle(m_line1)}));
   EXPECT_TRUE(set.IsMatch(lines));
-  EXPECT_FALSE(set == old);
   EXPECT_FALSE(SetExists(old)) << "the old set is released";
   EXPECT_EQ(set.m_nFlags, ZoAdsEntSet::kOwnSet);
-  EXPECT_EQ(Sets(), 1);
-
-  ZoAdsEntSet rest;
-  for (const ZoAdsEnt& e : {m_text, m_line2, m_circle, m_line1}) rest += e;
   rest.Exclude(lines);
   EXPECT_EQ(Handles(rest), (Strings{Handle(m_text), Handle(m_circle)}));
 
-  // Two nodes: a conjunction.
-  ZoAdsEntSet both;
-  for (const ZoAdsEnt& e : {m_circle, m_line2, m_line1}) both += e;
-  both.Filter(ZoAdsRBList(acutBuildList(8, L"A", RTDXF0, L"LINE", 0)));
-  EXPECT_EQ(Handles(both), Strings{Handle(m_line1)});
-
   // An empty filter keeps everything in a new set, or excludes everything.
-  ZoAdsEntSet all;
-  all += m_line1;
-  all += m_circle;
-  const ZoAdsName before(all);
-  all.Filter(ZoAdsRBList());
-  EXPECT_EQ(Handles(all), (Strings{Handle(m_line1), Handle(m_circle)}));
-  EXPECT_FALSE(all == before);
+  const ZoAdsName before(rest);
+  rest.Filter(ZoAdsRBList());
+  EXPECT_EQ(Handles(rest), (Strings{Handle(m_text), Handle(m_circle)}));
   EXPECT_FALSE(SetExists(before));
-  all.Exclude(ZoAdsRBList());
-  EXPECT_TRUE(all.IsValid());
-  EXPECT_EQ(all.GetLength(), 0);
-  EXPECT_TRUE(all.IsMatch(lines)) << "an empty set matches anything";
-  EXPECT_EQ(Sets(), 4);
+  rest.Exclude(ZoAdsRBList());
+  EXPECT_TRUE(rest.IsValid());
+  EXPECT_EQ(rest.GetLength(), 0);
+  EXPECT_TRUE(rest.IsMatch(lines)) << "an empty set matches anything";
+  EXPECT_EQ(Sets(), 2);
 
   // An object that owns nothing still gives up its old set, and keeps not owning the new one.
   ZoAdsEntSet created(ZoAdsEntSet::kCreateSet);
@@ -280,24 +214,16 @@ TEST_F(SetTest, GetExtentUnitesOnlyEntitiesThatHaveExtents) {
   const AcDbExtents start({-1, -1, -1}, {1, 1, 1});
   AcDbExtents ext = start;
   EXPECT_FALSE(ZoAdsEntSet(0).GetExtent(ext));
-  const ZoAdsEnt empty = Add(new AcDbPolyline, L"A");  // no vertices, no extents
   ZoAdsEntSet set;
-  set += empty;
+  set += Add(new AcDbPolyline, L"A");  // no vertices, no extents
   EXPECT_FALSE(set.GetExtent(ext));
   EXPECT_EQ(ext.minPoint(), start.minPoint());
   EXPECT_EQ(ext.maxPoint(), start.maxPoint());
-
-  // The first extents replace what ext held; the others enlarge them.
-  set += m_line1;
-  set += m_circle;
+  // The first extents replace what ext held; the others enlarge them; erased entities add nothing.
+  Fill(set, {m_line1, m_circle, m_line2});
   ASSERT_TRUE(set.GetExtent(ext));
   EXPECT_EQ(ext.minPoint(), AcGePoint3d(0, -5, 0));
-  EXPECT_EQ(ext.maxPoint(), AcGePoint3d(25, 5, 0));
-  set += m_line2;
-  ASSERT_TRUE(set.GetExtent(ext));
   EXPECT_EQ(ext.maxPoint(), AcGePoint3d(25, 10, 0));
-
-  // An erased entity does not open and adds nothing.
   m_circle.Delete();
   ASSERT_TRUE(set.GetExtent(ext));
   EXPECT_EQ(ext.minPoint(), AcGePoint3d(0, 0, 0));
@@ -329,19 +255,20 @@ std::vector<std::vector<AcDbObjectId>> AnonymousGroups(AcDbDatabase* db) {
 }
 
 TEST_F(SetTest, MakeAnonymousGroupFilesTheMembersInTheSetsOrder) {
-  ASSERT_TRUE(AnonymousGroups(Db()).empty());
-  ZoAdsEntSet set;
-  set += m_line2;
-  set += m_line1;
+  ZoAdsEntSet set, failing;
+  Fill(set, {m_line2, m_line1});
   EXPECT_EQ(set.MakeAnonymousGroup(), RTNORM);
   EXPECT_EQ(ZoAdsEntSet(0).MakeAnonymousGroup(), RTNORM);
-
   // An entity that cannot join ends it with RTERROR; the group keeps the ones before.
-  ZoAdsEntSet failing;
-  for (const ZoAdsEnt& e : {m_text, m_circle, m_line1}) failing += e;
+  Fill(failing, {m_text, m_circle, m_line1});
   m_circle.Delete();
   EXPECT_EQ(failing.MakeAnonymousGroup(), RTERROR);
   m_circle.Delete();
+  // Nor is anything made while the group dictionary is open elsewhere.
+  AcDbDictionary* dict = nullptr;
+  ASSERT_EQ(Db()->getGroupDictionary(dict, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(set.MakeAnonymousGroup(), RTERROR);
+  dict->close();
 
   const auto groups = AnonymousGroups(Db());
   ASSERT_EQ(groups.size(), 3u);
@@ -352,9 +279,7 @@ TEST_F(SetTest, MakeAnonymousGroupFilesTheMembersInTheSetsOrder) {
 
 TEST_F(SetTest, WholeSetOperationsReachEveryEntity) {
   ZoAdsEntSet set;
-  set += m_line1;
-  set += m_line2;
-
+  Fill(set, {m_line1, m_line2});
   ZoDbObjectIdList list;
   list.Append(AcDbObjectId::kNull);
   set.AsIdList(list);
@@ -378,7 +303,7 @@ TEST_F(SetTest, WholeSetOperationsReachEveryEntity) {
   ZoAdsEntSet(0).TransformBy(move);
 
   // Erase opens each for write: the locked line stays. Delete toggles what the host lets it.
-  set += m_line2;
+  Fill(set, {m_line2});
   set.Erase();
   EXPECT_TRUE(tovutest::EntityData(m_line1).empty());
   EXPECT_FALSE(tovutest::EntityData(m_line2).empty());
@@ -388,14 +313,11 @@ TEST_F(SetTest, WholeSetOperationsReachEveryEntity) {
   EXPECT_TRUE(tovutest::EntityData(m_circle).empty());
   EXPECT_FALSE(tovutest::EntityData(m_line2).empty());
 
-  // Redraw, entity by entity in the set's order.
+  // Redraw, entity by entity in the set's order, in the current viewport.
   set -= m_circle;
   Session::Get().ClearJournal();
   set.Redraw(3);
-  const auto redraws = Session::Get().Journal(JournalKind::Redraw);
-  ASSERT_EQ(redraws.size(), 2u);
-  EXPECT_EQ(redraws[0].text, Handle(m_line1));
-  EXPECT_EQ(redraws[1].text, Handle(m_line2));
+  EXPECT_EQ(tovutest::Redraws(3), (Redraws{{Handle(m_line1), 2}, {Handle(m_line2), 2}}));
   EXPECT_TRUE(standin::DisplayOf(m_line2).highlighted);
 }
 
@@ -407,14 +329,11 @@ TEST_F(SetTest, GetTakesTheHostsSelectionIntoTheObject) {
   ZoAdsEntSet set;
   EXPECT_EQ(set.Get(nullptr), RTNORM);
   EXPECT_EQ(Handles(set), Strings{Handle(m_line1)});
-  EXPECT_EQ(s.Transcript(), L"\nSelect objects: 1 found\nSelect objects: ");
   set.Free();
 
-  s.ClearTranscript();
   s.Queue({InputEvent::Key(InputKind::Esc)});
   EXPECT_EQ(set.Get(nullptr), RTCAN);
   EXPECT_FALSE(set.IsValid());
-  EXPECT_EQ(s.Transcript(), L"\nSelect objects: *Cancel*");
 
   EXPECT_EQ(set.Get(L"X", nullptr, nullptr, ZoAdsRBList(acutBuildList(RTDXF0, L"LINE", 0))), RTNORM);
   EXPECT_EQ(Handles(set), (Strings{Handle(m_line2), Handle(m_line1)}));
@@ -428,60 +347,34 @@ TEST_F(SetTest, GetTakesTheHostsSelectionIntoTheObject) {
   EXPECT_FALSE(set.IsValid());
 }
 
-class SetRedrawTest : public SetTest {
- protected:
-  static void SetShort(const wchar_t* name, int value) {
-    resbuf rb = {};
-    rb.restype = RTSHORT;
-    rb.resval.rint = static_cast<short>(value);
-    ASSERT_EQ(acedSetVar(name, &rb), RTNORM);
-  }
-  // (handle, viewport) of each redraw in the journal, each checked to have the mode.
-  static std::vector<std::pair<std::wstring, int>> Redraws(int mode) {
-    std::vector<std::pair<std::wstring, int>> out;
-    for (const standin::JournalEntry& e : Session::Get().Journal(JournalKind::Redraw)) {
-      EXPECT_EQ(e.values.at(0), mode);
-      out.emplace_back(e.text, static_cast<int>(e.values.at(1)));
-    }
-    Session::Get().ClearJournal();
-    return out;
-  }
-};
-
-TEST_F(SetRedrawTest, RedrawAllVisitsEveryTileAndTheCurrentOneLast) {
+TEST_F(SetTest, RedrawAllVisitsEveryViewportTheCurrentOneLast) {
   standin::SetTiledViewports({{2, {0, 0}, {0.5, 1}}, {3, {0.5, 0}, {1, 0.5}}, {4, {0.5, 0.5}, {1, 1}}});
-  SetShort(L"CVPORT", 3);
+  tovutest::SetShortVar(L"CVPORT", 3);
   ZoAdsEntSet set;
-  set += m_line1;
-  set += m_circle;
+  Fill(set, {m_line1, m_circle});
   Session::Get().ClearJournal();
   set.RedrawAll(3);
   const std::wstring l = Handle(m_line1), c = Handle(m_circle);
-  EXPECT_EQ(Redraws(3), (std::vector<std::pair<std::wstring, int>>{{l, 2}, {c, 2}, {l, 4}, {c, 4}, {l, 3}, {c, 3}}));
+  EXPECT_EQ(tovutest::Redraws(3), (Redraws{{l, 2}, {c, 2}, {l, 4}, {c, 4}, {l, 3}, {c, 3}}));
   EXPECT_EQ(standin::CurrentViewport(), 3);
 }
 
-TEST_F(SetRedrawTest, OnALayoutPaperSpaceAloneOrEveryViewportWithTheCurrentLast) {
+TEST_F(SetTest, RedrawAllOnALayoutVisitsPaperSpaceAloneWhenItIsCurrent) {
   const ZoAdsEnt sheet = Add(new AcDbText({10, 10, 0}, L"SHEET", AcDbObjectId::kNull, 5), nullptr, true);
   ZoAdsEntSet set;
-  set += sheet;
-  set += m_line1;
+  Fill(set, {sheet, m_line1});
   const std::wstring p = Handle(sheet), l = Handle(m_line1);
-
-  // Paper space current: only there.
-  SetShort(L"TILEMODE", 0);
-  SetShort(L"CVPORT", 1);
+  tovutest::SetShortVar(L"TILEMODE", 0);
+  tovutest::SetShortVar(L"CVPORT", 1);
   Session::Get().ClearJournal();
   set.RedrawAll(2);
-  EXPECT_EQ(Redraws(2), (std::vector<std::pair<std::wstring, int>>{{p, 1}, {l, 1}}));
+  EXPECT_EQ(tovutest::Redraws(2), (Redraws{{p, 1}, {l, 1}}));
   EXPECT_EQ(standin::CurrentViewport(), 1);
-  EXPECT_FALSE(standin::DisplayOf(sheet).visible);
-
   // A floating viewport current: paper space first, then back in the floating viewport.
-  SetShort(L"CVPORT", 2);
+  tovutest::SetShortVar(L"CVPORT", 2);
   Session::Get().ClearJournal();
   set.RedrawAll(1);
-  EXPECT_EQ(Redraws(1), (std::vector<std::pair<std::wstring, int>>{{p, 1}, {l, 1}, {p, 2}, {l, 2}}));
+  EXPECT_EQ(tovutest::Redraws(1), (Redraws{{p, 1}, {l, 1}, {p, 2}, {l, 2}}));
   EXPECT_EQ(standin::CurrentViewport(), 2);
   EXPECT_TRUE(standin::DisplayOf(sheet).visible);
 }
@@ -504,13 +397,6 @@ ZoAdsEnt Add2dPolyline(AcDbDatabase* db, std::initializer_list<AcGePoint3d> poin
   return ZoAdsEnt(id);
 }
 
-// The DXF types of the entities after ent in the drawing.
-Strings TypesAfter(ZoAdsEnt ent) {
-  Strings out;
-  while (ent.MoveToNext() == RTNORM) out.push_back(TypeOf(ent));
-  return out;
-}
-
 TEST_F(IncludeTest, IncludeEndAddsTheMainEntitiesCreatedSinceAndRemovesTheMarker) {
   ads_name first;
   ASSERT_EQ(acdbEntNext(nullptr, first), RTNORM);
@@ -520,16 +406,11 @@ TEST_F(IncludeTest, IncludeEndAddsTheMainEntitiesCreatedSinceAndRemovesTheMarker
   ZoAdsEntSet set;
   set.IncludeBegin();
   EXPECT_TRUE(set.IsValid()) << "IncludeBegin creates the host set";
-  EXPECT_EQ(set.GetLength(), 0);
   EXPECT_NE(set.m_nFlags & ZoAdsEntSet::kIncludeMarker, 0);
   ads_name last;
   ASSERT_EQ(acdbEntLast(last), RTNORM);
   const ZoAdsEnt marker(last);
   EXPECT_EQ(TypeOf(marker), L"POINT");
-  const auto markerData = tovutest::EntityData(marker);
-  const tovutest::Group* at = tovutest::Find(markerData, 10);
-  ASSERT_NE(at, nullptr);
-  EXPECT_EQ(AcGePoint3d(at->point[0], at->point[1], at->point[2]), AcGePoint3d::kOrigin);
   EXPECT_EQ(standin::OpenObjectCount(), 0) << "the marker is closed";
 
   set += wall;
@@ -539,24 +420,18 @@ TEST_F(IncludeTest, IncludeEndAddsTheMainEntitiesCreatedSinceAndRemovesTheMarker
   const ZoAdsEnt poly = Add2dPolyline(Db(), {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}});
   const ZoAdsEnt sheet(
       standin::AddEntity(Db(), new AcDbText({10, 10, 0}, L"SHEET", AcDbObjectId::kNull, 5), nullptr, true));
-  EXPECT_EQ(TypesAfter(marker), (Strings{L"LINE", L"LINE", L"INSERT", L"ATTRIB", L"ATTRIB", L"SEQEND", L"POLYLINE",
-                                         L"VERTEX", L"VERTEX", L"VERTEX", L"SEQEND", L"TEXT"}));
 
   set.IncludeEnd();
   EXPECT_EQ(Handles(set),
             (Strings{Handle(wall), Handle(line1), Handle(line2), Handle(door), Handle(poly), Handle(sheet)}));
   EXPECT_EQ(set.m_nFlags & ZoAdsEntSet::kIncludeMarker, 0);
-  EXPECT_FALSE(set.IsInclude(marker));
   EXPECT_TRUE(tovutest::EntityData(marker).empty()) << "the marker is erased";
-  const Strings types = TypesAfter(wall);
-  EXPECT_EQ(std::count(types.begin(), types.end(), L"POINT"), 0);
-  EXPECT_EQ(tovutest::Walk().size(), before + 12);
+  EXPECT_EQ(tovutest::Walk().size(), before + 12) << "with 2 attributes, 3 vertices and 2 sequence ends";
 
   // Nothing is left to walk from: a second IncludeEnd changes nothing.
   standin::AddEntity(Db(), new AcDbLine({0, 9, 0}, {50, 9, 0}));
   set.IncludeEnd();
   EXPECT_EQ(set.GetLength(), 6);
-  EXPECT_EQ(ZoAdsEntSet(0).GetLength(), 0);
 }
 
 TEST_F(IncludeTest, IncludeEndWithoutBeginAndABeginRepeated) {

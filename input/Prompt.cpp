@@ -1,9 +1,9 @@
 // Prompt and variable helpers.
 #include "input/Prompt.h"
 
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/HostValue.h"
 #include "platform/Localization.h"
 
 ZoPtInitGet::ZoPtInitGet(int nControl, const wchar_t* pszKeywords) {
@@ -17,124 +17,15 @@ ZoPtInitGet::~ZoPtInitGet() {
   g_nInitContral = -1;
 }
 
-namespace {
+bool ZoPtGetVar(const wchar_t* pszName, CString& strValue) { return GetSysVar(pszName, strValue); }
+bool ZoPtGetVar(const wchar_t* pszName, double& dValue) { return GetSysVar(pszName, dValue); }
+bool ZoPtGetVar(const wchar_t* pszName, ZoGePoint& ptValue) { return GetSysVar(pszName, ptValue); }
+bool ZoPtGetVar(const wchar_t* pszName, int& nValue) { return GetSysVar(pszName, nValue); }
 
-// The variable's value; a text the host copied for us is freed whatever the caller wanted.
-class VarValue {
- public:
-  explicit VarValue(const wchar_t* pszName) : m_nResult(RTERROR) {
-    std::memset(&m_rb, 0, sizeof(m_rb));
-    if (pszName) m_nResult = acedGetVar(pszName, &m_rb);
-  }
-  ~VarValue() {
-    if (m_nResult == RTNORM && m_rb.restype == RTSTR) std::free(m_rb.resval.rstring);
-  }
-  VarValue(const VarValue&) = delete;
-  VarValue& operator=(const VarValue&) = delete;
-
-  // The value when the host returned it with one of these types, else null.
-  const resbuf* As(int nType, int nOtherType = 0) const {
-    if (m_nResult != RTNORM) return nullptr;
-    return m_rb.restype == nType || (nOtherType && m_rb.restype == nOtherType) ? &m_rb : nullptr;
-  }
-
- private:
-  resbuf m_rb;
-  int m_nResult;
-};
-
-// The first node of the symbol's value; the whole list is released in every case.
-class SymValue {
- public:
-  explicit SymValue(const wchar_t* pszName) : m_pList(nullptr), m_nResult(RTERROR) {
-    if (pszName) m_nResult = acedGetSym(pszName, &m_pList);
-  }
-  ~SymValue() {
-    if (m_pList) acutRelRb(m_pList);
-  }
-  SymValue(const SymValue&) = delete;
-  SymValue& operator=(const SymValue&) = delete;
-
-  const resbuf* As(int nType) const {
-    return m_nResult == RTNORM && m_pList && m_pList->restype == nType ? m_pList : nullptr;
-  }
-
- private:
-  resbuf* m_pList;
-  int m_nResult;
-};
-
-void CopyPoint(const resbuf* rb, ZoGePoint& pt) {
-  pt.x = rb->resval.rpoint[X];
-  pt.y = rb->resval.rpoint[Y];
-  pt.z = rb->resval.rpoint[Z];
-}
-
-}  // namespace
-
-bool ZoPtGetVar(const wchar_t* pszName, CString& strValue) {
-  const VarValue value(pszName);
-  const resbuf* rb = value.As(RTSTR);
-  if (!rb) return false;
-  strValue = rb->resval.rstring;
-  return true;
-}
-
-bool ZoPtGetVar(const wchar_t* pszName, double& dValue) {
-  const VarValue value(pszName);
-  const resbuf* rb = value.As(RTREAL);
-  if (!rb) return false;
-  dValue = rb->resval.rreal;
-  return true;
-}
-
-bool ZoPtGetVar(const wchar_t* pszName, ZoGePoint& ptValue) {
-  const VarValue value(pszName);
-  const resbuf* rb = value.As(RT3DPOINT, RTPOINT);
-  if (!rb) return false;
-  CopyPoint(rb, ptValue);
-  return true;
-}
-
-bool ZoPtGetVar(const wchar_t* pszName, int& nValue) {
-  const VarValue value(pszName);
-  const resbuf* rb = value.As(RTSHORT);
-  if (!rb) return false;
-  nValue = rb->resval.rint;
-  return true;
-}
-
-bool ZoPtGetSym(const wchar_t* pszName, CString& strValue) {
-  const SymValue value(pszName);
-  const resbuf* rb = value.As(RTSTR);
-  if (!rb) return false;
-  strValue = rb->resval.rstring;
-  return true;
-}
-
-bool ZoPtGetSym(const wchar_t* pszName, double& dValue) {
-  const SymValue value(pszName);
-  const resbuf* rb = value.As(RTREAL);
-  if (!rb) return false;
-  dValue = rb->resval.rreal;
-  return true;
-}
-
-bool ZoPtGetSym(const wchar_t* pszName, ZoGePoint& ptValue) {
-  const SymValue value(pszName);
-  const resbuf* rb = value.As(RT3DPOINT);
-  if (!rb) return false;
-  CopyPoint(rb, ptValue);
-  return true;
-}
-
-bool ZoPtGetSym(const wchar_t* pszName, int& nValue) {
-  const SymValue value(pszName);
-  const resbuf* rb = value.As(RTSHORT);
-  if (!rb) return false;
-  nValue = rb->resval.rint;
-  return true;
-}
+bool ZoPtGetSym(const wchar_t* pszName, CString& strValue) { return GetSymValue(pszName, strValue); }
+bool ZoPtGetSym(const wchar_t* pszName, double& dValue) { return GetSymValue(pszName, dValue); }
+bool ZoPtGetSym(const wchar_t* pszName, ZoGePoint& ptValue) { return GetSymValue(pszName, ptValue); }
+bool ZoPtGetSym(const wchar_t* pszName, int& nValue) { return GetSymValue(pszName, nValue); }
 
 int ZoPtAskYesNo(const wchar_t* pszPrompt, int nDefault) {
   ZoStringW strQuestion(256);

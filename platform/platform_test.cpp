@@ -1,6 +1,6 @@
 // The module's life cycle and its side of translation: the module key from the module's file
-// name, Translate with and without a language switch, the resource guard, and the module
-// loaded into the host, run and unloaded.
+// name, Translate with and without a language switch, and the module started, loaded into the
+// host, run and unloaded.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -37,13 +37,12 @@ class ModuleFile {
   HMODULE m_h;
 };
 
-// Installs a language switch for one test and takes it away again.
+// Installs a language switch (none for a null folder) for one test and takes it away again.
 template <class Switch = TovuLanguageSwitch>
 class ScopedSwitch {
  public:
-  explicit ScopedSwitch(const std::filesystem::path& dir) : m_switch(Wide(dir).c_str()) {
-    m_pSaved = g_pTovuLangSwitch;
-    g_pTovuLangSwitch = &m_switch;
+  explicit ScopedSwitch(const std::filesystem::path& dir) : m_switch(Wide(dir).c_str()), m_pSaved(g_pTovuLangSwitch) {
+    g_pTovuLangSwitch = dir.empty() ? nullptr : &m_switch;
   }
   ~ScopedSwitch() { g_pTovuLangSwitch = m_pSaved; }
   Switch& get() { return m_switch; }
@@ -53,15 +52,28 @@ class ScopedSwitch {
   TovuLanguageSwitch* m_pSaved;
 };
 
+// Resources and dictionary that a caller has current; Translate must leave them so.
+const auto kCallerResource = reinterpret_cast<HINSTANCE>(0x5150);
+auto* const kCallerDict = reinterpret_cast<ZoDtDictionary*>(0x7070);
+
+void MakeCallersCurrent() {
+  AfxSetResourceHandle(kCallerResource);
+  g_pCurModuleLang = kCallerDict;
+}
+
 TEST(ModuleKey, FollowsTheFileNameRulesWithEitherSeparator) {
   tovutest::TempDir dir;
+  {
+    ScopedSwitch<> none({});
+    ModuleFile file(dir, "TovuPlatform.arx");
+    EXPECT_EQ(GetModuleKey(), L"") << "no key without a language switch";
+    EXPECT_EQ(GetModuleDictionary(), nullptr);
+  }
   ScopedSwitch<> sw(dir.path());
   const std::pair<std::string, std::wstring> cases[] = {
       {"TovuPlatform.arx", L"TOVUPLATFORM"},
       {"NAME18.arx", L"NAME1"},  // only the last digit goes
-      {"tovu7.arx", L"TOVU"},
       {"Multi.Dot.Name.arx", L"MULTI"},
-      {"x.arx", L"X"},
       {".arx", L""},  // the dot must not be the first character
       {"NoExtension", L""},
       {"a\\TovuPlatform.arx", L"TOVUPLATFORM"},  // a backslash inside the name separates too
@@ -74,31 +86,15 @@ TEST(ModuleKey, FollowsTheFileNameRulesWithEitherSeparator) {
   }
 }
 
-TEST(ModuleKey, IsEmptyWithoutALanguageSwitch) {
-  tovutest::TempDir dir;
-  TovuLanguageSwitch* saved = g_pTovuLangSwitch;
-  g_pTovuLangSwitch = nullptr;
-  ModuleFile file(dir, "TovuPlatform.arx");
-  EXPECT_EQ(GetModuleKey(), L"");
-  EXPECT_EQ(GetModuleDictionary(), nullptr);
-  g_pTovuLangSwitch = saved;
-}
-
 TEST(Translate, WithoutASwitchGivesTheVeryPointerBack) {
-  TovuLanguageSwitch* saved = g_pTovuLangSwitch;
-  g_pTovuLangSwitch = nullptr;
-  const auto sentinelResource = reinterpret_cast<HINSTANCE>(0x5150);
-  auto* sentinelDict = reinterpret_cast<ZoDtDictionary*>(0x7070);
-  AfxSetResourceHandle(sentinelResource);
-  g_pCurModuleLang = sentinelDict;
-
+  ScopedSwitch<> none({});
+  MakeCallersCurrent();
   const wchar_t* text = L"\n选择闪烁对象";
   EXPECT_EQ(Translate(text), text);
   EXPECT_EQ(Translate(nullptr), nullptr);
-  EXPECT_EQ(AfxGetResourceHandle(), sentinelResource);
-  EXPECT_EQ(g_pCurModuleLang, sentinelDict);
+  EXPECT_EQ(AfxGetResourceHandle(), kCallerResource);
+  EXPECT_EQ(g_pCurModuleLang, kCallerDict);
   g_pCurModuleLang = nullptr;
-  g_pTovuLangSwitch = saved;
 }
 
 // Notes what is current while it translates.
@@ -127,11 +123,7 @@ TEST(Translate, WithASwitchGivesTheModulesTextAndRestoresWhatWasCurrent) {
   ScopedSwitch<ObservingSwitch> sw(dir.path());
   ModuleFile file(dir, "TovuPlatform.arx");
   g_hResource = file.handle();
-
-  const auto sentinelResource = reinterpret_cast<HINSTANCE>(0x5150);
-  auto* sentinelDict = reinterpret_cast<ZoDtDictionary*>(0x7070);
-  AfxSetResourceHandle(sentinelResource);
-  g_pCurModuleLang = sentinelDict;
+  MakeCallersCurrent();
 
   EXPECT_STREQ(Translate(L"\n选择闪烁对象"), L"\nSelect objects to flicker");
   // During the lookup the module's resources and dictionary were current ...
@@ -140,8 +132,8 @@ TEST(Translate, WithASwitchGivesTheModulesTextAndRestoresWhatWasCurrent) {
   EXPECT_EQ(sw.get().m_pSeenDict, GetModuleDictionary());
   EXPECT_EQ(GetModuleDictionary()->GetKey(), L"TOVUPLATFORM");
   // ... and afterwards the caller's are, although the dictionary was found during the call.
-  EXPECT_EQ(AfxGetResourceHandle(), sentinelResource);
-  EXPECT_EQ(g_pCurModuleLang, sentinelDict);
+  EXPECT_EQ(AfxGetResourceHandle(), kCallerResource);
+  EXPECT_EQ(g_pCurModuleLang, kCallerDict);
 
   // The dictionary is found once and kept.
   const wchar_t* unknown = L"未翻译";
@@ -151,28 +143,10 @@ TEST(Translate, WithASwitchGivesTheModulesTextAndRestoresWhatWasCurrent) {
   // A failing translation still restores both.
   sw.get().m_bThrow = true;
   EXPECT_THROW(Translate(L"x"), std::runtime_error);
-  EXPECT_EQ(AfxGetResourceHandle(), sentinelResource);
-  EXPECT_EQ(g_pCurModuleLang, sentinelDict);
+  EXPECT_EQ(AfxGetResourceHandle(), kCallerResource);
+  EXPECT_EQ(g_pCurModuleLang, kCallerDict);
   g_pCurModuleLang = nullptr;
   g_hResource = nullptr;
-}
-
-TEST(ResourceGuard, NestsAndRestoresInOrder) {
-  TovuLanguageSwitch* saved = g_pTovuLangSwitch;
-  g_pTovuLangSwitch = nullptr;
-  const auto outer = reinterpret_cast<HINSTANCE>(0x1000), inner = reinterpret_cast<HINSTANCE>(0x2000);
-  AfxSetResourceHandle(nullptr);
-  {
-    ZoUtPushResource a(outer);
-    EXPECT_EQ(AfxGetResourceHandle(), outer);
-    {
-      ZoUtPushResource b(inner);
-      EXPECT_EQ(AfxGetResourceHandle(), inner);
-    }
-    EXPECT_EQ(AfxGetResourceHandle(), outer);
-  }
-  EXPECT_EQ(AfxGetResourceHandle(), nullptr);
-  g_pTovuLangSwitch = saved;
 }
 
 bool HasCommandGroup() { return standin::HasCommandGroup(L"TovuPlatform"); }
@@ -183,43 +157,30 @@ bool ChainHolds(HMODULE h) {
   return false;
 }
 
-TEST(ModuleEntry, StartsAndUnloadsAndIgnoresDocumentMessages) {
-  tovutest::TempDir dir;
-  ModuleFile file(dir, "TovuPlatform.arx");
-  ASSERT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, nullptr), AcRx::kRetOK);
-  EXPECT_EQ(g_hResource, file.handle());
-  EXPECT_TRUE(ChainHolds(file.handle()));
-  AcEdCommand* sample = acedRegCmds->lookupCmd(L"sample", true);
-  ASSERT_NE(sample, nullptr);
-  EXPECT_STREQ(sample->groupName(), L"TovuPlatform");
-  EXPECT_EQ(sample->commandFlags(), 2);
-  EXPECT_EQ(g_nCmdCount, 1);
-
-  for (auto msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg, AcRx::kQuitMsg, AcRx::kSuspendMsg})
-    EXPECT_EQ(acrxEntryPoint(msg, nullptr), AcRx::kRetOK);
-  EXPECT_EQ(acedRegCmds->lookupCmd(L"sample", true), sample);
-  EXPECT_TRUE(ChainHolds(file.handle()));
-  EXPECT_EQ(g_hResource, file.handle());
-
-  EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, nullptr), AcRx::kRetOK);
-  EXPECT_FALSE(HasCommandGroup());
-  EXPECT_FALSE(ChainHolds(file.handle()));
+TEST(ModuleEntry, StartsWithOrWithoutMfcAndUnloads) {
+  ScopedSwitch<> none({});
+  {
+    tovutest::TempDir dir;
+    ModuleFile file(dir, "TovuPlatform.arx");
+    ASSERT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, nullptr), AcRx::kRetOK);
+    EXPECT_EQ(g_hResource, file.handle());
+    EXPECT_TRUE(ChainHolds(file.handle()));
+    for (auto msg : {AcRx::kLoadDwgMsg, AcRx::kUnloadDwgMsg, AcRx::kInvkSubrMsg, AcRx::kQuitMsg, AcRx::kSuspendMsg})
+      EXPECT_EQ(acrxEntryPoint(msg, nullptr), AcRx::kRetOK);
+    EXPECT_TRUE(HasCommandGroup()) << "other messages change nothing";
+    EXPECT_TRUE(ChainHolds(file.handle()));
+    EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, nullptr), AcRx::kRetOK);
+    EXPECT_FALSE(HasCommandGroup());
+    EXPECT_FALSE(ChainHolds(file.handle()));
+  }
+  // Without the DLL entry MFC refuses a null module; the commands are defined all the same.
+  g_hInstance = nullptr;
   g_hResource = nullptr;
-}
-
-TEST(ModuleEntry, FailedMfcStartStillDefinesTheCommands) {
-  g_hInstance = nullptr;  // the DLL entry never ran: MFC refuses a null module
-  g_hResource = nullptr;
-  TovuLanguageSwitch* saved = g_pTovuLangSwitch;
-  g_pTovuLangSwitch = nullptr;
   ASSERT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, nullptr), AcRx::kRetOK);
   EXPECT_EQ(g_hResource, nullptr);
   EXPECT_TRUE(HasCommandGroup());
-  const wchar_t* text = L"文字";
-  EXPECT_EQ(Translate(text), text);
   EXPECT_EQ(acrxEntryPoint(AcRx::kUnloadAppMsg, nullptr), AcRx::kRetOK);
   EXPECT_FALSE(HasCommandGroup());
-  g_pTovuLangSwitch = saved;
 }
 
 TEST(ModuleInHost, LoadRunUnloadAndLoadAgain) {
@@ -236,6 +197,8 @@ TEST(ModuleInHost, LoadRunUnloadAndLoadAgain) {
     AcEdCommand* sample = acedRegCmds->lookupCmd(L"SAMPLE", true);
     ASSERT_NE(sample, nullptr);
     EXPECT_STREQ(sample->groupName(), L"TovuPlatform");
+    EXPECT_EQ(sample->commandFlags(), 2);
+    EXPECT_EQ(acedRegCmds->lookupCmd(L"ZoFlicker", true), nullptr) << "the group holds \"sample\" alone";
 
     session.ClearTranscript();
     session.ClearJournal();
@@ -243,14 +206,8 @@ TEST(ModuleInHost, LoadRunUnloadAndLoadAgain) {
     EXPECT_EQ(session.Transcript(), L"");  // "sample" returns at once and says nothing
     EXPECT_EQ(session.Journal().size(), 1u);
 
-    linker->sendToAll(AcRx::kLoadDwgMsg);
-    linker->sendToAll(AcRx::kUnloadDwgMsg);
-    EXPECT_EQ(acedRegCmds->lookupCmd(L"sample", true), sample);
-
     ASSERT_TRUE(linker->unloadModule(L"TovuPlatform.arx"));
     EXPECT_EQ(acedRegCmds->lookupCmd(L"sample", true), nullptr);
-    EXPECT_EQ(acedRegCmds->lookupCmd(L"ZoFlicker", true), nullptr);
-    EXPECT_EQ(acedRegCmds->lookupCmd(L"ZoEndFlicker", true), nullptr);
     EXPECT_FALSE(standin::RunCommand(L"sample"));
     EXPECT_NE(session.Transcript().find(L"Unknown command \"SAMPLE\""), std::wstring::npos);
     EXPECT_EQ(GetModuleHandleW(L"TovuPlatform.arx"), nullptr);  // really unmapped

@@ -7,6 +7,17 @@
 
 #include "platform/Localization.h"
 
+namespace {
+
+// Attaches the variable to the object of the handle, when that object is registered here.
+template <class T>
+bool AttachThrough(const ZoPtRegistry& master, ZoPtRegHandle hObject, T* pVariable, const wchar_t* pszName) {
+  ZoPtRegistryBase* pObject = master.LookUp(hObject);
+  return pObject && pObject->AttachValue(pVariable, pszName);
+}
+
+}  // namespace
+
 ZoPtRegistry::ZoPtRegistry() { m_pMaster = this; }
 
 ZoPtRegistry::ZoPtRegistry(const wchar_t* pszRootKey, const wchar_t* pszKey, double dVersion)
@@ -69,28 +80,23 @@ ZoPtRegistryBase* ZoPtRegistry::GetRegObject(ZoPtRegHandle hObject) const {
 }
 
 bool ZoPtRegistry::AttachValue(ZoPtRegHandle hObject, CString* pstrValue, const wchar_t* pszName) {
-  ZoPtRegistryBase* pObject = LookUp(hObject);
-  return pObject && pObject->AttachValue(pstrValue, pszName);
+  return AttachThrough(*this, hObject, pstrValue, pszName);
 }
 
 bool ZoPtRegistry::AttachValue(ZoPtRegHandle hObject, DWORD* pdwValue, const wchar_t* pszName) {
-  ZoPtRegistryBase* pObject = LookUp(hObject);
-  return pObject && pObject->AttachValue(pdwValue, pszName);
+  return AttachThrough(*this, hObject, pdwValue, pszName);
 }
 
 bool ZoPtRegistry::AttachValue(ZoPtRegHandle hObject, long* plValue, const wchar_t* pszName) {
-  ZoPtRegistryBase* pObject = LookUp(hObject);
-  return pObject && pObject->AttachValue(plValue, pszName);
+  return AttachThrough(*this, hObject, plValue, pszName);
 }
 
 bool ZoPtRegistry::AttachValue(ZoPtRegHandle hObject, bool* pbValue, const wchar_t* pszName) {
-  ZoPtRegistryBase* pObject = LookUp(hObject);
-  return pObject && pObject->AttachValue(pbValue, pszName);
+  return AttachThrough(*this, hObject, pbValue, pszName);
 }
 
 bool ZoPtRegistry::AttachValue(ZoPtRegHandle hObject, int* pnValue, const wchar_t* pszName) {
-  ZoPtRegistryBase* pObject = LookUp(hObject);
-  return pObject && pObject->AttachValue(pnValue, pszName);
+  return AttachThrough(*this, hObject, pnValue, pszName);
 }
 
 bool ZoPtRegistry::Init() {

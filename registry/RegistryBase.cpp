@@ -6,6 +6,17 @@
 
 #include "registry/Registry.h"
 
+namespace {
+
+// Appends one binding record to the list that keeps variables of its kind.
+template <class List, class T, class Kind>
+bool AppendBinding(List& bindings, T* pVariable, const wchar_t* pszName, Kind kind) {
+  bindings.push_back({pszName, pVariable, kind});
+  return true;
+}
+
+}  // namespace
+
 ZoPtRegistryBase::ZoPtRegistryBase() = default;
 
 ZoPtRegistryBase::ZoPtRegistryBase(const wchar_t* pszKey, bool bVersioned, const wchar_t* pszClassName,
@@ -190,28 +201,23 @@ bool ZoPtRegistryBase::SetValue(const wchar_t* pszName, const wchar_t* const* pp
 }
 
 bool ZoPtRegistryBase::AttachValue(DWORD* pdwValue, const wchar_t* pszName) {
-  m_unsignedBindings.push_back({pszName, pdwValue, BindingKind::Unsigned});
-  return true;
+  return AppendBinding(m_unsignedBindings, pdwValue, pszName, BindingKind::Unsigned);
 }
 
 bool ZoPtRegistryBase::AttachValue(long* plValue, const wchar_t* pszName) {
-  m_unsignedBindings.push_back({pszName, plValue, BindingKind::Long});
-  return true;
+  return AppendBinding(m_unsignedBindings, plValue, pszName, BindingKind::Long);
 }
 
 bool ZoPtRegistryBase::AttachValue(CString* pstrValue, const wchar_t* pszName) {
-  m_textBindings.push_back({pszName, pstrValue, BindingKind::Text});
-  return true;
+  return AppendBinding(m_textBindings, pstrValue, pszName, BindingKind::Text);
 }
 
 bool ZoPtRegistryBase::AttachValue(bool* pbValue, const wchar_t* pszName) {
-  m_flagBindings.push_back({pszName, pbValue, BindingKind::Flag});
-  return true;
+  return AppendBinding(m_flagBindings, pbValue, pszName, BindingKind::Flag);
 }
 
 bool ZoPtRegistryBase::AttachValue(int* pnValue, const wchar_t* pszName) {
-  m_integerBindings.push_back({pszName, pnValue, BindingKind::Integer});
-  return true;
+  return AppendBinding(m_integerBindings, pnValue, pszName, BindingKind::Integer);
 }
 
 bool ZoPtRegistryBase::Init() { return CheckExists() ? Read() : Store(); }

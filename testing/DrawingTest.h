@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ads/AdsEnt.h"
@@ -59,6 +60,26 @@ inline std::wstring TypeOf(const ZoAdsEnt& ent) {
     }
   acutRelRb(data);
   return type;
+}
+
+// Sets a host system variable that holds a 16-bit integer.
+inline void SetShortVar(const wchar_t* name, int value) {
+  resbuf rb = {};
+  rb.restype = RTSHORT;
+  rb.resval.rint = static_cast<short>(value);
+  ASSERT_EQ(acedSetVar(name, &rb), RTNORM) << standin::ToUtf8(name);
+}
+
+// The redraws in the journal as (handle, viewport), each checked to have the mode; the journal
+// is cleared.
+inline std::vector<std::pair<std::wstring, int>> Redraws(int mode) {
+  std::vector<std::pair<std::wstring, int>> out;
+  for (const standin::JournalEntry& e : standin::Session::Get().Journal(standin::JournalKind::Redraw)) {
+    EXPECT_EQ(e.values.at(0), mode);
+    out.emplace_back(e.text, static_cast<int>(e.values.at(1)));
+  }
+  standin::Session::Get().ClearJournal();
+  return out;
 }
 
 // Whether the host's set still exists.

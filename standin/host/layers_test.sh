@@ -1,13 +1,16 @@
-#!/ usr / bin / env bash
-#No layer of the host stand - in calls up : every symbol an object file of one layer needs from the
-#stand - in itself is defined in that layer or below(core 1, drawing 2, view 3, interaction 4,
-#commands 5).Weak definitions(inline functions, templates) are emitted wherever they are used
-#and say nothing about layers, so only strong definitions count.
-#Usage : layers_test.sh OBJECT...(or one; - separated list, as CMake hands a list over)
-set - euo pipefail joined = $(IFS = ';' && echo "$*") IFS =
-    ';' read - r - a objects < < < "$joined" set-- "${objects[@]}" rank() {
-  case "$1" in* /
-      core /*) echo 1 ;; */ drawing /*) echo 2 ;; */ view /*) echo 3 ;; */ interaction /*) echo 4 ;; */ commands/*) echo 5 ;;
+#!/usr/bin/env bash
+# No layer of the host stand-in calls up: every symbol an object file of one layer needs from the
+# stand-in itself is defined in that layer or below (core 1, drawing 2, view 3, interaction 4,
+# commands 5). Weak definitions (inline functions, templates) are emitted wherever they are used
+# and say nothing about layers, so only strong definitions count.
+# Usage: layers_test.sh OBJECT... (or one ;-separated list, as CMake hands a list over)
+set -euo pipefail
+joined=$(IFS=';' && echo "$*")
+IFS=';' read -r -a objects <<<"$joined"
+set -- "${objects[@]}"
+rank() {
+  case "$1" in
+    */core/*) echo 1 ;; */drawing/*) echo 2 ;; */view/*) echo 3 ;; */interaction/*) echo 4 ;; */commands/*) echo 5 ;;
     *) echo 0 ;;
   esac
 }
