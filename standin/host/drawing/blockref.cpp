@@ -43,6 +43,22 @@ thread_local int g_blockDepth = 0;
 
 }  // namespace
 
+namespace standin {
+
+AcDbObjectId DbAccess::AddSequenceEnd(const AcDbEntity* owner) {
+  auto* seqend = new AcDbSequenceEnd;
+  AcDbObjectId id;
+  if (Add(owner->database(), seqend, owner->objectId(), id) != Acad::eOk) {
+    delete seqend;
+    return AcDbObjectId::kNull;
+  }
+  seqend->setLayer(owner->layerId(), false);
+  seqend->close();
+  return id;
+}
+
+}  // namespace standin
+
 // --- Block references ---
 
 AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) { skipErased(false); }
@@ -141,17 +157,7 @@ Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& attId, AcDbA
   const Acad::ErrorStatus es = DbAccess::Add(database(), pAttr, objectId(), attId);
   if (es != Acad::eOk) return es;
   m_attributes.push_back(attId);
-  if (m_seqend.isNull()) {
-    auto* seqend = new AcDbSequenceEnd;
-    AcDbObjectId seqId;
-    if (DbAccess::Add(database(), seqend, objectId(), seqId) == Acad::eOk) {
-      seqend->setLayer(layerId(), false);
-      seqend->close();
-      m_seqend = seqId;
-    } else {
-      delete seqend;
-    }
-  }
+  if (m_seqend.isNull()) m_seqend = DbAccess::AddSequenceEnd(this);
   return Acad::eOk;
 }
 

@@ -80,6 +80,9 @@ struct DbAccess {
   // open for write. eAlreadyInDb, eHandleInUse-style refusal as eDuplicateKey.
   static Acad::ErrorStatus Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
                                AcDbHandle handle = AcDbHandle());
+  // The sequence end that closes the sub-entities of owner (a block reference with attributes, an
+  // old-style polyline): a new one in owner's drawing, on its layer, closed; null when refused.
+  static AcDbObjectId AddSequenceEnd(const AcDbEntity* owner);
   // Files the object under its id among the live objects (obj NULL: takes it out again).
   static void Register(Adesk::IntPtr id, AcDbObject* obj);
   // The live object of an id (any drawing), or NULL.

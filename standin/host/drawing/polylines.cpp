@@ -234,17 +234,7 @@ Acad::ErrorStatus AcDb2dPolyline::appendVertex(AcDbObjectId& objId, AcDb2dVertex
   if (es != Acad::eOk) return es;
   pNewVertex->setLayer(layerId(), false);
   m_vertices.push_back(objId);
-  if (m_seqend.isNull()) {
-    auto* seqend = new AcDbSequenceEnd;
-    AcDbObjectId seqId;
-    if (DbAccess::Add(database(), seqend, objectId(), seqId) == Acad::eOk) {
-      seqend->setLayer(layerId(), false);
-      seqend->close();
-      m_seqend = seqId;
-    } else {
-      delete seqend;
-    }
-  }
+  if (m_seqend.isNull()) m_seqend = DbAccess::AddSequenceEnd(this);
   return Acad::eOk;
 }
 
