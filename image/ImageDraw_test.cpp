@@ -3,7 +3,6 @@
 #include "image/ImageDraw.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstring>
 #include <string>
@@ -12,6 +11,7 @@
 #include "image/slide_test_support.h"
 #include "platform/Host.h"
 #include "platform/Siblings.h"
+#include "standin/win32/png.h"
 #include "testing/Canvas.h"
 #include "testing/TempDir.h"
 
@@ -298,20 +298,11 @@ TEST_F(ImageDrawTest, BitmapsAreStretchedOverTheRectangle) {
   EXPECT_EQ(draw.IsImageLoaded(), 0);
 }
 
-bool WritePng(const std::filesystem::path& path, int width, int height, const std::vector<uint8_t>& rgb) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&image, path.string().c_str(), 0, rgb.data(), 0, nullptr) != 0;
-}
-
 TEST_F(ImageDrawTest, PictureFilesAndWhichNamesAreReadAsBmp) {
   // Top row red, bottom row blue.
   const auto png = m_dir / "picture.png";
-  ASSERT_TRUE(WritePng(png, 2, 2, {255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255}));
+  const uint8_t rgb[] = {255, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 255};
+  ASSERT_TRUE(standin::WritePng(png.wstring(), 2, 2, rgb, nullptr));
   Canvas canvas(80, 60, kUntouched);
   CanvasDC dc(canvas);
   ZoPtImageDraw draw;
