@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "standin/win32/crt.h"
 #include "standin/win32/utf8.h"
@@ -41,7 +42,10 @@ bool WritePng(const std::wstring& path, int width, int height, const uint8_t* rg
   const bool encoded = png_image_write_to_stdio(&image, file, 0, rgb, 0, nullptr) != 0;
   const int closeErrno = std::fclose(file) == 0 ? 0 : errno;
   if (encoded && closeErrno == 0) return true;
-  std::remove(ToUtf8(path).c_str());
+  // A picture written in part is removed, as libpng does; a device or other special file is not.
+  std::error_code ec;
+  const std::filesystem::path written(ToUtf8(path));
+  if (std::filesystem::is_regular_file(written, ec)) std::filesystem::remove(written, ec);
   return Fail(error, path, encoded ? std::strerror(closeErrno) : image.message);
 }
 
