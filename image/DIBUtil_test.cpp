@@ -30,6 +30,7 @@ using tovutest::Held;
 using tovutest::InfoHeader;
 using tovutest::MakeDib;
 using tovutest::MatchesGolden;
+using tovutest::Numbers;
 
 TEST(Dib, SizesOfInformationAndCoreHeaders) {
   Bytes v4 = InfoHeader(127, 64, 8, 252);
@@ -266,15 +267,10 @@ TEST(DibFile, BitmapsBecomeDibsAndBmpFiles) {
   session.Reset();
   tovutest::TempDir dir;
   // 100 by 10 at 32 bits: a 24-bit BMP of 54 + 3,000 bytes, rows of 300 bytes, bits at 54.
+  std::vector<DWORD> pixels(100 * 10);
+  pixels[0] = 0x00FF0000;  // red, at the top left
   CBitmap wide;
-  ASSERT_TRUE(wide.CreateBitmap(100, 10, 1, 32, nullptr));
-  {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap* old = dc.SelectObject(&wide);
-    dc.SetPixel(0, 0, RGB(255, 0, 0));
-    dc.SelectObject(old);
-  }
+  ASSERT_TRUE(wide.CreateBitmap(100, 10, 1, 32, pixels.data()));
   const auto path = dir / "wide.bmp";
   EXPECT_EQ(SaveBitmapToFile(wide, path.wstring().c_str()), 1);
   const std::string file = FileBytes(path);
@@ -284,7 +280,7 @@ TEST(DibFile, BitmapsBecomeDibsAndBmpFiles) {
   EXPECT_EQ(At32(file, 10), 54u);
   EXPECT_EQ(file[28], 24) << "bits per pixel";
   EXPECT_EQ(At32(file, 34), 0u) << "image size left 0";
-  // The top-left pixel is in the last row of the file, blue-green-red.
+  // The top-left pixel is in the last row of the file, blue, green, red.
   EXPECT_EQ(file.substr(54 + 9 * 300, 3), std::string("\0\0\xFF", 3));
 
   struct {
@@ -324,17 +320,6 @@ TEST(DibFile, BitmapsBecomeDibsAndBmpFiles) {
   int numbers = 0;
   for (size_t at; (at = rest.find(L"%d")) != std::wstring::npos; rest.erase(0, at + 2)) ++numbers;
   EXPECT_EQ(numbers, 4) << "the translation takes the same four numbers";
-}
-
-// The numbers in a text, in order: "(153,170,204)" gives 153, 170, 204.
-std::vector<int> Numbers(const std::string& text) {
-  std::vector<int> out;
-  for (size_t i = 0; (i = text.find_first_of("0123456789", i)) != std::string::npos;) {
-    const size_t end = text.find_first_not_of("0123456789", i);
-    out.push_back(std::stoi(text.substr(i, end - i)));
-    i = end;
-  }
-  return out;
 }
 
 // Every file of the suite is painted with the pixel values of the independent decoders

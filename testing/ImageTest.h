@@ -1,9 +1,9 @@
 // What the image tests share: vector lists and painted pixels written out as text, DIBs in
-// global memory, BMP files
-// read as the painter reads them, the real files of the shared test data with their reference
-// tables, and the fuzzers' seeds.
+// global memory, BMP files read as the painter reads them, the real files of the shared test
+// data with their reference tables, and the fuzzers' seeds.
 #pragma once
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -102,6 +102,17 @@ inline HDIB ReadBmp(const std::filesystem::path& path) {
 inline std::filesystem::path SharedTestData(const char* name) {
   const auto dir = std::filesystem::path(TOVU_SOURCE_DIR) / ".." / "shared" / "testdata" / name;
   return std::filesystem::exists(dir / "SOURCES.md") ? dir : std::filesystem::path();
+}
+
+// The numbers in a text, in order: "(153,170,204)" gives 153, 170, 204; "3..1870" gives 3, 1870.
+inline std::vector<int> Numbers(const std::string& text) {
+  std::vector<int> out;
+  for (size_t i = 0; (i = text.find_first_of("0123456789", i)) != std::string::npos;) {
+    const size_t end = text.find_first_not_of("0123456789", i);
+    out.push_back(static_cast<int>(std::strtol(text.c_str() + i, nullptr, 10)));
+    i = end;
+  }
+  return out;
 }
 
 // The rows of the first Markdown table under the heading that contains `heading`, each as its
