@@ -175,6 +175,80 @@ TEST(Dib, GoldenImagesOfStretchedAndRunLengthDibs) {
   FreeDib(h);
 }
 
+std::string FileBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+uint32_t At32(const std::string& s, size_t at) {
+  uint32_t v = 0;
+  if (s.size() < at + 4) return v;
+  std::memcpy(&v, s.data() + at, 4);
+  return v;
+}
+
+TEST(Dib, BitmapsBecomeDibsAndBmpFiles) {
+  auto& session = standin::Session::Get();
+  session.Reset();
+  tovutest::TempDir dir;
+  // 100 by 10 at 32 bits: a 24-bit BMP of 54 + 3,000 bytes, rows of 300 bytes, bits at 54.
+  std::vector<DWORD> pixels(100 * 10);
+  pixels[0] = 0x00FF0000;  // red, at the top left
+  CBitmap wide;
+  ASSERT_TRUE(wide.CreateBitmap(100, 10, 1, 32, pixels.data()));
+  const auto path = dir / "wide.bmp";
+  EXPECT_EQ(SaveBitmapToFile(wide, path.wstring().c_str()), 1);
+  const std::string file = FileBytes(path);
+  ASSERT_EQ(file.size(), 54u + 3000u);
+  EXPECT_EQ(file.substr(0, 2), "BM");
+  EXPECT_EQ(At32(file, 2), 3054u);
+  EXPECT_EQ(At32(file, 10), 54u);
+  EXPECT_EQ(file[28], 24) << "bits per pixel";
+  EXPECT_EQ(At32(file, 34), 0u) << "image size left 0";
+  // The top-left pixel is in the last row of the file, blue, green, red.
+  EXPECT_EQ(file.substr(54 + 9 * 300, 3), std::string("\0\0\xFF", 3));
+
+  struct {
+    int bpp, width;
+    WORD table;
+    size_t row;
+  } cases[] = {{1, 33, 8, 8}, {4, 9, 64, 8}, {8, 5, 1024, 8}, {16, 3, 0, 12}, {24, 3, 0, 12}, {32, 100, 0, 300}};
+  for (const auto& k : cases) {
+    HBITMAP bitmap = CreateBitmap(k.width, 2, 1, static_cast<UINT>(k.bpp), nullptr);
+    HDIB dib = Bitmap2Dib(bitmap);
+    std::string held = Held(reinterpret_cast<HGLOBAL>(dib));
+    EXPECT_EQ(held.size(), 40 + k.table + 2 * k.row) << k.bpp;
+    EXPECT_EQ(PaletteSize(held.data()), k.table) << k.bpp;
+    FreeDib(dib);
+    DeleteObject(bitmap);
+  }
+  EXPECT_EQ(Bitmap2Dib(nullptr), nullptr);
+  EXPECT_EQ(SaveBitmapToFile(nullptr, (dir / "none.bmp").wstring().c_str()), 0);
+  EXPECT_EQ(SaveBitmapToFile(wide, (dir / "no" / "such" / "folder.bmp").wstring().c_str()), 0);
+
+  // Memory that cannot be had is told to the user, in the user's language.
+  const SIZE_T previous = standin::SetGlobalMemoryLimit(1000);
+  EXPECT_EQ(Bitmap2Dib(wide), nullptr);
+  EXPECT_EQ(SaveBitmapToFile(wide, (dir / "x.bmp").wstring().c_str()), 0);
+  standin::SetGlobalMemoryLimit(previous);
+  EXPECT_FALSE(std::filesystem::exists(dir / "x.bmp"));
+  const auto boxes = session.Journal(standin::JournalKind::MessageBox);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].text, L"不能分配3040大小的内存,其中bsize=3000;palSize=0;infoSize=40");
+  EXPECT_EQ(boxes[0].values, std::vector<double>{MB_OK});
+  const auto dictionary =
+      ZoDtDictionary::Load(std::string(TOVU_SOURCE_DIR) + "/lang/en/TOVUPLATFORM.tsv", L"TOVUPLATFORM");
+  ASSERT_NE(dictionary, nullptr);
+  const wchar_t* english = dictionary->Lookup(L"不能分配%d大小的内存,其中bsize=%d;palSize=%d;infoSize=%d");
+  ASSERT_NE(english, nullptr) << "no English translation of the message";
+  std::wstring rest = english;
+  int numbers = 0;
+  for (size_t at; (at = rest.find(L"%d")) != std::wstring::npos; rest.erase(0, at + 2)) ++numbers;
+  EXPECT_EQ(numbers, 4) << "the translation takes the same four numbers";
+}
+
 TEST(DibFile, BmpFilesOfEveryDepthAreReadWhateverTheirOffsetSays) {
   tovutest::TempDir dir;
   auto rows = [](Bytes dib, int width, int height, int bpp) {
@@ -246,80 +320,6 @@ TEST(DibFile, BmpFilesOfEveryDepthAreReadWhateverTheirOffsetSays) {
   // A file that cannot be read (opened for writing only) is refused, not thrown through.
   ASSERT_TRUE(file.Open((dir / "pal1.bmp").wstring().c_str(), CFile::modeWrite | CFile::modeNoTruncate));
   EXPECT_EQ(ReadDIBFile(file), nullptr);
-}
-
-std::string FileBytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-uint32_t At32(const std::string& s, size_t at) {
-  uint32_t v = 0;
-  if (s.size() < at + 4) return v;
-  std::memcpy(&v, s.data() + at, 4);
-  return v;
-}
-
-TEST(DibFile, BitmapsBecomeDibsAndBmpFiles) {
-  auto& session = standin::Session::Get();
-  session.Reset();
-  tovutest::TempDir dir;
-  // 100 by 10 at 32 bits: a 24-bit BMP of 54 + 3,000 bytes, rows of 300 bytes, bits at 54.
-  std::vector<DWORD> pixels(100 * 10);
-  pixels[0] = 0x00FF0000;  // red, at the top left
-  CBitmap wide;
-  ASSERT_TRUE(wide.CreateBitmap(100, 10, 1, 32, pixels.data()));
-  const auto path = dir / "wide.bmp";
-  EXPECT_EQ(SaveBitmapToFile(wide, path.wstring().c_str()), 1);
-  const std::string file = FileBytes(path);
-  ASSERT_EQ(file.size(), 54u + 3000u);
-  EXPECT_EQ(file.substr(0, 2), "BM");
-  EXPECT_EQ(At32(file, 2), 3054u);
-  EXPECT_EQ(At32(file, 10), 54u);
-  EXPECT_EQ(file[28], 24) << "bits per pixel";
-  EXPECT_EQ(At32(file, 34), 0u) << "image size left 0";
-  // The top-left pixel is in the last row of the file, blue, green, red.
-  EXPECT_EQ(file.substr(54 + 9 * 300, 3), std::string("\0\0\xFF", 3));
-
-  struct {
-    int bpp, width;
-    WORD table;
-    size_t row;
-  } cases[] = {{1, 33, 8, 8}, {4, 9, 64, 8}, {8, 5, 1024, 8}, {16, 3, 0, 12}, {24, 3, 0, 12}, {32, 100, 0, 300}};
-  for (const auto& k : cases) {
-    HBITMAP bitmap = CreateBitmap(k.width, 2, 1, static_cast<UINT>(k.bpp), nullptr);
-    HDIB dib = Bitmap2Dib(bitmap);
-    std::string held = Held(reinterpret_cast<HGLOBAL>(dib));
-    EXPECT_EQ(held.size(), 40 + k.table + 2 * k.row) << k.bpp;
-    EXPECT_EQ(PaletteSize(held.data()), k.table) << k.bpp;
-    FreeDib(dib);
-    DeleteObject(bitmap);
-  }
-  EXPECT_EQ(Bitmap2Dib(nullptr), nullptr);
-  EXPECT_EQ(SaveBitmapToFile(nullptr, (dir / "none.bmp").wstring().c_str()), 0);
-  EXPECT_EQ(SaveBitmapToFile(wide, (dir / "no" / "such" / "folder.bmp").wstring().c_str()), 0);
-
-  // Memory that cannot be had is told to the user, in the user's language.
-  const SIZE_T previous = standin::SetGlobalMemoryLimit(1000);
-  EXPECT_EQ(Bitmap2Dib(wide), nullptr);
-  EXPECT_EQ(SaveBitmapToFile(wide, (dir / "x.bmp").wstring().c_str()), 0);
-  standin::SetGlobalMemoryLimit(previous);
-  EXPECT_FALSE(std::filesystem::exists(dir / "x.bmp"));
-  const auto boxes = session.Journal(standin::JournalKind::MessageBox);
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].text, L"不能分配3040大小的内存,其中bsize=3000;palSize=0;infoSize=40");
-  EXPECT_EQ(boxes[0].values, std::vector<double>{MB_OK});
-  const auto dictionary =
-      ZoDtDictionary::Load(std::string(TOVU_SOURCE_DIR) + "/lang/en/TOVUPLATFORM.tsv", L"TOVUPLATFORM");
-  ASSERT_NE(dictionary, nullptr);
-  const wchar_t* english = dictionary->Lookup(L"不能分配%d大小的内存,其中bsize=%d;palSize=%d;infoSize=%d");
-  ASSERT_NE(english, nullptr) << "no English translation of the message";
-  std::wstring rest = english;
-  int numbers = 0;
-  for (size_t at; (at = rest.find(L"%d")) != std::wstring::npos; rest.erase(0, at + 2)) ++numbers;
-  EXPECT_EQ(numbers, 4) << "the translation takes the same four numbers";
 }
 
 // Every file of the suite is painted with the pixel values of the independent decoders
