@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "standin/win32/crt.h"
 #include "standin/win32/utf8.h"
 
 namespace standin {
@@ -33,7 +32,7 @@ png_image NewImage() {
 
 bool WritePng(const std::wstring& path, int width, int height, const uint8_t* rgb, std::wstring* error) {
   if (width <= 0 || height <= 0 || !rgb) return Fail(error, path, "no pixels to write");
-  FILE* file = _wfopen(path.c_str(), L"wb");
+  FILE* file = std::fopen(ToUtf8(path).c_str(), "wb");
   if (!file) return Fail(error, path, std::strerror(errno));
   png_image image = NewImage();
   image.width = static_cast<png_uint_32>(width);
@@ -50,7 +49,7 @@ bool WritePng(const std::wstring& path, int width, int height, const uint8_t* rg
 }
 
 bool ReadPng(const std::wstring& path, int* width, int* height, std::vector<uint8_t>* rgb, std::wstring* error) {
-  FILE* file = _wfopen(path.c_str(), L"rb");
+  FILE* file = std::fopen(ToUtf8(path).c_str(), "rb");
   if (!file) return Fail(error, path, std::strerror(errno));
   png_image image = NewImage();
   bool read = png_image_begin_read_from_stdio(&image, file) != 0;
