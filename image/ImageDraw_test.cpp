@@ -286,15 +286,15 @@ TEST_F(ImageDraw, GoldenImages) {
   const std::wstring path = Slide(fan.End());
   DrawCanvas fanCanvas(160, 160, white);
   paint(fanCanvas, CRect(0, 0, 160, 160), false, [&](ZoPtImageDraw& d) {
-    d.SetBackColor(RGB(255, 255, 255));
+    d.SetBackColor(white);
     d.PaintSlide(path.c_str());
   });
   EXPECT_TRUE(tovutest::MatchesGolden(fanCanvas, "image/golden/slide_fan_bigendian.png"));
 
   Bytes ramp = InfoHeader(16, 12, 8);
   for (int i = 0; i < 256; ++i) ramp.u8(i).u8(255 - i).u8((i * 7) & 0xFF).u8(0);
-  for (int y = 0; y < 12; ++y) {
-    for (int x = 0; x < 16; ++x) ramp.u8((x * 16 + y * 5) & 0xFF);
+  for (int row = 0; row < 12; ++row) {
+    for (int column = 0; column < 16; ++column) ramp.u8((column * 16 + row * 5) & 0xFF);
     ramp.pad(4);
   }
   DrawCanvas dibCanvas(180, 100, white);
