@@ -10,9 +10,9 @@
 
 #include "image/ImageDraw.h"
 #include "image/ImageList.h"
-#include "image/slide_test_support.h"
 #include "platform/Host.h"
 #include "testing/Canvas.h"
+#include "testing/SlideWriter.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr int kVectors = 100000;
 class SlideFile {
  public:
   SlideFile() {
-    slidetest::SlideWriter slide;
+    tovutest::SlideWriter slide;
     for (int i = 0; i < kVectors; ++i) {
       if (i % 500 == 0) slide.Color(1 + (i / 500) % 16);
       const int x = (i * 37) % 1800, y = (i * 91) % 1000;

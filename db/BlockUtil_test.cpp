@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "standin/host/drawing/drawing.h"
 #include "testing/DatabaseTest.h"
 #include "testing/EntityData.h"
 

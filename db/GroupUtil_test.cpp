@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
 #include "standin/win32/utf8.h"
 #include "testing/DatabaseTest.h"
 #include "testing/TempDir.h"

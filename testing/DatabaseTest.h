@@ -2,6 +2,7 @@
 // leaves no object open and none alive outside the drawing that it did not hand back.
 #pragma once
 
+#include "standin/host/drawing/drawing.h"
 #include "testing/DrawingTest.h"
 
 namespace tovutest {

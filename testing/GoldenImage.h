@@ -8,7 +8,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdint>
 #include <cstring>
@@ -17,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "standin/win32/png.h"
+#include "standin/win32/utf8.h"
 #include "testing/Canvas.h"
 
 namespace tovutest {
@@ -27,31 +28,11 @@ struct RgbImage {
   std::vector<uint8_t> rgb;  // red, green, blue per pixel, the top row first
 };
 
-inline bool ReadPng(const std::filesystem::path& path, RgbImage& out) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.string().c_str())) return false;
-  image.format = PNG_FORMAT_RGB;
-  out.width = static_cast<int>(image.width);
-  out.height = static_cast<int>(image.height);
-  out.rgb.assign(PNG_IMAGE_SIZE(image), 0);
-  if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr)) {
-    png_image_free(&image);
-    return false;
-  }
-  return true;
-}
-
-inline bool WritePng(const std::filesystem::path& path, const RgbImage& in) {
+inline void WritePng(const std::filesystem::path& path, const RgbImage& image) {
   std::filesystem::create_directories(path.parent_path());
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(in.width);
-  image.height = static_cast<png_uint_32>(in.height);
-  image.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&image, path.string().c_str(), 0, in.rgb.data(), 0, nullptr) != 0;
+  std::wstring error;
+  if (!standin::WritePng(path.wstring(), image.width, image.height, image.rgb.data(), &error))
+    ADD_FAILURE() << standin::ToUtf8(error);
 }
 
 inline RgbImage Snapshot(const Canvas& canvas) {
@@ -76,7 +57,7 @@ inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, const std:
   const RgbImage actual = Snapshot(canvas);
   std::error_code ec;
   RgbImage expected;
-  if (!ReadPng(refPath, expected)) {
+  if (!standin::ReadPng(refPath.wstring(), &expected.width, &expected.height, &expected.rgb, nullptr)) {
     WritePng(outPath, actual);
     return ::testing::AssertionFailure() << "no reference image " << refPath << "; look at " << outPath
                                          << " and bless it with `make bless`";

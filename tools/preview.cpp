@@ -3,10 +3,7 @@
 // or a PNG file. Built as a library beside the module and loaded by tovu-host only for
 // `tovu-host preview`, after the module itself, so that the host keeps loading the module
 // the way the host does; it uses the module's exported classes as the family's applications do.
-#include <png.h>
-
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -14,6 +11,7 @@
 #include "image/DIBUtil.h"
 #include "image/ImageDraw.h"
 #include "platform/Host.h"
+#include "standin/win32/png.h"
 #include "standin/win32/utf8.h"
 
 namespace {
@@ -32,7 +30,7 @@ bool EndsWith(const std::wstring& text, const wchar_t* tail) {
   return text.size() >= n && _wcsicmp(text.c_str() + text.size() - n, tail) == 0;
 }
 
-bool WritePng(HDC hdc, HBITMAP bitmap, int width, int height, const std::wstring& out) {
+bool SaveRasterAsPng(HDC hdc, HBITMAP bitmap, int width, int height, const std::wstring& out) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -48,13 +46,7 @@ bool WritePng(HDC hdc, HBITMAP bitmap, int width, int height, const std::wstring
     rgb[j + 1] = bgrx[i + 1];
     rgb[j + 2] = bgrx[i];
   }
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(width);
-  image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&image, standin::ToUtf8(out).c_str(), 0, rgb.data(), 0, nullptr) != 0;
+  return standin::WritePng(out, width, height, rgb.data(), nullptr);
 }
 
 void Say(wchar_t* message, int size, const std::wstring& text) {
@@ -107,8 +99,9 @@ extern "C" __attribute__((visibility("default"))) int TovuPreviewRender(const wc
     Say(message, messageSize, in + L" is not a slide, BMP or picture file that can be read");
     return 1;
   }
-  const bool written = png ? WritePng(dc.GetSafeHdc(), static_cast<HBITMAP>(raster.GetSafeHandle()), width, height, out)
-                           : SaveBitmapToFile(static_cast<HBITMAP>(raster.GetSafeHandle()), out.c_str()) != 0;
+  const bool written =
+      png ? SaveRasterAsPng(dc.GetSafeHdc(), static_cast<HBITMAP>(raster.GetSafeHandle()), width, height, out)
+          : SaveBitmapToFile(static_cast<HBITMAP>(raster.GetSafeHandle()), out.c_str()) != 0;
   if (!written) {
     Say(message, messageSize, L"cannot write " + out);
     return 1;

@@ -1,5 +1,5 @@
-// Slide files written byte by byte, in either byte order, for the slide tests, the fuzzing
-// seeds and the benchmark; and the real slides of the shared test data.
+// Slide files written byte by byte, in either byte order, for the slide tests, the fuzzers'
+// seeds and the benchmark.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace slidetest {
+namespace tovutest {
 
 class SlideWriter {
  public:
@@ -102,10 +102,4 @@ class SlideWriter {
   std::vector<RecordEnd> m_marks;
 };
 
-// The slide folder of the shared test data, or empty when it is absent.
-inline std::filesystem::path RealSlides() {
-  const std::filesystem::path dir = std::filesystem::path(TOVU_SOURCE_DIR) / ".." / "shared" / "testdata" / "slides";
-  return std::filesystem::exists(dir / "SOURCES.md") ? dir : std::filesystem::path();
-}
-
-}  // namespace slidetest
+}  // namespace tovutest
