@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "standin/win32/globalmem.h"
+#include "testing/BmpBytes.h"
 #include "testing/Canvas.h"
 
 namespace {
@@ -16,25 +17,8 @@ using tovutest::Canvas;
 
 constexpr COLORREF kGrey = RGB(90, 90, 90);
 
-struct Bytes : std::vector<BYTE> {
-  Bytes& u8(unsigned v) {
-    push_back(static_cast<BYTE>(v));
-    return *this;
-  }
-  Bytes& u16(unsigned v) { return u8(v).u8(v >> 8); }
-  Bytes& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  Bytes& pad(size_t to) {
-    while (size() % to) push_back(0);
-    return *this;
-  }
-};
-
-Bytes InfoHeader(int32_t w, int32_t h, int bpp, DWORD compression = BI_RGB, DWORD clrUsed = 0, DWORD sizeImage = 0) {
-  Bytes b;
-  b.u32(40).u32(static_cast<uint32_t>(w)).u32(static_cast<uint32_t>(h)).u16(1).u16(bpp).u32(compression);
-  b.u32(sizeImage).u32(0).u32(0).u32(clrUsed).u32(0);
-  return b;
-}
+using tovutest::Bytes;
+using tovutest::InfoHeader;
 
 // A packed DIB in a global block, so that GDI keeps its reads inside it.
 class Dib {
@@ -80,7 +64,7 @@ Bytes Palette(bool quads) {
 TEST(DibDecode, EveryDepthAndHeaderKindPaintsItsColours) {
   // Indices 3 4 5 over 0 1 2, stored bottom row first.
   {
-    Bytes b = InfoHeader(3, 2, 8, BI_RGB, 6);
+    Bytes b = InfoHeader(3, 2, 8, 6, BI_RGB);
     const size_t at = b.size() + 24;
     const Bytes pal = Palette(true);
     b.insert(b.end(), pal.begin(), pal.end());
@@ -90,7 +74,7 @@ TEST(DibDecode, EveryDepthAndHeaderKindPaintsItsColours) {
     ExpectPicture(c, "8-bit");
   }
   {
-    Bytes b = InfoHeader(3, 2, 4, BI_RGB, 6);
+    Bytes b = InfoHeader(3, 2, 4, 6, BI_RGB);
     const size_t at = b.size() + 24;
     const Bytes pal = Palette(true);
     b.insert(b.end(), pal.begin(), pal.end());
@@ -141,14 +125,14 @@ TEST(DibDecode, EveryDepthAndHeaderKindPaintsItsColours) {
   }
   {
     // Bit fields after a 40-byte header: 5-6-5, and 32-bit channels in an unusual order.
-    Bytes b = InfoHeader(2, 1, 16, BI_BITFIELDS);
+    Bytes b = InfoHeader(2, 1, 16, 0, BI_BITFIELDS);
     b.u32(0xF800).u32(0x07E0).u32(0x001F);
     b.u16(0x07E0).u16(0xF800);
     Canvas c(2, 1);
     Paint(c, Dib(b, 52), 2, 1);
     EXPECT_EQ(c.Pixel(0, 0), RGB(0, 255, 0));
     EXPECT_EQ(c.Pixel(1, 0), RGB(255, 0, 0));
-    Bytes d = InfoHeader(1, 1, 32, BI_BITFIELDS);
+    Bytes d = InfoHeader(1, 1, 32, 0, BI_BITFIELDS);
     d.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000).u32(0x00332211);
     Paint(c, Dib(d, 52), 1, 1);
     EXPECT_EQ(c.Pixel(0, 0), RGB(0x11, 0x22, 0x33));
@@ -157,7 +141,7 @@ TEST(DibDecode, EveryDepthAndHeaderKindPaintsItsColours) {
 
 TEST(DibDecode, ColourTableLimitsAndPaletteColours) {
   // Two colours in the table; index 3 has none and is black.
-  Bytes b = InfoHeader(2, 1, 8, BI_RGB, 2);
+  Bytes b = InfoHeader(2, 1, 8, 2, BI_RGB);
   b.u32(0x00FF0000).u32(0x0000FF00).u8(1).u8(3).pad(4);
   Canvas c(2, 1);
   Paint(c, Dib(b, 48), 2, 1);
@@ -182,7 +166,7 @@ TEST(DibDecode, ColourTableLimitsAndPaletteColours) {
 }
 
 Bytes RleDib(int bpp, int w, int h, const Bytes& data) {
-  Bytes b = InfoHeader(w, h, bpp, bpp == 8 ? BI_RLE8 : BI_RLE4, 3, static_cast<DWORD>(data.size()));
+  Bytes b = InfoHeader(w, h, bpp, 3, bpp == 8 ? BI_RLE8 : BI_RLE4, static_cast<DWORD>(data.size()));
   b.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);  // 0 blue, 1 green, 2 red
   b.insert(b.end(), data.begin(), data.end());
   return b;
@@ -250,16 +234,16 @@ TEST(DibDecode, MalformedOrShortDibsAreRefusedAndPaintNothing) {
   cases.push_back({"header of 20 bytes", odd, 40});
   cases.push_back({"3 bits per pixel", InfoHeader(2, 2, 3), 40});
   cases.push_back({"negative width", InfoHeader(-2, 2, 24), 40});
-  cases.push_back({"top-down RLE", InfoHeader(2, -2, 8, BI_RLE8, 0, 4), 40});
-  cases.push_back({"RLE without its size", InfoHeader(2, 2, 8, BI_RLE8), 40});
-  cases.push_back({"RLE8 at 4 bits", InfoHeader(2, 2, 4, BI_RLE8, 0, 4), 40});
+  cases.push_back({"top-down RLE", InfoHeader(2, -2, 8, 0, BI_RLE8, 4), 40});
+  cases.push_back({"RLE without its size", InfoHeader(2, 2, 8, 0, BI_RLE8), 40});
+  cases.push_back({"RLE8 at 4 bits", InfoHeader(2, 2, 4, 0, BI_RLE8, 4), 40});
   Bytes shortTable = InfoHeader(2, 2, 8);  // 256 entries promised, none there
   shortTable.resize(60, 0);
   cases.push_back({"colour table past the block", shortTable, 40});
   Bytes shortBits = InfoHeader(2, 2, 24);
   shortBits.resize(40 + 8 + 7, 0);  // rows of 8 bytes: 16 needed
   cases.push_back({"bits past the block", shortBits, 40});
-  Bytes lyingRle = InfoHeader(2, 2, 8, BI_RLE8, 1, 400);
+  Bytes lyingRle = InfoHeader(2, 2, 8, 1, BI_RLE8, 400);
   lyingRle.u32(0).u8(2).u8(0).u8(0).u8(1);
   cases.push_back({"RLE size past the block", lyingRle, 44});
   for (const Case& k : cases) {

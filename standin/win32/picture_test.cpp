@@ -1,10 +1,12 @@
 // Conformance of the COM stream and OLE picture stand-ins: streams over global memory, PNG,
 // JPEG and BMP pictures, their HIMETRIC sizes, Render's source rectangle, and refusals.
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 extern "C" {
@@ -15,7 +17,9 @@ extern "C" {
 #include <wingdi.h>
 
 #include "standin/win32/globalmem.h"
+#include "standin/win32/png.h"
 #include "testing/Canvas.h"
+#include "testing/TempDir.h"
 
 namespace {
 
@@ -34,20 +38,14 @@ std::vector<BYTE> RedOverBlue(int w, int h) {
   return rgb;
 }
 
+// The picture as a PNG file's bytes, through the stand-in's one PNG writer.
 std::vector<BYTE> EncodePng(int w, int h) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(w);
-  image.height = static_cast<png_uint_32>(h);
-  image.format = PNG_FORMAT_RGB;
+  tovutest::TempDir dir;
   const std::vector<BYTE> rgb = RedOverBlue(w, h);
-  png_alloc_size_t size = 0;
-  png_image_write_to_memory(&image, nullptr, &size, 0, rgb.data(), 0, nullptr);
-  std::vector<BYTE> out(size);
-  png_image_write_to_memory(&image, out.data(), &size, 0, rgb.data(), 0, nullptr);
-  out.resize(size);
-  return out;
+  const std::filesystem::path file = dir.path() / "picture.png";
+  EXPECT_TRUE(standin::WritePng(file.wstring(), w, h, rgb.data(), nullptr));
+  std::ifstream in(file, std::ios::binary);
+  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::vector<BYTE> EncodeJpeg(int w, int h) {
