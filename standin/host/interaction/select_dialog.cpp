@@ -28,8 +28,9 @@ const wchar_t kInvalidSelection[] =
 
 enum class PointRead { Point, Cancel, Other };
 
-// A point for a prompt of the selection (a window's corner).
-PointRead ReadPoint(const wchar_t* prompt, double* p) {
+// A point for a prompt of the selection (a window's corner); typed relative input starts from base
+// (the first corner for the opposite one), or from LASTPOINT when base is NULL.
+PointRead ReadPoint(const wchar_t* prompt, const double* base, double* p) {
   Session::Get().Print(prompt);
   const InputEvent e = NextMeaningfulInput();
   switch (e.kind) {
@@ -38,7 +39,7 @@ PointRead ReadPoint(const wchar_t* prompt, double* p) {
       std::copy(e.point, e.point + 3, p);
       return PointRead::Point;
     case InputKind::Text:
-      return TypedPoint(Trim(e.text), nullptr, p) ? PointRead::Point : PointRead::Other;
+      return TypedPoint(Trim(e.text), base, p) ? PointRead::Point : PointRead::Other;
     case InputKind::Esc:
       Session::Get().Print(L"*Cancel*");
       return PointRead::Cancel;
@@ -130,7 +131,7 @@ int Interaction::Click(const double* p, std::vector<Adesk::IntPtr>& found) {
   if (!found.empty()) return RTNORM;
   // A click on nothing opens a window; opened to the left it is a crossing.
   double corner[3];
-  switch (ReadPoint(L"Specify opposite corner: ", corner)) {
+  switch (ReadPoint(L"Specify opposite corner: ", p, corner)) {
     case PointRead::Cancel:
       return RTCAN;
     case PointRead::Other:
@@ -145,8 +146,8 @@ int Interaction::Click(const double* p, std::vector<Adesk::IntPtr>& found) {
 
 int Interaction::TypedWindow(bool crossing, std::vector<Adesk::IntPtr>& found) {
   double a[3], b[3];
-  PointRead r = ReadPoint(L"\nSpecify first corner: ", a);
-  if (r == PointRead::Point) r = ReadPoint(L"Specify opposite corner: ", b);
+  PointRead r = ReadPoint(L"\nSpecify first corner: ", nullptr, a);
+  if (r == PointRead::Point) r = ReadPoint(L"Specify opposite corner: ", a, b);
   if (r == PointRead::Cancel) return RTCAN;
   if (r == PointRead::Other) return RTNONE;
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
@@ -296,7 +297,7 @@ void SelectAtCommandPrompt(const InputEvent& event) {
   }
   if (!chosen && found.empty()) {
     double corner[3];
-    if (ReadPoint(L"Specify opposite corner: ", corner) != PointRead::Point) {
+    if (ReadPoint(L"Specify opposite corner: ", p, corner) != PointRead::Point) {
       ClearPickfirst();
       return;
     }

@@ -229,8 +229,8 @@ TEST_F(SelectionTest, TheUsersPicksAndWindowsAsTheHostTakesThem) {
   EXPECT_EQ(s.Transcript(), L"\nPick a table: 0 found\nPick a table: 1 found");
   EXPECT_EQ(s.PendingInput(), 1u);
 
-  // Typed options: a window by two typed points, Last, Undo.
-  s.Queue({InputEvent::Typed(L"w"), InputEvent::Typed(L"450,350"), InputEvent::Typed(L"660,460"),
+  // Typed options: a window by two typed points (the second relative to the first), Last, Undo.
+  s.Queue({InputEvent::Typed(L"w"), InputEvent::Typed(L"450,350"), InputEvent::Typed(L"@210,110"),
            InputEvent::Typed(L"L"), InputEvent::Typed(L"u"), InputEvent::Key(InputKind::Enter)});
   s.TryNextInput();
   ASSERT_EQ(acedSSGet(nullptr, nullptr, nullptr, nullptr, ss), RTNORM);

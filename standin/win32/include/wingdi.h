@@ -5,7 +5,7 @@
 // Device coordinates only (MM_TEXT); no clipping regions, fonts or text.
 //
 // GDI reads DIBs through raw addresses, as Windows' does. When such an address lies in a global
-// memory block (globalmem.h), every read is kept inside that block, and a DIB whose header,
+// memory block (winbase.h), every read is kept inside that block, and a DIB whose header,
 // colour table or bits would reach past its end is refused with ERROR_INVALID_PARAMETER, as
 // Windows' probing of the caller's memory refuses it.
 #pragma once
