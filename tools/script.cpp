@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "standin/host/core/text.h"
+#include "standin/win32/utf8.h"
 
 using standin::InputEvent;
 using standin::InputKind;
@@ -85,4 +86,17 @@ bool ParseScriptLine(std::wstring_view line, std::optional<InputEvent>& event, s
   }
   event = std::move(e);
   return true;
+}
+
+bool ParseScriptBytes(std::string_view bytes, std::optional<InputEvent>& event, std::wstring& error) {
+  event.reset();
+  if (!standin::IsValidUtf8(bytes)) {
+    error = L"the line is not UTF-8 text";
+    return false;
+  }
+  if (bytes.find('\0') != std::string_view::npos) {
+    error = L"the line holds a NUL character";
+    return false;
+  }
+  return ParseScriptLine(standin::FromUtf8(bytes), event, error);
 }

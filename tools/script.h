@@ -17,3 +17,7 @@
 //   <cursor x,y[,z] [px,py]>
 // Points are absolute coordinates as the command line reads them ("x,y[,z]" or "dist<angle").
 bool ParseScriptLine(std::wstring_view line, std::optional<standin::InputEvent>& event, std::wstring& error);
+
+// One line as a script file or standard input gives it (bytes, without the line feed): refused
+// when it is not UTF-8 text or holds a NUL character, else parsed by ParseScriptLine.
+bool ParseScriptBytes(std::string_view bytes, std::optional<standin::InputEvent>& event, std::wstring& error);

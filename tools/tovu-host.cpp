@@ -136,11 +136,7 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
     start = end + 1;
     std::optional<standin::InputEvent> event;
     std::wstring error;
-    if (!standin::IsValidUtf8(line)) {
-      error = L"the line is not UTF-8 text";
-    } else if (line.find('\0') != std::string::npos) {
-      error = L"the line holds a NUL character";
-    } else if (ParseScriptLine(standin::FromUtf8(line), event, error)) {
+    if (ParseScriptBytes(line, event, error)) {
       if (event) events.push_back(std::move(*event));
       continue;
     }
@@ -299,12 +295,10 @@ int main(int argc, char** argv) {
         ++number;
         std::optional<standin::InputEvent> event;
         std::wstring error;
-        if (!standin::IsValidUtf8(line))
-          error = L"the line is not UTF-8 text";
-        else if (ParseScriptLine(standin::FromUtf8(line), event, error) && event)
-          return event;
-        else if (error.empty())
+        if (ParseScriptBytes(line, event, error)) {
+          if (event) return event;
           continue;
+        }
         std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
         failed = true;
       }

@@ -62,6 +62,12 @@ TEST(TovuHost, TakesStandardInputLineByLine) {
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("<stdin>:2: expected <point x,y[,z]>"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
+
+  // Standard input is held to the rules of script files: a NUL ends the run as malformed text does.
+  r = Host(dir, "-", std::string("sample\nsam\0ple\nsample\n", 20));
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("<stdin>:2: the line holds a NUL character"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
 }
 
 TEST(TovuHost, BadScriptsRunNothing) {
