@@ -26,3 +26,12 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/TovuPlatformConfigVersion.c
   COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/TovuPlatformConfig.cmake ${CMAKE_BINARY_DIR}/TovuPlatformConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/TovuPlatform)
+
+# An application builds against the installed package with nothing but the umbrella header.
+if(TOVU_BUILD_TESTS)
+  string(TOUPPER "${CMAKE_BUILD_TYPE}" tovu_build_type)
+  add_test(NAME platform.package
+    COMMAND bash ${PROJECT_SOURCE_DIR}/testing/package_test.sh ${CMAKE_BINARY_DIR} ${PROJECT_SOURCE_DIR}
+      ${CMAKE_CXX_COMPILER} "${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_${tovu_build_type}}" "${CMAKE_EXE_LINKER_FLAGS}")
+  set_tests_properties(platform.package PROPERTIES LABELS platform TIMEOUT 300)
+endif()
