@@ -7,7 +7,10 @@ build:
 	cmake --preset default
 	cmake --build --preset default
 
-demo: build
+# Builds only what the demo runs: the module, the stand-ins and tovu-host, not the tests.
+demo:
+	cmake --preset default
+	cmake --build --preset default --target tovu-host
 	./build/default/bin/tovu-host examples/demo.tovu
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
 
