@@ -52,11 +52,12 @@ ZoPtImageList::~ZoPtImageList() {
   ZoPDList<ZoPtImageLine>::Reset();
 }
 
+// Empty nodes are copied as empty nodes, so a copy has the same nodes at the same indices.
 void ZoPtImageList::CopyFrom(const ZoPtImageList& src) {
   for (ZoPtImageLine* const* p = src.GetFirst(); p; p = src.GetNext(p))
-    if (*p) Append(new ZoPtImageLine(**p));
+    Append(*p ? new ZoPtImageLine(**p) : nullptr);
   for (ZoPtImageHatch* const* p = src.m_hatchList.GetFirst(); p; p = src.m_hatchList.GetNext(p))
-    if (*p) m_hatchList.Append(new ZoPtImageHatch(**p));
+    m_hatchList.Append(*p ? new ZoPtImageHatch(**p) : nullptr);
 }
 
 void ZoPtImageList::Reset() {

@@ -81,6 +81,7 @@ TEST(ImageList, WcsToDcsFitsCentresAndFlips) {
 TEST(ImageList, CopiesOwnTheirOwnLinesAndPolygons) {
   ZoPtImageList source;
   source.Append(new ZoPtImageLine(ZoGePoint(1, 1), ZoGePoint(2, 2), 1));
+  source.Append(nullptr);  // an empty node is copied as one, so the nodes keep their indices
   source.Append(new ZoPtImageLine(ZoGePoint(3, 3), ZoGePoint(4, 4), 2));
   source.AppendHatch(5, Outline({{0, 0}, {1, 0}, {1, 1}}));
   const Strings lines = Lines(source), polygons = Polygons(source);
@@ -102,7 +103,7 @@ TEST(ImageList, CopiesOwnTheirOwnLinesAndPolygons) {
   EXPECT_TRUE(source.IsEmpty());
   EXPECT_EQ(Lines(target), lines);
   EXPECT_EQ(Polygons(target), polygons);
-  EXPECT_EQ(copy.GetLength(), 2);
+  EXPECT_EQ(copy.GetLength(), 3);
   EXPECT_EQ(copy.GetHatchList().GetLength(), 1);
 
   // Assigning a list to itself keeps it.

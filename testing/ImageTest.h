@@ -34,7 +34,8 @@ inline std::string Text(const ZoGePoint& p) {
 inline Strings Lines(const ZoPtImageList& list) {
   Strings out;
   for (ZoPtImageLine* const* p = list.GetFirst(); p; p = list.GetNext(p))
-    out.push_back("c" + std::to_string((*p)->m_nColor) + " " + Text((*p)->m_ptStart) + "-" + Text((*p)->m_ptEnd));
+    out.push_back(*p ? "c" + std::to_string((*p)->m_nColor) + " " + Text((*p)->m_ptStart) + "-" + Text((*p)->m_ptEnd)
+                     : "empty");
   return out;
 }
 
