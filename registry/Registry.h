@@ -45,8 +45,9 @@ class TOVU_PLATFORM_API ZoPtRegistryBase {
   bool SetValue(const wchar_t* pszName, const wchar_t* pszText, bool bExpand = false);
   bool SetValue(const wchar_t* pszName, BYTE* pData, DWORD dwSize);
   // One REG_MULTI_SZ value from a list of texts ended by a null pointer: each text with its
-  // zero, and one more zero at the end, as the registry stores lists. Empty texts are left
-  // out, since a reader would take them for the end of the list.
+  // zero, and one more zero at the end, as the registry stores lists. A list holding an empty
+  // text, which a reader would take for the end of the list, is refused (ERROR_INVALID_PARAMETER)
+  // and nothing is written.
   bool SetValue(const wchar_t* pszName, const wchar_t* const* ppszTexts);
 
   // Reads never create the key. A value of another registry type is refused, and a failed

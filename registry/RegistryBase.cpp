@@ -192,7 +192,12 @@ bool ZoPtRegistryBase::SetValue(const wchar_t* pszName, BYTE* pData, DWORD dwSiz
 bool ZoPtRegistryBase::SetValue(const wchar_t* pszName, const wchar_t* const* ppszTexts) {
   std::vector<wchar_t> data;
   for (const wchar_t* const* pp = ppszTexts; pp && *pp; ++pp) {
-    if (!**pp) continue;
+    // An empty text would end the list for every reader: such a list is refused, not stored
+    // as a different one.
+    if (!**pp) {
+      m_lLastResult = ERROR_INVALID_PARAMETER;
+      return false;
+    }
     data.insert(data.end(), *pp, *pp + std::wcslen(*pp) + 1);
   }
   data.push_back(L'\0');

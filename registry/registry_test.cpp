@@ -249,12 +249,17 @@ TEST_F(Settings, TextsBuffersBlocksAndLists) {
   EXPECT_EQ(std::vector<BYTE>(out, out + 6), std::vector<BYTE>({9, 8, 7, 6, 5, 0xAA}));
   EXPECT_FALSE(values.GetValue(L"Plain", out, 8));
 
-  // Lists: each text with its zero and one more at the end; empty texts cannot be stored.
-  const wchar_t* list[] = {L"one", L"", L"two", nullptr, L"never"};
+  // Lists: each text with its zero and one more at the end. An empty text cannot be stored: a
+  // list holding one is refused and the value keeps what it held.
+  const wchar_t* list[] = {L"one", L"two", nullptr, L"never"};
   ASSERT_TRUE(values.SetValue(L"List", list));
   const Raw stored = RawValue(HKEY_LOCAL_MACHINE, kColors, L"List");
   EXPECT_EQ(stored.type, static_cast<DWORD>(REG_MULTI_SZ));
   EXPECT_EQ(stored.data, TextBytes(std::wstring(L"one\0two\0", 8)));
+  const wchar_t* holed[] = {L"one", L"", L"two", nullptr};
+  EXPECT_FALSE(values.SetValue(L"List", holed));
+  EXPECT_EQ(values.GetLastResult(), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, kColors, L"List").data, stored.data);
   const wchar_t* empty[] = {nullptr};
   ASSERT_TRUE(values.SetValue(L"Empty", empty));
   EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, kColors, L"Empty").data, TextBytes(L""));
