@@ -13,8 +13,6 @@ using namespace standin::gdi;
 
 namespace {
 
-#define GDI_LOCK std::lock_guard<std::recursive_mutex> gdiLock(Mutex())
-
 uint32_t Get16(const BYTE* p, size_t at) { return p[at] | (p[at + 1] << 8); }
 uint32_t Get32(const BYTE* p, size_t at) {
   return p[at] | (p[at + 1] << 8) | (p[at + 2] << 16) | (static_cast<uint32_t>(p[at + 3]) << 24);
@@ -63,10 +61,7 @@ struct DibFormat {
   Channel channels[3];
 };
 
-bool Fail(DWORD error = ERROR_INVALID_PARAMETER) {
-  SetLastError(error);
-  return false;
-}
+bool Fail(DWORD error = ERROR_INVALID_PARAMETER) { return Refuse(false, error); }
 
 // Reads a BITMAPINFO as GDI does: a 12-byte BITMAPCOREHEADER or a header of 40 bytes or more
 // read as a BITMAPINFOHEADER, the colour table right after the header.
@@ -135,7 +130,7 @@ bool ReadFormat(const BITMAPINFO* bmi, UINT usage, const DC* dc, DibFormat& f) {
     if (size + n * entry > avail) return Fail();
     f.colors.assign(full, 0);
     const BYTE* table = p + size;
-    const Palette* pal = dc ? FindAs<Palette>(dc->palette, Kind::Palette) : nullptr;
+    const Palette* pal = dc ? FindAs<Palette>(dc->palette) : nullptr;
     for (uint64_t i = 0; i < n; ++i) {
       const BYTE* e = table + i * entry;
       if (usage == DIB_PAL_COLORS) {
@@ -273,10 +268,8 @@ void BlitRle(DC& dc, const std::vector<AxisEntry>& cols, const std::vector<AxisE
              const BYTE* data, size_t n, DWORD rop) {
   Bitmap* s = SurfaceOf(dc);
   if (!s || cols.empty() || rows.empty()) return;
-  const Brush* brush = FindAs<Brush>(dc.brush, Kind::Brush);
-  const bool hasPattern = brush && brush->style == BS_SOLID;
-  if (RopUsesPattern(rop) && !hasPattern) return;
-  const uint32_t pattern = hasPattern ? ResolveColor(dc, brush->color) : 0;
+  uint32_t pattern;
+  if (!PatternOf(dc, dc.brush, rop, pattern)) return;
   std::vector<std::pair<int64_t, int>> colBySrc, rowBySrc;
   for (const AxisEntry& e : cols) colBySrc.emplace_back(e.src, e.dst);
   for (const AxisEntry& e : rows) rowBySrc.emplace_back(e.src, e.dst);
@@ -312,10 +305,7 @@ int SetDIBitsCore(DC& dc, int64_t xDest, int64_t yDest, int64_t w, int64_t h, in
   Bitmap* s = SurfaceOf(dc);
   if (!s || !bits || cLines == 0 || startScan >= f.height) return 0;
   const int64_t lines = std::min<int64_t>(cLines, f.height - startScan);
-  if (!BitsAvailable(f, bits, static_cast<uint64_t>(lines))) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (!BitsAvailable(f, bits, static_cast<uint64_t>(lines))) return Refuse(0, ERROR_INVALID_PARAMETER);
   // Source rows counted from the top: the rectangle's top edge is ySrc + h from a bottom
   // origin, ySrc from a top one.
   const int64_t topRow = f.topDown ? ySrc : f.height - ySrc - h;
@@ -338,30 +328,20 @@ int SetDIBitsCore(DC& dc, int64_t xDest, int64_t yDest, int64_t w, int64_t h, in
 
 int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan, UINT cLines,
                       const VOID* lpvBits, const BITMAPINFO* lpbmi, UINT ColorUse) {
-  GDI_LOCK;
+  const Lock lock;
   DC* dc = FindDC(hdc);
-  if (!dc) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  if (!dc) return Refuse(0, ERROR_INVALID_HANDLE);
   return SetDIBitsCore(*dc, xDest, yDest, w, h, xSrc, ySrc, StartScan, cLines, lpvBits, lpbmi, ColorUse);
 }
 
 int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc, int SrcWidth,
                   int SrcHeight, const VOID* lpBits, const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop) {
-  GDI_LOCK;
-  DC* dc = FindDC(hdc);
-  Bitmap* s = dc ? SurfaceOf(*dc) : nullptr;
-  if (!s) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  const Lock lock;
+  const auto [dc, s] = FindTarget(hdc);
+  if (!s) return Refuse(0, ERROR_INVALID_HANDLE);
   DibFormat f;
   if (!ReadFormat(lpbmi, iUsage, dc, f)) return 0;
-  if (!lpBits || !BitsAvailable(f, lpBits, static_cast<uint64_t>(f.height))) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (!lpBits || !BitsAvailable(f, lpBits, static_cast<uint64_t>(f.height))) return Refuse(0, ERROR_INVALID_PARAMETER);
   if (DestWidth == 0 || DestHeight == 0 || SrcWidth == 0 || SrcHeight == 0) return 0;
   // The source rectangle in rows from the top: a bottom-up DIB counts ySrc from its bottom.
   const int64_t sh = SrcHeight;
@@ -383,12 +363,9 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, 
 
 int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits, const BITMAPINFO* lpbmi,
               UINT ColorUse) {
-  GDI_LOCK;
+  const Lock lock;
   Bitmap* b = FindBitmap(hbm);
-  if (!b || b->stock || b->selectedInto) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (!b || b->stock || b->selectedInto) return Refuse(0, ERROR_INVALID_PARAMETER);
   DibFormat f;
   if (!ReadFormat(lpbmi, ColorUse, FindDC(hdc), f)) return 0;
   // The bitmap's rows line up with the DIB's from its origin.
@@ -399,21 +376,16 @@ int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits,
 }
 
 int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage) {
-  GDI_LOCK;
+  const Lock lock;
   Bitmap* b = FindBitmap(hbm);
-  if (!FindDC(hdc) || !b || !lpbmi || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (!FindDC(hdc) || !b || !lpbmi || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
+    return Refuse(0, ERROR_INVALID_PARAMETER);
   BYTE* p = reinterpret_cast<BYTE*>(lpbmi);
   const size_t avail = standin::GlobalBytesAvailable(p);
   if (avail < 4) return 0;
   const uint64_t size = Get32(p, 0);
   const bool core = size == sizeof(BITMAPCOREHEADER);
-  if ((!core && size < sizeof(BITMAPINFOHEADER)) || avail < size) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if ((!core && size < sizeof(BITMAPINFOHEADER)) || avail < size) return Refuse(0, ERROR_INVALID_PARAMETER);
   auto put32 = [&](size_t at, uint32_t v) { std::memcpy(p + at, &v, 4); };
   auto put16 = [&](size_t at, uint32_t v) {
     const WORD w = static_cast<WORD>(v);
@@ -430,32 +402,23 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
     for (size_t at = 24; at < 40; at += 4) put32(at, 0);
     return b->height;
   }
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
+    return Refuse(0, ERROR_INVALID_PARAMETER);
   if (!core && Get32(p, 16) != BI_RGB) {
     Unsupported("GetDIBits into a compressed or bit-field DIB");
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
+    return Refuse(0, ERROR_INVALID_PARAMETER);
   }
   const int64_t width = core ? int64_t{Get16(p, 4)} : int64_t{static_cast<int32_t>(Get32(p, 4))};
   int64_t height = core ? int64_t{Get16(p, 6)} : int64_t{static_cast<int32_t>(Get32(p, 8))};
   const bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width <= 0 || height == 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (width <= 0 || height == 0) return Refuse(0, ERROR_INVALID_PARAMETER);
   const uint64_t stride = ((static_cast<uint64_t>(width) * bpp + 31) / 32) * 4;
 
   const std::vector<uint32_t>& table = DefaultColorTable(bpp);
   if (bpp <= 8) {
     const uint64_t entry = usage == DIB_PAL_COLORS ? 2 : core ? 3 : 4;
-    if (size + table.size() * entry > avail) {
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return 0;
-    }
+    if (size + table.size() * entry > avail) return Refuse(0, ERROR_INVALID_PARAMETER);
     BYTE* out = p + size;
     for (size_t i = 0; i < table.size(); ++i, out += entry) {
       if (usage == DIB_PAL_COLORS) {
@@ -475,10 +438,8 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
   }
   if (start >= height || cLines == 0) return 0;
   const int64_t lines = std::min<int64_t>(cLines, height - start);
-  if (stride > standin::GlobalBytesAvailable(lpvBits) / static_cast<uint64_t>(lines)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
+  if (stride > standin::GlobalBytesAvailable(lpvBits) / static_cast<uint64_t>(lines))
+    return Refuse(0, ERROR_INVALID_PARAMETER);
   std::unordered_map<uint32_t, int> nearest;
   BYTE* bits = static_cast<BYTE*>(lpvBits);
   for (int64_t i = 0; i < lines; ++i) {

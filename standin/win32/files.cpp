@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <type_traits>
 
 #include "standin/win32/utf8.h"
 
@@ -71,6 +72,56 @@ bool SharingConflicts(const OpenFile& existing, DWORD access, DWORD share) {
   if (Reads(existing.access) && !(share & FILE_SHARE_READ)) return true;
   if (Writes(existing.access) && !(share & FILE_SHARE_WRITE)) return true;
   return false;
+}
+
+// The open file a handle names, with the table locked; null, with ERROR_INVALID_HANDLE, for any
+// other handle.
+OpenFile* Find(FileTable& table, HANDLE h) {
+  auto it = table.files.find(h);
+  if (it != table.files.end()) return &it->second;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
+}
+
+// ReadFile (into BYTEs) and WriteFile (from const BYTEs): the whole count is moved unless reading
+// meets the end of the file or a call fails; the count moved is reported either way.
+template <class Byte>
+BOOL Transfer(HANDLE hFile, Byte* buffer, DWORD count, LPDWORD done, LPOVERLAPPED lpOverlapped) {
+  constexpr bool write = std::is_const_v<Byte>;
+  if (done) *done = 0;
+  if (lpOverlapped) {
+    std::fprintf(stderr, "%s: overlapped %s are not supported by the stand-in\n", write ? "WriteFile" : "ReadFile",
+                 write ? "writes" : "reads");
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  const OpenFile* file = Find(table, hFile);
+  if (!file) return FALSE;
+  if (!(write ? Writes(file->access) : Reads(file->access))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  DWORD total = 0;
+  while (total < count) {
+    ssize_t n;
+    if constexpr (write)
+      n = ::write(file->fd, buffer + total, count - total);
+    else
+      n = ::read(file->fd, buffer + total, count - total);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0 && !write) break;
+    if (n <= 0) {
+      // A write that moves nothing means the disk is full.
+      SetLastError(n < 0 ? ErrorFromErrno(errno) : ERROR_DISK_FULL);
+      if (done) *done = total;
+      return FALSE;
+    }
+    total += static_cast<DWORD>(n);
+  }
+  if (done) *done = total;
+  return TRUE;
 }
 
 }  // namespace
@@ -155,81 +206,21 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
 
 BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
               LPOVERLAPPED lpOverlapped) {
-  if (lpNumberOfBytesRead) *lpNumberOfBytesRead = 0;
-  if (lpOverlapped) {
-    std::fprintf(stderr, "ReadFile: overlapped reads are not supported by the stand-in\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  FileTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  auto it = table.files.find(hFile);
-  if (it == table.files.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (!Reads(it->second.access)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  DWORD total = 0;
-  BYTE* out = static_cast<BYTE*>(lpBuffer);
-  while (total < nNumberOfBytesToRead) {
-    const ssize_t n = ::read(it->second.fd, out + total, nNumberOfBytesToRead - total);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      SetLastError(ErrorFromErrno(errno));
-      if (lpNumberOfBytesRead) *lpNumberOfBytesRead = total;
-      return FALSE;
-    }
-    if (n == 0) break;
-    total += static_cast<DWORD>(n);
-  }
-  if (lpNumberOfBytesRead) *lpNumberOfBytesRead = total;
-  return TRUE;
+  return Transfer(hFile, static_cast<BYTE*>(lpBuffer), nNumberOfBytesToRead, lpNumberOfBytesRead, lpOverlapped);
 }
 
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                LPOVERLAPPED lpOverlapped) {
-  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = 0;
-  if (lpOverlapped) {
-    std::fprintf(stderr, "WriteFile: overlapped writes are not supported by the stand-in\n");
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  FileTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  auto it = table.files.find(hFile);
-  if (it == table.files.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (!Writes(it->second.access)) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }
-  DWORD total = 0;
-  const BYTE* in = static_cast<const BYTE*>(lpBuffer);
-  while (total < nNumberOfBytesToWrite) {
-    const ssize_t n = ::write(it->second.fd, in + total, nNumberOfBytesToWrite - total);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      SetLastError(n < 0 ? ErrorFromErrno(errno) : ERROR_DISK_FULL);
-      if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
-      return FALSE;
-    }
-    total += static_cast<DWORD>(n);
-  }
-  if (lpNumberOfBytesWritten) *lpNumberOfBytesWritten = total;
-  return TRUE;
+  return Transfer(hFile, static_cast<const BYTE*>(lpBuffer), nNumberOfBytesToWrite, lpNumberOfBytesWritten,
+                  lpOverlapped);
 }
 
 DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
   FileTable& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);
-  auto it = table.files.find(hFile);
+  const OpenFile* file = Find(table, hFile);
   struct stat st;
-  if (it == table.files.end() || ::fstat(it->second.fd, &st) != 0) {
+  if (!file || ::fstat(file->fd, &st) != 0) {
     SetLastError(ERROR_INVALID_HANDLE);
     return INVALID_FILE_SIZE;
   }
@@ -242,11 +233,8 @@ DWORD GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
 DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveHigh, DWORD dwMoveMethod) {
   FileTable& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);
-  auto it = table.files.find(hFile);
-  if (it == table.files.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return INVALID_SET_FILE_POINTER;
-  }
+  const OpenFile* file = Find(table, hFile);
+  if (!file) return INVALID_SET_FILE_POINTER;
   if (dwMoveMethod > FILE_END) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return INVALID_SET_FILE_POINTER;
@@ -257,7 +245,7 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
           ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32) |
                                  static_cast<DWORD>(lDistanceToMove))
           : lDistanceToMove;
-  const int fd = it->second.fd;
+  const int fd = file->fd;
   const off_t base = dwMoveMethod == FILE_BEGIN     ? 0
                      : dwMoveMethod == FILE_CURRENT ? ::lseek(fd, 0, SEEK_CUR)
                                                     : ::lseek(fd, 0, SEEK_END);
@@ -275,13 +263,10 @@ DWORD SetFilePointer(HANDLE hFile, LONG lDistanceToMove, LONG* lpDistanceToMoveH
 BOOL CloseHandle(HANDLE hObject) {
   FileTable& table = Table();
   std::lock_guard<std::mutex> lock(table.mutex);
-  auto it = table.files.find(hObject);
-  if (it == table.files.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  ::close(it->second.fd);
-  table.files.erase(it);
+  const OpenFile* file = Find(table, hObject);
+  if (!file) return FALSE;
+  ::close(file->fd);
+  table.files.erase(hObject);
   return TRUE;
 }
 

@@ -102,6 +102,28 @@ TEST(Win32Files, AccessRightsAndShareModesAreEnforced) {
   CloseHandle(writer);
 }
 
+TEST(Win32Files, HandlesThatNameNoOpenFileAreRefused) {
+  const HANDLE unknown = reinterpret_cast<HANDLE>(0x4242);
+  char byte = 0;
+  DWORD n = 99;
+  auto expect = [](const char* call, bool refused, DWORD error) {
+    EXPECT_TRUE(refused) << call;
+    EXPECT_EQ(GetLastError(), error) << call;
+    SetLastError(ERROR_SUCCESS);
+  };
+  SetLastError(ERROR_SUCCESS);
+  expect("ReadFile", !ReadFile(unknown, &byte, 1, &n, nullptr) && n == 0, ERROR_INVALID_HANDLE);
+  n = 99;
+  expect("WriteFile", !WriteFile(unknown, &byte, 1, &n, nullptr) && n == 0, ERROR_INVALID_HANDLE);
+  expect("GetFileSize", GetFileSize(unknown, nullptr) == INVALID_FILE_SIZE, ERROR_INVALID_HANDLE);
+  expect("SetFilePointer", SetFilePointer(unknown, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER,
+         ERROR_INVALID_HANDLE);
+  // Overlapped I/O is refused before the handle is looked at.
+  OVERLAPPED* overlapped = reinterpret_cast<OVERLAPPED*>(&byte);
+  expect("ReadFile, overlapped", !ReadFile(unknown, &byte, 1, nullptr, overlapped), ERROR_INVALID_PARAMETER);
+  expect("WriteFile, overlapped", !WriteFile(unknown, &byte, 1, nullptr, overlapped), ERROR_INVALID_PARAMETER);
+}
+
 TEST(MfcFile, OpenReadSeekAndExceptions) {
   tovutest::TempDir dir;
   dir.Write("c.bin", "abcdef");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wingdi.h>
 
+#include <cstdint>
 #include <cstring>
 #include <set>
 #include <utility>
@@ -95,6 +96,54 @@ TEST(GdiDC, SelectedObjectsAreDeletedOnlyWhenDeselected) {
   EXPECT_FALSE(DeleteObject(reinterpret_cast<HGDIOBJ>(0x40)));
   EXPECT_EQ(CreatePen(PS_DASH, 1, kRed), nullptr);
   EXPECT_EQ(CreatePen(PS_SOLID, 3, kRed), nullptr);
+}
+
+// Each call's own failure value, and the last error it sets; calls that set none leave it as it was.
+TEST(GdiDC, HandlesThatNameNoDCAreRefusedAsEachCallRefusesThem) {
+  constexpr DWORD kUntouched = 0xDEAD;
+  Canvas c(4, 4);
+  const HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+  const HBRUSH brush = CreateSolidBrush(kRed);
+  const HRGN rgn = CreateRectRgn(0, 0, 2, 2);
+  const RECT r = {0, 0, 2, 2};
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof(BITMAPINFOHEADER), 1, 1, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const uint32_t bits = 0;
+  auto expect = [&](const char* call, auto result, auto failure, DWORD error) {
+    EXPECT_EQ(result, failure) << call;
+    EXPECT_EQ(GetLastError(), error) << call;
+    SetLastError(kUntouched);
+  };
+  for (const HDC bad : {HDC{}, reinterpret_cast<HDC>(pen)}) {
+    SetLastError(kUntouched);
+    expect("DeleteDC", DeleteDC(bad), FALSE, ERROR_INVALID_HANDLE);
+    expect("SetBkColor", SetBkColor(bad, kRed), CLR_INVALID, kUntouched);
+    expect("GetStretchBltMode", GetStretchBltMode(bad), 0, kUntouched);
+    expect("SetStretchBltMode", SetStretchBltMode(bad, HALFTONE), 0, ERROR_INVALID_PARAMETER);
+    expect("SelectObject", SelectObject(bad, brush), HGDIOBJ{}, ERROR_INVALID_HANDLE);
+    expect("CreateCompatibleBitmap", CreateCompatibleBitmap(bad, 2, 2), HBITMAP{}, ERROR_INVALID_HANDLE);
+    expect("RealizePalette", RealizePalette(bad), static_cast<UINT>(GDI_ERROR), kUntouched);
+    expect("FillRgn", FillRgn(bad, rgn, brush), FALSE, ERROR_INVALID_HANDLE);
+    expect("SetPixel", SetPixel(bad, 0, 0, kRed), CLR_INVALID, kUntouched);
+    expect("LineTo", LineTo(bad, 1, 1), FALSE, kUntouched);
+    expect("FillRect", FillRect(bad, &r, brush), 0, kUntouched);
+    expect("PatBlt", PatBlt(bad, 0, 0, 1, 1, PATCOPY), FALSE, kUntouched);
+    expect("BitBlt to it", BitBlt(bad, 0, 0, 1, 1, c.dc(), 0, 0, SRCCOPY), FALSE, ERROR_INVALID_HANDLE);
+    expect("BitBlt from it", BitBlt(c.dc(), 0, 0, 1, 1, bad, 0, 0, SRCCOPY), FALSE, ERROR_INVALID_HANDLE);
+    expect("BitBlt from it, no source", BitBlt(c.dc(), 0, 0, 1, 1, bad, 0, 0, PATCOPY), TRUE, kUntouched);
+    expect("SetDIBitsToDevice", SetDIBitsToDevice(bad, 0, 0, 1, 1, 0, 0, 0, 1, &bits, &bi, DIB_RGB_COLORS), 0,
+           ERROR_INVALID_HANDLE);
+    expect("StretchDIBits", StretchDIBits(bad, 0, 0, 1, 1, 0, 0, 1, 1, &bits, &bi, DIB_RGB_COLORS, SRCCOPY), 0,
+           ERROR_INVALID_HANDLE);
+  }
+  expect("SelectObject of a palette", SelectObject(c.dc(), GetStockObject(DEFAULT_PALETTE)), HGDIOBJ{},
+         ERROR_INVALID_PARAMETER);
+  expect("FillRgn with a pen", FillRgn(c.dc(), rgn, reinterpret_cast<HBRUSH>(pen)), FALSE, ERROR_INVALID_HANDLE);
+  expect("GetObjectType", GetObjectType(rgn), static_cast<DWORD>(OBJ_REGION), kUntouched);
+  DeleteObject(rgn);
+  expect("GetObjectType, deleted", GetObjectType(rgn), 0u, ERROR_INVALID_HANDLE);
+  DeleteObject(brush);
+  DeleteObject(pen);
 }
 
 TEST(GdiLines, TheLastPixelIsNotDrawn) {

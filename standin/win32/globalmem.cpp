@@ -37,9 +37,13 @@ Heap& TheHeap() {
   return *heap;
 }
 
+// The block a handle names, with the heap locked; null, with ERROR_INVALID_HANDLE, for any other
+// handle.
 Block* Find(Heap& heap, HGLOBAL h) {
   auto it = heap.blocks.find(h);
-  return it == heap.blocks.end() ? nullptr : &it->second;
+  if (it != heap.blocks.end()) return &it->second;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
 }
 
 }  // namespace
@@ -82,11 +86,7 @@ LPVOID GlobalLock(HGLOBAL hMem) {
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> lock(heap.mutex);
   Block* block = Find(heap, hMem);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  if (block->discarded) return nullptr;
+  if (!block || block->discarded) return nullptr;
   // The lock count saturates at GMEM_LOCKCOUNT, as Windows' does.
   if (block->moveable && block->locks < GMEM_LOCKCOUNT) ++block->locks;
   return block->data;
@@ -96,10 +96,7 @@ BOOL GlobalUnlock(HGLOBAL hMem) {
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> lock(heap.mutex);
   Block* block = Find(heap, hMem);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
+  if (!block) return FALSE;
   if (!block->moveable) return TRUE;  // fixed blocks have no lock count
   if (block->locks == 0) {
     SetLastError(ERROR_NOT_LOCKED);
@@ -113,29 +110,22 @@ BOOL GlobalUnlock(HGLOBAL hMem) {
 SIZE_T GlobalSize(HGLOBAL hMem) {
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> lock(heap.mutex);
-  Block* block = Find(heap, hMem);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return 0;
-  }
+  const Block* block = Find(heap, hMem);
   // Windows may round the size up; the stand-in reports exactly what was asked for (chosen).
-  return block->size;
+  return block ? block->size : 0;
 }
 
 HGLOBAL GlobalFree(HGLOBAL hMem) {
   if (!hMem) return nullptr;
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> lock(heap.mutex);
-  auto it = heap.blocks.find(hMem);
-  if (it == heap.blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return hMem;
+  const Block* block = Find(heap, hMem);
+  if (!block) return hMem;
+  if (block->data) {
+    heap.byAddress.erase(reinterpret_cast<uintptr_t>(block->data));
+    std::free(block->data);
   }
-  if (it->second.data) {
-    heap.byAddress.erase(reinterpret_cast<uintptr_t>(it->second.data));
-    std::free(it->second.data);
-  }
-  heap.blocks.erase(it);
+  heap.blocks.erase(hMem);
   return nullptr;
 }
 
@@ -153,11 +143,8 @@ HGLOBAL GlobalHandle(LPCVOID pMem) {
 UINT GlobalFlags(HGLOBAL hMem) {
   Heap& heap = TheHeap();
   std::lock_guard<std::mutex> lock(heap.mutex);
-  Block* block = Find(heap, hMem);
-  if (!block) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return GMEM_INVALID_HANDLE;
-  }
+  const Block* block = Find(heap, hMem);
+  if (!block) return GMEM_INVALID_HANDLE;
   return (block->discarded ? GMEM_DISCARDED : 0) | block->locks;
 }
 

@@ -53,6 +53,22 @@ TEST(GlobalMemory, MovableBlocksLocksAndRefusals) {
   standin::SetGlobalMemoryLimit(previous);
 }
 
+TEST(GlobalMemory, HandlesThatNameNoBlockAreRefused) {
+  HGLOBAL freed = GlobalAlloc(GMEM_MOVEABLE, 8);
+  ASSERT_EQ(GlobalFree(freed), nullptr);
+  SetLastError(ERROR_SUCCESS);
+  auto expect = [](const char* call, bool refused) {
+    EXPECT_TRUE(refused) << call;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)) << call;
+    SetLastError(ERROR_SUCCESS);
+  };
+  expect("GlobalLock", GlobalLock(freed) == nullptr);
+  expect("GlobalUnlock", !GlobalUnlock(freed));
+  expect("GlobalSize", GlobalSize(freed) == 0);
+  expect("GlobalFlags", GlobalFlags(freed) == GMEM_INVALID_HANDLE);
+  expect("GlobalFree", GlobalFree(freed) == freed);
+}
+
 TEST(GlobalMemory, TheLockCountStopsAt255AsWindowsDoes) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, 16);
   ASSERT_NE(h, nullptr);

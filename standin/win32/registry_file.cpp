@@ -1,0 +1,321 @@
+// The registry file: where it is, the registry editor's export format written from the tree,
+// atomic saves, loading at the first call, and the file that takes the changes when the named
+// one cannot be read. Reading the text itself is in registry_import.cpp.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "standin/win32/registry_tree.h"
+#include "standin/win32/utf8.h"
+
+static_assert(sizeof(wchar_t) == 4, "the file conversion below maps 32-bit wchar_t text to UTF-16");
+
+namespace standin::registry {
+
+namespace {
+
+std::string DefaultPath() {
+  if (const char* p = std::getenv("TOVU_REGISTRY"); p && *p) return p;
+  // XDG says a relative XDG_CONFIG_HOME is to be ignored.
+  if (const char* p = std::getenv("XDG_CONFIG_HOME"); p && *p == '/') return std::string(p) + "/tovu/registry.reg";
+  if (const char* p = std::getenv("HOME"); p && *p) return std::string(p) + "/.config/tovu/registry.reg";
+  return std::string();
+}
+
+// Where the changes go when the named file cannot be read: beside it, never over it.
+std::string BesidePath(const std::string& path) {
+  const size_t n = path.size();
+  if (n > 4 && strcasecmp(path.c_str() + n - 4, ".reg") == 0) return path.substr(0, n - 4) + ".recovered.reg";
+  return path + ".recovered.reg";
+}
+
+// Text data of a value as wchar_t units; a trailing partial character counts as a whole one.
+std::wstring UnitsOf(const std::vector<BYTE>& data) {
+  std::wstring units((data.size() + sizeof(wchar_t) - 1) / sizeof(wchar_t), L'\0');
+  if (!data.empty()) std::memcpy(units.data(), data.data(), data.size());
+  return units;
+}
+
+// The file holds text as UTF-16LE bytes, as Windows stores it.
+std::vector<BYTE> ToUtf16Le(std::wstring_view units) {
+  std::vector<BYTE> out;
+  auto put = [&out](uint32_t u) {
+    out.push_back(static_cast<BYTE>(u & 0xFF));
+    out.push_back(static_cast<BYTE>(u >> 8));
+  };
+  for (wchar_t wc : units) {
+    auto c = static_cast<uint32_t>(wc);
+    if (c > 0x10FFFF) c = 0xFFFD;
+    if (c >= 0x10000) {
+      put(0xD800 + ((c - 0x10000) >> 10));
+      put(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      put(c);
+    }
+  }
+  return out;
+}
+
+bool IsScalar(wchar_t c) {
+  const auto u = static_cast<uint32_t>(c);
+  return u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF);
+}
+
+std::string Quoted(std::wstring_view text) {
+  std::wstring escaped;
+  for (wchar_t c : text) {
+    if (c == L'\\' || c == L'"') escaped += L'\\';
+    escaped += c;
+  }
+  return "\"" + standin::ToUtf8(escaped) + "\"";
+}
+
+// A REG_SZ is written as "text" only when that form gives back the very same bytes.
+bool HasPlainTextForm(const Value& v) {
+  if (v.type != REG_SZ || v.data.empty() || v.data.size() % sizeof(wchar_t) != 0) return false;
+  const std::wstring units = UnitsOf(v.data);
+  if (units.back() != L'\0') return false;
+  for (size_t i = 0; i + 1 < units.size(); ++i)
+    if (units[i] == L'\0' || units[i] == L'\r' || units[i] == L'\n' || !IsScalar(units[i])) return false;
+  return true;
+}
+
+void WriteHex(std::string& out, const std::string& prefix, const std::vector<BYTE>& bytes) {
+  std::string line = prefix;
+  char hex[4];
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
+    line += hex;
+    if (i + 1 == bytes.size()) break;
+    line += ',';
+    // The registry editor keeps its lines within 80 columns.
+    if (line.size() > 76) {
+      out += line + "\\\r\n";
+      line = "  ";
+    }
+  }
+  out += line + "\r\n";
+}
+
+void WriteValue(std::string& out, const Value& v) {
+  const std::string name = v.name.empty() ? "@" : Quoted(v.name);
+  if (HasPlainTextForm(v)) {
+    const std::wstring units = UnitsOf(v.data);
+    out += name + "=" + Quoted(std::wstring_view(units).substr(0, units.size() - 1)) + "\r\n";
+  } else if (v.type == REG_DWORD && v.data.size() == 4) {
+    DWORD d;
+    std::memcpy(&d, v.data.data(), 4);
+    char text[16];
+    std::snprintf(text, sizeof text, "%08x", d);
+    out += name + "=dword:" + text + "\r\n";
+  } else if (v.type == REG_BINARY) {
+    WriteHex(out, name + "=hex:", v.data);
+  } else {
+    const bool text = v.type == REG_SZ || v.type == REG_EXPAND_SZ || v.type == REG_MULTI_SZ;
+    char prefix[32];
+    std::snprintf(prefix, sizeof prefix, "=hex(%x):", v.type);
+    WriteHex(out, name + prefix, text ? ToUtf16Le(UnitsOf(v.data)) : v.data);
+  }
+}
+
+bool HasLineBreak(std::wstring_view s) { return s.find_first_of(L"\r\n") != std::wstring_view::npos; }
+
+void WriteKey(Registry& r, std::string& out, const Key& key, const std::wstring& path, bool isRoot) {
+  if (key.isVolatile) return;
+  if (!isRoot || !key.values.empty()) {
+    out += "[" + standin::ToUtf8(path) + "]\r\n";
+    // Classes are no part of the export format; a comment keeps them, and an import ignores it.
+    if (!key.className.empty() && !HasLineBreak(key.className)) out += ";class=" + Quoted(key.className) + "\r\n";
+    // The default value comes first, as the registry editor lists it.
+    for (int pass = 0; pass < 2; ++pass)
+      for (const auto& v : key.values) {
+        if (v.name.empty() != (pass == 0)) continue;
+        if (HasLineBreak(v.name)) {
+          SayOnce(r, "a value whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
+          continue;
+        }
+        WriteValue(out, v);
+      }
+    out += "\r\n";
+  }
+  for (const auto& [folded, child] : key.subkeys) {
+    if (HasLineBreak(child->name)) {
+      SayOnce(r, "a key whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
+      continue;
+    }
+    WriteKey(r, out, *child, path + L"\\" + child->name, false);
+  }
+}
+
+std::string Export(Registry& r) {
+  std::string out = std::string(kFileHeader) + "\r\n\r\n";
+  for (int i = 0; i < kRootCount; ++i) WriteKey(r, out, *r.roots[i], kRootNames[i], true);
+  return out;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// TOVU_REGISTRY_SAVE_HOOK lets tests crash a save at a chosen point, deterministically:
+// "kill-while-writing" (half the temporary file written) or "kill-before-rename".
+bool SaveHook(const char* point) {
+  const char* hook = std::getenv("TOVU_REGISTRY_SAVE_HOOK");
+  return hook && std::strcmp(hook, point) == 0;
+}
+
+// Temporary files of writers that died before their rename ("<file>.<pid>.tmp"); those of
+// processes still running are theirs to finish.
+void RemoveStaleTemporaries(const std::string& path) {
+  const std::filesystem::path file(path);
+  const std::string prefix = file.filename().string() + ".";
+  std::error_code ec;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(file.parent_path().empty() ? "." : file.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0)
+      continue;
+    const std::string pid = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+    if (pid.find_first_not_of("0123456789") != std::string::npos || pid.size() > 9) continue;
+    if (::kill(static_cast<pid_t>(std::stol(pid)), 0) != 0 && errno == ESRCH) std::filesystem::remove(entry.path(), ec);
+  }
+}
+
+}  // namespace
+
+bool SaveLocked(Registry& r) {
+  if (!r.dirty) return true;
+  if (!r.canSave || r.path.empty()) {
+    SayOnce(r, "changes are kept in memory only and will be lost at exit");
+    return false;
+  }
+  std::error_code ec;
+  const std::filesystem::path parent = std::filesystem::path(r.path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent, ec);
+
+  const std::string text = Export(r);
+  const std::string temp = r.path + "." + std::to_string(::getpid()) + ".tmp";
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    std::fprintf(stderr, "registry: cannot write %s: %s\n", temp.c_str(), std::strerror(errno));
+    return false;
+  }
+  if (SaveHook("kill-while-writing")) {
+    WriteAll(fd, text.data(), text.size() / 2);
+    ::fsync(fd);
+    std::raise(SIGKILL);
+  }
+  bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && SaveHook("kill-before-rename")) std::raise(SIGKILL);
+  if (!ok || ::rename(temp.c_str(), r.path.c_str()) != 0) {
+    std::fprintf(stderr, "registry: cannot save %s: %s\n", r.path.c_str(), std::strerror(errno));
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // The rename itself is made durable with the folder.
+  const int dir = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  r.dirty = false;
+  RemoveStaleTemporaries(r.path);
+  return true;
+}
+
+namespace {
+
+enum class LoadResult { Loaded, Missing, Failed };
+
+bool ReadWhole(int fd, std::string& content) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) {
+    errno = EISDIR;
+    return false;
+  }
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    content.append(buffer, static_cast<size_t>(n));
+  }
+}
+
+LoadResult LoadFile(const std::string& path, Roots& roots) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) return LoadResult::Missing;
+  std::string content;
+  const bool read = fd >= 0 && ReadWhole(fd, content);
+  const int readError = errno;
+  if (fd >= 0) ::close(fd);
+  if (!read) {
+    std::fprintf(stderr, "registry: cannot read %s: %s\n", path.c_str(), std::strerror(readError));
+    return LoadResult::Failed;
+  }
+  Roots fresh;
+  for (int i = 0; i < kRootCount; ++i) fresh[i] = NewRoot(i);
+  ParseError error{0, std::string()};
+  if (!Import(content, fresh, error)) {
+    std::fprintf(stderr, "registry: %s, line %zu: %s\n", path.c_str(), error.line, error.reason.c_str());
+    return LoadResult::Failed;
+  }
+  for (int i = 0; i < kRootCount; ++i) roots[i] = fresh[i];
+  return LoadResult::Loaded;
+}
+
+void SaveAtExit() {
+  Registry& r = State();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  if (r.loaded) SaveLocked(r);
+}
+
+}  // namespace
+
+void EnsureLoaded(Registry& r) {
+  if (r.loaded) return;
+  r.loaded = true;
+  r.dirty = false;
+  r.canSave = true;
+  for (int i = 0; i < kRootCount; ++i) r.roots[i] = NewRoot(i);
+  if (!r.atExitRegistered) {
+    std::atexit(SaveAtExit);
+    r.atExitRegistered = true;
+  }
+  r.path = DefaultPath();
+  if (r.path.empty()) {
+    SayOnce(r, "neither TOVU_REGISTRY nor HOME is set, so nothing is saved");
+    r.canSave = false;
+    return;
+  }
+  if (LoadFile(r.path, r.roots) != LoadResult::Failed) return;
+  // A file we cannot read is somebody's data: it is never written over. The changes of this
+  // run go to the file beside it, which is read too when an earlier run made it.
+  const std::string beside = BesidePath(r.path);
+  std::fprintf(stderr, "registry: %s is left untouched; changes are saved to %s\n", r.path.c_str(), beside.c_str());
+  r.path = beside;
+  if (LoadFile(r.path, r.roots) == LoadResult::Failed) {
+    std::fprintf(stderr, "registry: %s is left untouched too; changes will not be saved\n", beside.c_str());
+    r.canSave = false;
+  }
+}
+
+}  // namespace standin::registry

@@ -1,0 +1,119 @@
+// The registry stand-in's tree: keys found and created by their names as Windows compares them,
+// values in creation order, and the registry's one state.
+#include "standin/win32/registry_tree.h"
+
+#include <locale.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <cwctype>
+
+namespace standin::registry {
+
+namespace {
+
+wchar_t Fold(wchar_t c) {
+  static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+  const auto wc = static_cast<wint_t>(c);
+  return static_cast<wchar_t>(unicode ? towupper_l(wc, unicode) : std::towupper(wc));
+}
+
+void MarkDeleted(Key& key) {
+  key.deleted = true;
+  for (auto& [folded, child] : key.subkeys) MarkDeleted(*child);
+}
+
+}  // namespace
+
+const wchar_t* const kRootNames[kRootCount] = {L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
+                                               L"HKEY_USERS", L"HKEY_CURRENT_CONFIG"};
+
+Registry& State() {
+  static Registry* registry = new Registry;  // never destroyed: the at-exit save uses it
+  return *registry;
+}
+
+void SayOnce(Registry& r, const std::string& what) {
+  if (r.saidOnce.insert(what).second) std::fprintf(stderr, "registry: %s\n", what.c_str());
+}
+
+std::wstring Folded(std::wstring_view s) {
+  std::wstring out(s);
+  for (auto& c : out) c = Fold(c);
+  return out;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) { return a.size() == b.size() && Folded(a) == Folded(b); }
+
+FILETIME Now() {
+  // 100 ns ticks from 1601 to 1970.
+  const uint64_t ticks = static_cast<uint64_t>(std::time(nullptr)) * 10000000ULL + 116444736000000000ULL;
+  return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+std::shared_ptr<Key> NewRoot(int index) {
+  auto root = std::make_shared<Key>();
+  root->name = kRootNames[index];
+  root->written = Now();
+  return root;
+}
+
+std::shared_ptr<Key> FindChild(const Key& parent, std::wstring_view name) {
+  const auto it = parent.subkeys.find(Folded(name));
+  return it == parent.subkeys.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<Key> CreateChild(Key& parent, const std::wstring& name, bool isVolatile) {
+  auto child = std::make_shared<Key>();
+  child->name = name;
+  child->isVolatile = isVolatile;
+  child->parent = &parent;
+  child->written = Now();
+  parent.subkeys[Folded(name)] = child;
+  return child;
+}
+
+void DeleteKey(Key& key) {
+  MarkDeleted(key);
+  key.parent->subkeys.erase(Folded(key.name));
+}
+
+bool SplitPath(std::wstring_view path, std::vector<std::wstring>& parts) {
+  parts.clear();
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t end = path.find(L'\\', pos);
+    if (end == std::wstring_view::npos) end = path.size();
+    parts.emplace_back(path.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  for (const auto& p : parts)
+    if (p.empty()) return false;
+  return true;
+}
+
+Value* FindValue(Key& key, std::wstring_view name) {
+  for (auto& v : key.values)
+    if (SameName(v.name, name)) return &v;
+  return nullptr;
+}
+
+void SetValueIn(Key& key, Value value) {
+  if (Value* old = FindValue(key, value.name)) {
+    old->type = value.type;
+    old->data = std::move(value.data);
+  } else {
+    key.values.push_back(std::move(value));
+  }
+}
+
+bool RemoveValue(Key& key, std::wstring_view name) {
+  auto& values = key.values;
+  const auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
+  if (it == values.end()) return false;
+  values.erase(it);
+  return true;
+}
+
+}  // namespace standin::registry
