@@ -3,6 +3,7 @@
 #pragma once
 
 #include <wingdi.h>
+#include <winuser.h>
 
 #include <cstdint>
 #include <vector>

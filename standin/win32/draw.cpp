@@ -3,6 +3,7 @@
 // pixels, cosmetic lines, rectangle fills and frames, pattern blits, opaque text rectangles,
 // BitBlt and StretchBlt.
 #include <wingdi.h>
+#include <winuser.h>
 
 #include <algorithm>
 #include <utility>

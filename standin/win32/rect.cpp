@@ -1,6 +1,7 @@
 // The rectangle functions, user32's on Windows and declared with GDI's here: arithmetic on
 // RECTs, with no handles and no lock.
 #include <wingdi.h>
+#include <winuser.h>
 
 #include <algorithm>
 

@@ -339,9 +339,6 @@ BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt);
 // point, which becomes the current position. Where a line passes exactly half way between two
 // pixels, the pixel nearer the start is drawn (chosen).
 BOOL LineTo(HDC hdc, int x, int y);
-int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
-// A one-pixel border drawn with the brush; nothing when right < left or bottom < top.
-int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 // Only the opaque rectangle is drawn (in the background colour, the rectangle ordered first);
 // text is not supported and fails, saying so once.
@@ -379,16 +376,3 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
 int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits, const BITMAPINFO* lpbmi,
               UINT ColorUse);
 
-// --- Rectangles (user32) ---
-
-BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
-BOOL SetRectEmpty(LPRECT lprc);
-BOOL CopyRect(LPRECT lprcDst, const RECT* lprcSrc);
-BOOL InflateRect(LPRECT lprc, int dx, int dy);
-BOOL OffsetRect(LPRECT lprc, int dx, int dy);
-BOOL IsRectEmpty(const RECT* lprc);
-BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
-BOOL PtInRect(const RECT* lprc, POINT pt);
-// FALSE and an empty result when the two do not overlap.
-BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
-BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);

@@ -17,6 +17,23 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 // included).
 BOOL DestroyWindow(HWND hWnd);
 
+// --- Rectangles ---
+
+BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
+BOOL SetRectEmpty(LPRECT lprc);
+BOOL CopyRect(LPRECT lprcDst, const RECT* lprcSrc);
+BOOL InflateRect(LPRECT lprc, int dx, int dy);
+BOOL OffsetRect(LPRECT lprc, int dx, int dy);
+BOOL IsRectEmpty(const RECT* lprc);
+BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
+BOOL PtInRect(const RECT* lprc, POINT pt);
+// FALSE and an empty result when the two do not overlap.
+BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
+int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
+// A one-pixel border drawn with the brush; nothing when right < left or bottom < top.
+int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
+
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
 #define MB_YESNOCANCEL 0x00000003L
