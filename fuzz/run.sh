@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzzers of the file readers with clang (libFuzzer, AddressSanitizer and
+# Builds the fuzzers of the file readers (slides, DIBs, DXF drawings) with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build/fuzz, writes their seed corpora with the image tests,
 # and runs each for SECONDS (default 60) on the seeds, the real test data and what earlier
 # runs found (build/fuzz/corpus/NAME). A crash leaves its input in build/fuzz/crashes/ and
@@ -23,14 +23,17 @@ link="-fsanitize=address,undefined -shared-libasan -Wl,-rpath,$(dirname "$runtim
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVU_BUILD_FUZZ=ON \
   "-DCMAKE_CXX_FLAGS=$compile" "-DCMAKE_EXE_LINKER_FLAGS=$link" "-DCMAKE_SHARED_LINKER_FLAGS=$link" \
   "-DCMAKE_MODULE_LINKER_FLAGS=$link" >/dev/null
-cmake --build "$build" -j2 --target image_test slide_fuzzer dib_fuzzer
+cmake --build "$build" -j2 --target image_test slide_fuzzer dib_fuzzer dxf_fuzzer
 
-export LD_PRELOAD=$runtime
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# Only the instrumented programs get the runtime: plain tools (cp) under it would fail its leak check.
+sanitized() { LD_PRELOAD=$runtime ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 "$@"; }
 # The slide and DIB file tests keep the well-formed files they read as seeds; the sample slide
 # joins them.
-"$build/bin/image_test" --gtest_filter='SlideFile.*:DibFile.*' >/dev/null
+sanitized "$build/bin/image_test" --gtest_filter='SlideFile.*:DibFile.*' >/dev/null
 cp examples/floorplan.sld "$build/fuzz/seeds/slide/"
+# The drawings committed with the host stand-in's tests seed the DXF reader.
+mkdir -p "$build/fuzz/seeds/dxf"
+cp standin/host/drawing/testdata/*.dxf "$build/fuzz/seeds/dxf/"
 
 testdata=../shared/testdata
 mkdir -p "$build/crashes"
@@ -43,7 +46,7 @@ run() {
   local extra=()
   for dir in "$@"; do [ -d "$dir" ] && extra+=("$dir"); done
   echo "fuzz: $name for $seconds s"
-  if ! "$build/bin/$name" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+  if ! sanitized "$build/bin/$name" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$build/crashes/$name-" "$corpus" "$build/fuzz/seeds/${name%_fuzzer}" \
     "${extra[@]}" >"$build/$name.log" 2>&1; then
     echo "fuzz: $name FAILED; the input is in $build/crashes/, the log in $build/$name.log"
@@ -55,4 +58,5 @@ run() {
 }
 run slide_fuzzer 4096 "$testdata/slides"
 run dib_fuzzer 16384 "$testdata/bmp/good" "$testdata/bmp/bad" "$testdata/bmp/questionable"
+run dxf_fuzzer 262144 "$testdata/dxf"
 exit $status
