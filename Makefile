@@ -1,37 +1,54 @@
-# Thin wrapper over the CMake presets; every target configures what it needs.
-.PHONY: all build demo test test-default test-asan test-tsan bench bless format clean
+# Thin wrapper over the CMake presets; every target configures what it needs, and the targets
+# that build first install the Debian packages they need when some are missing.
+.PHONY: all help prerequisites build demo test test-default test-asan test-tsan bench bless format clean
 
 all: build
 
-build:
+help:
+	@echo "make demo          build the module, the stand-ins and tovu-host, and run the demo"
+	@echo "make test          build and run every test, in the default and the asan presets"
+	@echo "make build         build everything of the default preset (RelWithDebInfo)"
+	@echo "make test-default  the tests of the default preset only"
+	@echo "make test-asan     the tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+	@echo "make test-tsan     the tests under ThreadSanitizer"
+	@echo "make bench         the Google Benchmark programs (Release)"
+	@echo "make bless         take the pictures of failed golden-image tests as the new references"
+	@echo "make format        clang-format every source file"
+	@echo "make prerequisites install the Debian packages the others need (asks for sudo)"
+	@echo "make clean         remove every build tree"
+
+prerequisites:
+	@bash tools/prerequisites.sh
+
+build: prerequisites
 	cmake --preset default
 	cmake --build --preset default
 
 # Builds only what the demo runs: the module, the stand-ins and tovu-host, not the tests.
-demo:
+demo: prerequisites
 	cmake --preset default
 	cmake --build --preset default --target tovu-host
 	./build/default/bin/tovu-host examples/demo.tovu
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
 
-test: test-default test-asan
+test: prerequisites test-default test-asan
 
-test-default:
+test-default: prerequisites
 	cmake --preset default
 	cmake --build --preset default
 	ctest --preset default
 
-test-asan:
+test-asan: prerequisites
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
 
-test-tsan:
+test-tsan: prerequisites
 	cmake --preset tsan
 	cmake --build --preset tsan
 	ctest --preset tsan
 
-bench:
+bench: prerequisites
 	cmake --preset bench
 	cmake --build --preset bench
 	@for b in build/bench/bin/*_bench; do [ -x "$$b" ] && "$$b"; done; true
