@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -158,27 +159,74 @@ TEST_F(VirtualTimer, ACallbackKillsItselfAndOthersAndStartsTimersWithoutWaiting)
   EXPECT_EQ(ticks[0].time, t0 + 300);
 }
 
-TEST(RealTimer, AKillFromOutsideWaitsForTheRunningCallbackAndNothingRunsAfterIt) {
+// A tick that holds until it is let go, and says when it came in and when it finished.
+class HeldTick {
+ public:
+  static void CALLBACK Proc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    auto* self = reinterpret_cast<HeldTick*>(user);
+    std::unique_lock<std::mutex> lock(self->m_mutex);
+    ++self->m_entered;
+    self->m_changed.notify_all();
+    self->m_changed.wait(lock, [self] { return self->m_released; });
+    self->m_finished = true;
+    self->m_changed.notify_all();
+  }
+  bool WaitEntered() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_entered > 0; });
+  }
+  bool WaitFinished() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_finished; });
+  }
+  // Lets the tick go once told to, or after the timeout (a kill that waits for the tick).
+  void ReleaseWhenToldOr(std::chrono::milliseconds timeout) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait_for(lock, timeout, [this] { return m_release; });
+    m_released = true;
+    m_changed.notify_all();
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_release = true;
+    m_changed.notify_all();
+  }
+  bool Finished() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_finished;
+  }
+  int Entered() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_entered;
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  int m_entered = 0;
+  bool m_release = false, m_released = false, m_finished = false;
+};
+
+// Without TIME_KILL_SYNCHRONOUS the kill returns while a tick is under way, which runs on after
+// it; with it the kill waits for the tick. Either way no tick starts after the kill.
+TEST(RealTimer, AKillWaitsForATickUnderWayOnlyWhenTheTimerAskedForIt) {
   ASSERT_FALSE(standin::IsVirtualTimerClock());
-  struct Slow {
-    std::atomic<int> entered{0}, finished{0};
-  } slow;
-  const auto proc = [](UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    auto* s = reinterpret_cast<Slow*>(user);
-    ++s->entered;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ++s->finished;
-  };
-  const MMRESULT id = timeSetEvent(1, 0, proc, reinterpret_cast<DWORD_PTR>(&slow), TIME_PERIODIC);
-  ASSERT_NE(id, 0u);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (slow.entered == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-  ASSERT_GT(slow.entered, 0);
-  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
-  const int done = slow.finished;
-  EXPECT_EQ(done, slow.entered.load());  // the callback under way ended before the kill returned
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_EQ(slow.entered.load(), done);
+  for (const UINT kind : {TIME_PERIODIC, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS}) {
+    const bool synchronous = (kind & TIME_KILL_SYNCHRONOUS) != 0;
+    HeldTick tick;
+    const MMRESULT id = timeSetEvent(1, 0, HeldTick::Proc, reinterpret_cast<DWORD_PTR>(&tick), kind);
+    ASSERT_NE(id, 0u);
+    ASSERT_TRUE(tick.WaitEntered());
+    std::thread releaser([&] { tick.ReleaseWhenToldOr(std::chrono::milliseconds(500)); });
+    EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+    EXPECT_EQ(tick.Finished(), synchronous) << "kind " << kind;
+    EXPECT_EQ(standin::TimerCount(), 0);
+    tick.Release();
+    releaser.join();
+    ASSERT_TRUE(tick.WaitFinished());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(tick.Entered(), 1);
+  }
 }
 
 TEST(RealTimer, TicksAreNeverEarlyAndASelfKillDoesNotDeadlock) {
