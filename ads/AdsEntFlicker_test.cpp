@@ -231,16 +231,9 @@ TEST_F(FlickerTest, TheFunctionsEndTheRunningFlickerAndLeaveOutIdsThatDoNotConve
   EXPECT_EQ(Take(), Events{L"C1"});
 }
 
-// Keeps the virtual clock moving by a flicker period every millisecond, from a thread of its own.
+// Moves the virtual clock on by a flicker period every millisecond, from a thread of its own.
 class FastClock {
  public:
-  FastClock()
-      : m_thread([this] {
-          while (m_on) {
-            standin::AdvanceTimerClock(500);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-          }
-        }) {}
   ~FastClock() {
     m_on = false;
     m_thread.join();
@@ -248,7 +241,9 @@ class FastClock {
 
  private:
   std::atomic<bool> m_on{true};
-  std::thread m_thread;
+  std::thread m_thread{[this] {
+    for (; m_on; std::this_thread::sleep_for(std::chrono::milliseconds(1))) standin::AdvanceTimerClock(500);
+  }};
 };
 
 // What the module exports, by linker name: the module is a second copy of what this test links.

@@ -135,7 +135,6 @@ TEST_P(SetTest, AssignmentLeavesEveryHostSetExactlyOneReleaser) {
       EXPECT_FALSE(fromAlias == owner);
       EXPECT_TRUE(holdingAlias == holding);
       EXPECT_EQ(Handles(holdingAlias), Handles(owner));
-      EXPECT_EQ(holding.m_nFlags, ZoAdsEntSet::kOwnSet);
       // Non-owning targets name the source's set; a set given its own name, or an alias's, stays.
       ZoAdsEntSet view(0);
       view = owner;
@@ -144,9 +143,7 @@ TEST_P(SetTest, AssignmentLeavesEveryHostSetExactlyOneReleaser) {
       owner = ownerAlias;
     }
     EXPECT_TRUE(SetExists(owner)) << "only its owner releases it";
-    EXPECT_EQ(owner.m_nFlags, ZoAdsEntSet::kOwnSet);
     bystander += m_line2;  // under a released name, when the host gives them again
-    EXPECT_EQ(Sets(), 2);
   }
   EXPECT_TRUE(SetExists(bystander)) << "a stale release freed another object's set";
   EXPECT_EQ(acedSSFree(ownerName), RTERROR) << "released once, by its owner";
@@ -347,11 +344,6 @@ TEST_P(SetTest, MakeAnonymousGroupFilesTheMembersInTheSetsOrder) {
   m_circle.Delete();
   EXPECT_EQ(failing.MakeAnonymousGroup(), RTERROR);
   m_circle.Delete();
-  // Nor is anything made while the group dictionary is open elsewhere.
-  AcDbDictionary* dict = nullptr;
-  ASSERT_EQ(Db()->getGroupDictionary(dict, AcDb::kForWrite), Acad::eOk);
-  EXPECT_EQ(set.MakeAnonymousGroup(), RTERROR);
-  dict->close();
 
   const auto groups = AnonymousGroups(Db());
   ASSERT_EQ(groups.size(), 3u);

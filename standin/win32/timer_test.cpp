@@ -159,52 +159,27 @@ TEST_F(VirtualTimer, ACallbackKillsItselfAndOthersAndStartsTimersWithoutWaiting)
   EXPECT_EQ(ticks[0].time, t0 + 300);
 }
 
-// A tick that holds until it is let go, and says when it came in and when it finished.
-class HeldTick {
- public:
+// A tick that holds until it is let go.
+struct HeldTick {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int entered = 0;
+  bool killed = false, released = false, finished = false;
+
   static void CALLBACK Proc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
     auto* self = reinterpret_cast<HeldTick*>(user);
-    std::unique_lock<std::mutex> lock(self->m_mutex);
-    ++self->m_entered;
-    self->m_changed.notify_all();
-    self->m_changed.wait(lock, [self] { return self->m_released; });
-    self->m_finished = true;
-    self->m_changed.notify_all();
+    std::unique_lock<std::mutex> lock(self->mutex);
+    ++self->entered;
+    self->changed.notify_all();
+    self->changed.wait(lock, [self] { return self->released; });
+    self->finished = true;
+    self->changed.notify_all();
   }
-  bool WaitEntered() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_entered > 0; });
+  template <class Condition>
+  bool Await(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, timeout, [&] { return condition(*this); });
   }
-  bool WaitFinished() {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_finished; });
-  }
-  // Lets the tick go once told to, or after the timeout (a kill that waits for the tick).
-  void ReleaseWhenToldOr(std::chrono::milliseconds timeout) {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_changed.wait_for(lock, timeout, [this] { return m_release; });
-    m_released = true;
-    m_changed.notify_all();
-  }
-  void Release() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_release = true;
-    m_changed.notify_all();
-  }
-  bool Finished() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_finished;
-  }
-  int Entered() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_entered;
-  }
-
- private:
-  std::mutex m_mutex;
-  std::condition_variable m_changed;
-  int m_entered = 0;
-  bool m_release = false, m_released = false, m_finished = false;
 };
 
 // Without TIME_KILL_SYNCHRONOUS the kill returns while a tick is under way, which runs on after
@@ -212,20 +187,33 @@ class HeldTick {
 TEST(RealTimer, AKillWaitsForATickUnderWayOnlyWhenTheTimerAskedForIt) {
   ASSERT_FALSE(standin::IsVirtualTimerClock());
   for (const UINT kind : {TIME_PERIODIC, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS}) {
-    const bool synchronous = (kind & TIME_KILL_SYNCHRONOUS) != 0;
     HeldTick tick;
     const MMRESULT id = timeSetEvent(1, 0, HeldTick::Proc, reinterpret_cast<DWORD_PTR>(&tick), kind);
     ASSERT_NE(id, 0u);
-    ASSERT_TRUE(tick.WaitEntered());
-    std::thread releaser([&] { tick.ReleaseWhenToldOr(std::chrono::milliseconds(500)); });
+    if (!tick.Await([](HeldTick& t) { return t.entered > 0; })) {
+      timeKillEvent(id);
+      FAIL() << "no tick came";
+    }
+    // Lets the tick go once the kill has returned, or after a while when the kill waits for it.
+    std::thread releaser([&] {
+      tick.Await([](HeldTick& t) { return t.killed; }, std::chrono::milliseconds(500));
+      std::lock_guard<std::mutex> lock(tick.mutex);
+      tick.released = true;
+      tick.changed.notify_all();
+    });
     EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
-    EXPECT_EQ(tick.Finished(), synchronous) << "kind " << kind;
+    {
+      std::lock_guard<std::mutex> lock(tick.mutex);
+      EXPECT_EQ(tick.finished, (kind & TIME_KILL_SYNCHRONOUS) != 0) << "kind " << kind;
+      tick.killed = true;
+      tick.changed.notify_all();
+    }
     EXPECT_EQ(standin::TimerCount(), 0);
-    tick.Release();
     releaser.join();
-    ASSERT_TRUE(tick.WaitFinished());
+    ASSERT_TRUE(tick.Await([](HeldTick& t) { return t.finished; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_EQ(tick.Entered(), 1);
+    std::lock_guard<std::mutex> lock(tick.mutex);
+    EXPECT_EQ(tick.entered, 1);
   }
 }
 
