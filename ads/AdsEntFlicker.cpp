@@ -1,7 +1,6 @@
 // Entity flicker.
 #include "ads/AdsEntFlicker.h"
 
-#include <cassert>
 #include <climits>
 #include <mutex>
 
@@ -36,18 +35,14 @@ ZoAdsEntFlicker::ZoAdsEntFlicker() : m_nCount(0), m_nStep(0), m_nTimerId(0), m_e
 
 // The set starts as a non-owning set and takes the other's set name, as a copied set does.
 ZoAdsEntFlicker::ZoAdsEntFlicker(const ZoAdsEntFlicker& other) : m_nCount(0), m_nStep(0), m_nTimerId(0), m_entSet(0) {
-  std::lock_guard<std::mutex> lock(g_flickerMutex);
-  m_nCount = other.m_nCount;
-  m_nStep = other.m_nStep;
-  m_nTimerId = other.m_nTimerId;
-  m_entSet = other.m_entSet;
+  *this = other;
 }
 
+// The timer id stays: a copied one would let this object kill a timer that ticks another.
 ZoAdsEntFlicker& ZoAdsEntFlicker::operator=(const ZoAdsEntFlicker& other) {
   std::lock_guard<std::mutex> lock(g_flickerMutex);
   m_nCount = other.m_nCount;
   m_nStep = other.m_nStep;
-  m_nTimerId = other.m_nTimerId;
   m_entSet = other.m_entSet;
   return *this;
 }
@@ -63,21 +58,26 @@ void ZoAdsEntFlicker::SetEntity(const ZoAdsEntSet& ents) {
   m_entSet += ents;
 }
 
+// A running flicker is ended (drawn, its timer killed) before the new one starts; a count of 0
+// thus ends it, as the tick that count asks for would, and the tick is left out.
 void ZoAdsEntFlicker::Flicker(int nCount) {
-  UINT nKill = 0;
-  {
-    std::lock_guard<std::mutex> lock(g_flickerMutex);
-    assert((nCount == 0 || m_nTimerId == 0) && "end the running flicker first");
-    // An odd count gains a step so the entities end drawn; INT_MAX loses one instead of overflowing.
-    m_nCount = nCount > 0 && nCount % 2 ? (nCount == INT_MAX ? nCount - 1 : nCount + 1) : nCount;
-    m_nStep = 0;
-    if (m_nCount != 0)
-      m_nTimerId = timeSetEvent(kFlickerDelay, kFlickerResolution, FlickerTimerProc, reinterpret_cast<DWORD_PTR>(this),
-                                TIME_PERIODIC);
-    else
-      nKill = TickLocked();
+  for (;;) {
+    UINT nKill = 0;
+    {
+      std::lock_guard<std::mutex> lock(g_flickerMutex);
+      if (m_nTimerId == 0) {
+        // An odd count gains a step so the entities end drawn; INT_MAX loses one instead of overflowing.
+        m_nCount = nCount > 0 && nCount % 2 ? (nCount == INT_MAX ? nCount - 1 : nCount + 1) : nCount;
+        m_nStep = 0;
+        if (m_nCount != 0)
+          m_nTimerId = timeSetEvent(kFlickerDelay, kFlickerResolution, FlickerTimerProc,
+                                    reinterpret_cast<DWORD_PTR>(this), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+        return;
+      }
+      nKill = EndFlickerLocked();
+    }
+    timeKillEvent(nKill);
   }
-  if (nKill) timeKillEvent(nKill);
 }
 
 void ZoAdsEntFlicker::EndFlicker() {

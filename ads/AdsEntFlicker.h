@@ -16,8 +16,9 @@ class TOVU_PLATFORM_API ZoAdsEntFlicker {
   // Exported for the family's applications; the module itself neither sets nor reads it.
   static ZoAdsEntFlicker* m_pEntFlicker;
 
-  // Member-wise, as the fields stand under the lock; the set is copied as a set is (a copy is a
-  // non-owning alias, an assignment copies the set name).
+  // Public for the family's applications. Count, step and set as they stand under the lock (the
+  // set copied as a set is); not the timer, which ticks the object it was started for and is
+  // that object's alone to kill.
   ZoAdsEntFlicker(const ZoAdsEntFlicker& other);
   ZoAdsEntFlicker& operator=(const ZoAdsEntFlicker& other);
   // Ends the flicker, then releases the held host set.
@@ -27,8 +28,8 @@ class TOVU_PLATFORM_API ZoAdsEntFlicker {
   // them as they are.
   void SetEntity(const ZoAdsEntSet& ents);
   // Blinks the held entities: nCount redraw steps (an odd count is made even, so the entities
-  // end drawn), endlessly when negative, one tick at once when 0. The first step comes 500 ms
-  // after the call. REQUIRES: no flicker is running (SetEntity and EndFlicker end it).
+  // end drawn), endlessly when negative, not at all when 0. The first step comes 500 ms after the
+  // call. A flicker that runs is ended first, so one timer at most ticks for the object.
   void Flicker(int nCount);
   // Draws every held entity and stops the timer; the entities stay held.
   void EndFlicker();
@@ -41,7 +42,8 @@ class TOVU_PLATFORM_API ZoAdsEntFlicker {
   ZoAdsEntFlicker();
 
   // The Locked forms expect the lock held; they return the timer to kill once it is released,
-  // because a kill waits for a running tick, which may itself be waiting for the lock.
+  // because the kill waits for a running tick (TIME_KILL_SYNCHRONOUS), which may itself be
+  // waiting for the lock.
   UINT EndFlickerLocked();
   UINT TickLocked();
   void RedrawLocked(int nVisible);

@@ -1,8 +1,10 @@
 #include "ads/AdsEntFlicker.h"
 
 #include <gtest/gtest.h>
+#include <rxdlinkr.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <map>
@@ -15,6 +17,7 @@
 #include "standin/host/interaction/selection.h"
 #include "standin/host/view/display.h"
 #include "standin/win32/timer.h"
+#include "standin/win32/utf8.h"
 
 namespace {
 
@@ -81,7 +84,7 @@ class FlickerTest : public ::testing::Test {
           out.push_back(L"view");
           break;
         case JournalKind::TimerStart:
-          EXPECT_EQ(e.values, (std::vector<double>{e.values.at(0), 500, 10, TIME_PERIODIC}));
+          EXPECT_EQ(e.values, (std::vector<double>{e.values.at(0), 500, 10, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS}));
           out.push_back(L"start");
           break;
         case JournalKind::TimerStop:
@@ -140,13 +143,14 @@ TEST_F(FlickerTest, AFiniteCountMakesAnEvenNumberOfStepsHalfASecondApartAndEndsD
   }
 }
 
-// Ended by EndFlicker or by a count of 0, which does nothing while no flicker runs.
+// Ended by EndFlicker, by a count of 0 (which does nothing while no flicker runs), or by a new
+// flicker, which then runs on one timer.
 TEST_F(FlickerTest, AnEndlessFlickerRunsUntilEndedAndEndsDrawnAtAnOddOrAnEvenStep) {
   m_flicker->SetEntity(Set({L"A", L"B"}));
   Take();
   m_flicker->Flicker(0);
   EXPECT_EQ(After(2000), Events{});
-  for (const int steps : {3, 4}) {
+  for (const int steps : {3, 4, 1}) {
     m_flicker->Flicker(-1);
     EXPECT_EQ(Take(), Events{L"start"});
     int made = 0;
@@ -158,13 +162,32 @@ TEST_F(FlickerTest, AnEndlessFlickerRunsUntilEndedAndEndsDrawnAtAnOddOrAnEvenSte
     if (steps == 3)
       m_flicker->EndFlicker();
     else
-      m_flicker->Flicker(0);
-    EXPECT_EQ(Take(), (Events{L"A1", L"B1", L"stop"})) << "ended after " << steps << " steps";
+      m_flicker->Flicker(steps == 4 ? 0 : 2);
+    EXPECT_EQ(Take(), (steps == 1 ? Events{L"A1", L"B1", L"stop", L"start"} : Events{L"A1", L"B1", L"stop"}))
+        << "ended after " << steps << " steps";
     EXPECT_TRUE(Shown(L"A"));
     EXPECT_TRUE(Shown(L"B"));
-    EXPECT_EQ(standin::TimerCount(), 0);
-    EXPECT_EQ(After(3000), Events{});
   }
+  EXPECT_EQ(standin::TimerCount(), 1);
+  EXPECT_EQ(After(3000), (Events{L"A2", L"B2", L"view", L"A1", L"B1", L"view", L"A1", L"B1", L"stop"}));
+  EXPECT_EQ(standin::TimerCount(), 0);
+}
+
+// A copy (public, for the family's applications) is not ticked by the original's timer, so it
+// must not kill it either.
+TEST_F(FlickerTest, ACopyLeavesTheTimerToTheObjectItTicks) {
+  m_flicker->SetEntity(Set({L"A"}));
+  m_flicker->Flicker(-1);
+  Take();
+  {
+    ZoAdsEntFlicker copy(*m_flicker);
+    copy = *m_flicker;
+  }
+  EXPECT_EQ(Take(), Events{L"A1"}) << "the copy's end draws its entities and stops nothing";
+  EXPECT_EQ(standin::TimerCount(), 1);
+  EXPECT_EQ(After(500), (Events{L"A2", L"view"}));
+  m_flicker->EndFlicker();
+  EXPECT_EQ(Take(), (Events{L"A1", L"stop"}));
 }
 
 TEST_F(FlickerTest, AnEmptySetStopsTheFlickerButKeepsTheEntitiesAndAFullOneReplacesThem) {
@@ -183,27 +206,8 @@ TEST_F(FlickerTest, AnEmptySetStopsTheFlickerButKeepsTheEntitiesAndAFullOneRepla
   EXPECT_EQ(After(1000), (Events{L"start", L"C2", L"view", L"C1", L"view"}));
 }
 
-TEST_F(FlickerTest, ASecondFlickerEndsTheFirstWhoseEntitiesEndDrawn) {
-  EXPECT_EQ(ZoPtFlicterEnt(Set({L"A", L"B"})), 1);
-  Take();
-  EXPECT_EQ(After(500), (Events{L"A2", L"B2", L"view"}));
-
-  EXPECT_EQ(ZoPtFlicterEnt(Set({L"C"})), 1);
-  const Events switched = Take();
-  EXPECT_EQ(switched.back(), L"start");
-  EXPECT_EQ(std::count(switched.begin(), switched.end(), L"stop"), 1);
-  EXPECT_TRUE(Shown(L"A"));
-  EXPECT_TRUE(Shown(L"B"));
-  EXPECT_EQ(standin::TimerCount(), 1);
-  EXPECT_EQ(After(1000), (Events{L"C2", L"view", L"C1", L"view"}));
-
-  ZoPtEndFlicterEnt();
-  EXPECT_EQ(Take(), (Events{L"C1", L"stop"}));
-  ZoPtEndFlicterEnt();  // a second end only draws again
-  EXPECT_EQ(Take(), Events{L"C1"});
-}
-
-TEST_F(FlickerTest, IdFormsLeaveOutIdsThatDoNotConvert) {
+// A flicker started through the functions ends the one that runs, whose entities end drawn.
+TEST_F(FlickerTest, TheFunctionsEndTheRunningFlickerAndLeaveOutIdsThatDoNotConvert) {
   AcArray<AcDbObjectId> ids;
   ids.append(m_ids[L"C"]);
   ids.append(AcDbObjectId::kNull);
@@ -212,14 +216,75 @@ TEST_F(FlickerTest, IdFormsLeaveOutIdsThatDoNotConvert) {
   Take();
   EXPECT_EQ(After(500), (Events{L"C2", L"A2", L"view"}));
   EXPECT_EQ(ZoPtFlicterEnt(m_ids[L"B"]), 1);
-  Take();
-  EXPECT_EQ(After(500), (Events{L"B2", L"view"}));
+  EXPECT_EQ(After(500), (Events{L"C1", L"A1", L"stop", L"C1", L"A1", L"start", L"B2", L"view"}));
+  EXPECT_EQ(ZoPtFlicterEnt(Set({L"C"})), 1);
+  EXPECT_EQ(After(1000), (Events{L"B1", L"stop", L"B1", L"start", L"C2", L"view", L"C1", L"view"}));
 
   // Ids that do not convert leave an empty set, so the entities held before blink again.
   EXPECT_EQ(ZoPtFlicterEnt(AcDbObjectId::kNull), 1);
-  EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
+  EXPECT_EQ(After(500), (Events{L"C1", L"stop", L"C1", L"start", L"C2", L"view"}));
   EXPECT_EQ(ZoPtFlicterEnt(AcArray<AcDbObjectId>()), 1);
-  EXPECT_EQ(After(500), (Events{L"B1", L"stop", L"B1", L"start", L"B2", L"view"}));
+  EXPECT_EQ(After(500), (Events{L"C1", L"stop", L"C1", L"start", L"C2", L"view"}));
+  ZoPtEndFlicterEnt();
+  EXPECT_EQ(Take(), (Events{L"C1", L"stop"}));
+  ZoPtEndFlicterEnt();  // a second end only draws again
+  EXPECT_EQ(Take(), Events{L"C1"});
+}
+
+// Moves the virtual clock on by a flicker period every millisecond, from a thread of its own.
+class FastClock {
+ public:
+  ~FastClock() {
+    m_on = false;
+    m_thread.join();
+  }
+
+ private:
+  std::atomic<bool> m_on{true};
+  std::thread m_thread{[this] {
+    for (; m_on; std::this_thread::sleep_for(std::chrono::milliseconds(1))) standin::AdvanceTimerClock(500);
+  }};
+};
+
+// What the module exports, by linker name: the module is a second copy of what this test links.
+// A member function takes the object first on this ABI.
+template <class Fn>
+Fn ModuleExport(const char* name) {
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"TovuPlatform.arx"), name)));
+}
+
+// The module itself, loaded into the host and unloaded while its flicker ticks every millisecond
+// (restarted once, as an application may): no timer may outlive it, nor any tick reach it.
+TEST_F(FlickerTest, UnloadingTheModuleWhileItBlinksEndsTheFlickerBeforeTheModuleGoes) {
+  AcRxDynamicLinker* linker = acrxDynamicLinker;
+  const std::wstring module = standin::FromUtf8(TOVU_MODULE_FILE);
+  {
+    FastClock clock;
+    for (int round = 0; round < 20 && !HasFailure(); ++round) {
+      if (!linker->loadModule(module.c_str(), false)) {
+        ADD_FAILURE() << standin::ToUtf8(Session::Get().Transcript());
+        break;
+      }
+      const auto flickerIds = ModuleExport<int (*)(const AcDbObjectId&)>("_Z14ZoPtFlicterEntRK12AcDbObjectId");
+      const auto instance = ModuleExport<ZoAdsEntFlicker* (*)()>("_ZN15ZoAdsEntFlicker18GetFlickerInstanceEv");
+      const auto flicker = ModuleExport<void (*)(ZoAdsEntFlicker*, int)>("_ZN15ZoAdsEntFlicker7FlickerEi");
+      if (!flickerIds || !instance || !flicker) {
+        ADD_FAILURE() << "the module does not export the flicker";
+        linker->unloadModule(L"TovuPlatform.arx");
+        break;
+      }
+      EXPECT_EQ(flickerIds(m_ids[L"A"]), 1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(round % 4));
+      flicker(instance(), -1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(round % 3));
+      EXPECT_TRUE(linker->unloadModule(L"TovuPlatform.arx"));
+      EXPECT_EQ(standin::TimerCount(), 0);
+    }
+  }
+  EXPECT_EQ(standin::AdvanceTimerClock(5000), 0);
+  EXPECT_TRUE(Shown(L"A"));
+  Session::Get().ClearJournal();
 }
 
 class RealTimeFlickerTest : public FlickerTest {
@@ -236,7 +301,7 @@ void CALLBACK FastTick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {
 TEST_F(RealTimeFlickerTest, MainThreadCallsAndMillisecondTicksDoNotRace) {
   using Clock = std::chrono::steady_clock;
   const ZoAdsEntSet* sets[] = {&Set({L"A", L"B"}), &Set({L"C"}), &Set({}), &Set({L"B", L"C", L"A"})};
-  const MMRESULT fast = timeSetEvent(1, 0, FastTick, 0, TIME_PERIODIC);
+  const MMRESULT fast = timeSetEvent(1, 0, FastTick, 0, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
   ASSERT_NE(fast, 0u);
   const Clock::time_point end = Clock::now() + std::chrono::milliseconds(1500);
   long rounds = 0;

@@ -35,18 +35,30 @@ ZoAdsEntSet::ZoAdsEntSet(const long long* ssName) : ZoAdsName(ssName), ZoBitData
 
 ZoAdsEntSet::ZoAdsEntSet(const ZoAdsEntSet& other) : ZoAdsName(other), ZoBitData(0) {}
 
+ZoAdsEntSet::ZoAdsEntSet(ZoAdsEntSet&& other) noexcept
+    : ZoAdsName(other), ZoBitData(other.m_nFlags), m_entMarker(other.m_entMarker) {
+  other.ZoAdsName::operator=(ZoAdsName());
+  other.m_nFlags &= ~(kOwnSet | kIncludeMarker);
+  other.m_entMarker = ZoAdsEnt();
+}
+
 ZoAdsEntSet::~ZoAdsEntSet() {
   if ((m_nFlags & kOwnSet) && IsValid()) acedSSFree(m_name);
 }
 
-// One releaser per host set: an owning target frees its old set and takes the release from an owning source.
+// Every host set has one releaser: an owning object never shares one, since the other's set may
+// be another object's, which no flag of the other tells.
 ZoAdsEntSet& ZoAdsEntSet::operator=(const ZoAdsEntSet& other) {
-  if (&other == this) return *this;
-  if (m_nFlags & kOwnSet) {
-    if (IsValid() && *this != other) acedSSFree(m_name);
-    if (other.m_nFlags & kOwnSet) const_cast<ZoAdsEntSet&>(other).m_nFlags &= ~kOwnSet;
+  if (*this == other) return *this;
+  if (!(m_nFlags & kOwnSet)) {
+    ZoAdsName::operator=(other);
+  } else if (!IsValid() && (other.m_nFlags & (kCreateSet | kOwnSet)) == kCreateSet) {
+    ZoAdsName::operator=(other);
+    const_cast<ZoAdsEntSet&>(other).m_nFlags &= ~kCreateSet;
+  } else {
+    *this -= *this;
+    *this += other;
   }
-  ZoAdsName::operator=(other);
   return *this;
 }
 
@@ -100,9 +112,9 @@ ZoAdsEntSet& ZoAdsEntSet::operator+=(const ZoAdsEntSet& other) {
   return *this;
 }
 
+// From the last entity down, so that a set taken from itself, or from an alias, loses every one.
 ZoAdsEntSet& ZoAdsEntSet::operator-=(const ZoAdsEntSet& other) {
-  const long n = other.GetLength();
-  for (long i = 0; i < n; ++i) *this -= other[i];
+  for (long i = other.GetLength(); i-- > 0;) *this -= other[i];
   return *this;
 }
 
@@ -131,6 +143,14 @@ bool ZoAdsEntSet::IsMatch(const ZoAdsRBList& filter) const {
 
 void ZoAdsEntSet::Select(const ZoAdsRBList& filter, bool bMatching) {
   const long n = GetLength();
+  // An alias may neither release the set it shares nor leave a new one to nobody.
+  if (!(m_nFlags & (kCreateSet | kOwnSet))) {
+    for (long i = n; i-- > 0;) {
+      const ZoAdsEnt ent = (*this)[i];
+      if (ent.IsMatch(filter) != bMatching) *this -= ent;
+    }
+    return;
+  }
   ZoAdsEntSet kept(kCreateSet);
   for (long i = 0; i < n; ++i) {
     const ZoAdsEnt ent = (*this)[i];

@@ -27,11 +27,14 @@ class TOVU_PLATFORM_API ZoAdsEntSet : public ZoAdsName, public ZoBitData {
   explicit ZoAdsEntSet(const long long* ssName);
   // A non-owning alias of the same host set, without marker.
   ZoAdsEntSet(const ZoAdsEntSet& other);
+  // Takes the other's set, its release and its include marker along; the other holds none.
+  ZoAdsEntSet(ZoAdsEntSet&& other) noexcept;
   // Releases the host set when the object owns one.
   ~ZoAdsEntSet() override;
-  // Copies the set name; flags and marker stay. An owning target frees the set it held and
-  // takes the release over from an owning source, whose owner flag is cleared, so a host set
-  // has one releaser at a time. REQUIRES: other is not an object defined const.
+  // A non-owning target names the other's set. An owning target releases only a set no other
+  // object releases: holding none, it takes over a set made to be handed over (flag 1 without 2,
+  // which the other then loses); otherwise it takes the entities into a set of its own, whose
+  // name and aliases stay. Flags and marker stay. REQUIRES: other is not an object defined const.
   ZoAdsEntSet& operator=(const ZoAdsEntSet& other);
 
   // Releases the host set whatever the flags; the object holds no set afterwards.
@@ -61,8 +64,9 @@ class TOVU_PLATFORM_API ZoAdsEntSet : public ZoAdsName, public ZoBitData {
 
   // True when every entity IsMatches the filter; true for an empty set.
   bool IsMatch(const ZoAdsRBList& filter) const;
-  // Keep the entities that match (Filter) or do not match (Exclude), in their order. The
-  // object names a new host set afterwards, the old one released.
+  // Keep the entities that match (Filter) or do not match (Exclude), in their order. An object
+  // that owns or made its set (flag 2 or 1) names a new host set afterwards, the old one
+  // released; an alias (neither flag) filters the set it shares in place, which keeps its owner.
   void Filter(const ZoAdsRBList& filter);
   void Exclude(const ZoAdsRBList& filter);
 

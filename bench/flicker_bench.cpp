@@ -56,7 +56,8 @@ void BM_FlickerTimerPeriod(benchmark::State& state) {
     Ticks ticks;
     std::vector<Clock::time_point> slept;
     const Clock::time_point start = Clock::now();
-    const MMRESULT id = timeSetEvent(500, 10, OnTick, reinterpret_cast<DWORD_PTR>(&ticks), TIME_PERIODIC);
+    const MMRESULT id =
+        timeSetEvent(500, 10, OnTick, reinterpret_cast<DWORD_PTR>(&ticks), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     if (id == 0) {
       state.SkipWithError("timeSetEvent refused the timer");
       return;

@@ -68,10 +68,11 @@ class Service {
       const auto it = m_timers.find(id);
       if (it == m_timers.end()) return MMSYSERR_INVALPARAM;
       const bool ended = it->second.ended;
+      const bool synchronous = (it->second.event & TIME_KILL_SYNCHRONOUS) != 0;
       it->second.ended = true;
       m_work.notify_all();
       // Only the timer thread runs callbacks, so a kill from it comes from inside a callback.
-      if (std::this_thread::get_id() != m_threadId) m_done.wait(lock, [&] { return m_running != id; });
+      if (synchronous && std::this_thread::get_id() != m_threadId) m_done.wait(lock, [&] { return m_running != id; });
       // A one-shot timer that has fired is gone, though its last callback is still waited for.
       if (ended) return MMSYSERR_INVALPARAM;
     }

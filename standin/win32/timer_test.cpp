@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -158,27 +159,62 @@ TEST_F(VirtualTimer, ACallbackKillsItselfAndOthersAndStartsTimersWithoutWaiting)
   EXPECT_EQ(ticks[0].time, t0 + 300);
 }
 
-TEST(RealTimer, AKillFromOutsideWaitsForTheRunningCallbackAndNothingRunsAfterIt) {
+// A tick that holds until it is let go.
+struct HeldTick {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int entered = 0;
+  bool killed = false, released = false, finished = false;
+
+  static void CALLBACK Proc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    auto* self = reinterpret_cast<HeldTick*>(user);
+    std::unique_lock<std::mutex> lock(self->mutex);
+    ++self->entered;
+    self->changed.notify_all();
+    self->changed.wait(lock, [self] { return self->released; });
+    self->finished = true;
+    self->changed.notify_all();
+  }
+  template <class Condition>
+  bool Await(Condition condition, std::chrono::milliseconds timeout = std::chrono::seconds(10)) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, timeout, [&] { return condition(*this); });
+  }
+};
+
+// Without TIME_KILL_SYNCHRONOUS the kill returns while a tick is under way, which runs on after
+// it; with it the kill waits for the tick. Either way no tick starts after the kill.
+TEST(RealTimer, AKillWaitsForATickUnderWayOnlyWhenTheTimerAskedForIt) {
   ASSERT_FALSE(standin::IsVirtualTimerClock());
-  struct Slow {
-    std::atomic<int> entered{0}, finished{0};
-  } slow;
-  const auto proc = [](UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    auto* s = reinterpret_cast<Slow*>(user);
-    ++s->entered;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    ++s->finished;
-  };
-  const MMRESULT id = timeSetEvent(1, 0, proc, reinterpret_cast<DWORD_PTR>(&slow), TIME_PERIODIC);
-  ASSERT_NE(id, 0u);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (slow.entered == 0 && std::chrono::steady_clock::now() < deadline) std::this_thread::yield();
-  ASSERT_GT(slow.entered, 0);
-  EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
-  const int done = slow.finished;
-  EXPECT_EQ(done, slow.entered.load());  // the callback under way ended before the kill returned
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
-  EXPECT_EQ(slow.entered.load(), done);
+  for (const UINT kind : {TIME_PERIODIC, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS}) {
+    HeldTick tick;
+    const MMRESULT id = timeSetEvent(1, 0, HeldTick::Proc, reinterpret_cast<DWORD_PTR>(&tick), kind);
+    ASSERT_NE(id, 0u);
+    if (!tick.Await([](HeldTick& t) { return t.entered > 0; })) {
+      timeKillEvent(id);
+      FAIL() << "no tick came";
+    }
+    // Lets the tick go once the kill has returned, or after a while when the kill waits for it.
+    std::thread releaser([&] {
+      tick.Await([](HeldTick& t) { return t.killed; }, std::chrono::milliseconds(500));
+      std::lock_guard<std::mutex> lock(tick.mutex);
+      tick.released = true;
+      tick.changed.notify_all();
+    });
+    EXPECT_EQ(timeKillEvent(id), static_cast<MMRESULT>(TIMERR_NOERROR));
+    {
+      std::lock_guard<std::mutex> lock(tick.mutex);
+      EXPECT_EQ(tick.finished, (kind & TIME_KILL_SYNCHRONOUS) != 0) << "kind " << kind;
+      tick.killed = true;
+      tick.changed.notify_all();
+    }
+    EXPECT_EQ(standin::TimerCount(), 0);
+    releaser.join();
+    ASSERT_TRUE(tick.Await([](HeldTick& t) { return t.finished; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::lock_guard<std::mutex> lock(tick.mutex);
+    EXPECT_EQ(tick.entered, 1);
+  }
 }
 
 TEST(RealTimer, TicksAreNeverEarlyAndASelfKillDoesNotDeadlock) {

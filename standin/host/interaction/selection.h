@@ -12,6 +12,9 @@ namespace standin {
 
 // Selection sets the host holds for the module now.
 int SelectionSetCount();
+// On: the names of released sets are given to new sets again, the latest released first, as a
+// host may reuse them; off (every set a name never used before) after Session::Reset.
+void SetSelectionNameReuse(bool on);
 // The entities of the pickfirst set, in order.
 std::vector<Adesk::IntPtr> PickfirstSet();
 // The command prompt's handling of a click, pick, window or crossing: the entities found join

@@ -30,6 +30,8 @@ struct State {
   bool pickfirstSetByCommand = false;
   KeywordCallback callback = nullptr;
   bool toldLimit = false;
+  bool reuseNames = false;
+  std::vector<Adesk::IntPtr> released;  // names to give again while reuseNames, the latest last
 };
 
 State& St() {
@@ -45,6 +47,7 @@ void ClearPickfirstLocked() {
 const bool g_registered = [] {
   AddDrawingClosedHandler([] {
     St().sets.clear();
+    St().released.clear();
     St().pickfirst.clear();
     St().previous.clear();
   });
@@ -52,6 +55,8 @@ const bool g_registered = [] {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
     St().callback = nullptr;
     St().pickfirstSetByCommand = false;
+    St().reuseNames = false;
+    St().released.clear();
   });
   return true;
 }();
@@ -79,7 +84,13 @@ bool MakeSet(std::vector<Adesk::IntPtr> ids, ads_name out) {
     St().toldLimit = true;
     return false;
   }
-  const Adesk::IntPtr serial = NextSerial();
+  Adesk::IntPtr serial = 0;
+  if (St().released.empty()) {
+    serial = NextSerial();
+  } else {
+    serial = St().released.back();
+    St().released.pop_back();
+  }
   St().sets[serial] = std::move(ids);
   out[0] = serial;
   out[1] = 0;
@@ -89,6 +100,12 @@ bool MakeSet(std::vector<Adesk::IntPtr> ids, ads_name out) {
 std::vector<Adesk::IntPtr>& PreviousSelection() { return St().previous; }
 std::vector<Adesk::IntPtr>& Pickfirst() { return St().pickfirst; }
 KeywordCallback SelectionKeywordCallback() { return St().callback; }
+
+void SetSelectionNameReuse(bool on) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  St().reuseNames = on;
+  if (!on) St().released.clear();
+}
 
 int SelectionSetCount() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
@@ -126,6 +143,7 @@ int acedSSFree(const ads_name sname) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (!standin::FindSet(sname)) return RTERROR;
   St().sets.erase(sname[0]);
+  if (St().reuseNames) St().released.push_back(sname[0]);
   return RTNORM;
 }
 

@@ -33,10 +33,10 @@ typedef TIMECALLBACK* LPTIMECALLBACK;
 // (TIME_CALLBACK_EVENT_SET, TIME_CALLBACK_EVENT_PULSE) are not supported and fail with a note on
 // standard error.
 MMRESULT timeSetEvent(UINT uDelay, UINT uResolution, LPTIMECALLBACK lpTimeProc, DWORD_PTR dwUser, UINT fuEvent);
-// Stops a timer. Once it returns, no callback of that timer runs any more: a callback running on
-// the timer thread is waited for (every kill is synchronous, as with TIME_KILL_SYNCHRONOUS),
-// except when the callback itself is the caller. MMSYSERR_INVALPARAM for an id that names no
-// timer (a one-shot timer that has fired included).
+// Stops a timer: no callback of it starts any more. A callback already running on the timer
+// thread is waited for only when the timer was started with TIME_KILL_SYNCHRONOUS (and the caller
+// is not that callback); without it the callback may still run after the kill has returned.
+// MMSYSERR_INVALPARAM for an id that names no timer (a one-shot timer that has fired included).
 MMRESULT timeKillEvent(UINT uTimerID);
 // Milliseconds on the timers' clock (since the timer service started, chosen), virtual while the
 // virtual clock is on; wraps after 49.7 days as Windows' does.
