@@ -93,6 +93,13 @@ TEST(Dib, PaletteOfEitherEntrySizeAndOnlyWithAColourTable) {
   EXPECT_EQ(PaletteOf(InfoHeader(2, 2, 24).u32(0).u32(0).u32(0).u32(0)), Colours{});
   // A colour table promised past the block's end makes no palette.
   EXPECT_EQ(PaletteOf(InfoHeader(1, 1, 8, 500).u32(0)), Colours{});
+  // The fit is measured in each header's own entry size, at the exact boundary: 16384 entries
+  // (whose 16-bit palette size wraps to 0) in a block with room for 3 bytes each do not fit an
+  // information header's 4-byte entries; a core header's 3-byte entries ending the block do.
+  Bytes wraps = InfoHeader(1, 1, 16, 16384);
+  wraps.resize(wraps.size() + 16384 * 3, 0);
+  EXPECT_EQ(PaletteOf(wraps), Colours{});
+  EXPECT_EQ(PaletteOf(CoreHeader(1, 1, 1).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6)), (Colours{RGB(3, 2, 1), RGB(6, 5, 4)}));
 }
 
 TEST(Dib, PaintCopiesEqualSizesAndStretchesOthers) {

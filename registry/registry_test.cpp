@@ -424,13 +424,16 @@ TEST_F(Settings, DestroyingTheMasterDeletesOnlyTheObjectsItOwns) {
     master.Register(kept);
     auto* owned = new Probe(L"Owned", &master, true, &ownedGone);
     master.Register(owned);  // listed twice, deleted once
+    // More owned objects: deleting one must not upset the walk over the others.
+    new Probe(L"Owned2", &master, true, &ownedGone);
+    new Probe(L"Owned3", &master, true, &ownedGone);
     master.CreateSubKey(L"Made", false);
     int early = 0;
     delete new Probe(L"Early", &master, true, &early);  // deleted by its caller first
     EXPECT_EQ(early, 1);
     ASSERT_TRUE(kept->SetValue(L"v", 1));
   }
-  EXPECT_EQ(ownedGone, 1);
+  EXPECT_EQ(ownedGone, 3);
   EXPECT_EQ(keptGone, 0);
   // The survivor has no master any more: its open key still works, a new one cannot be made.
   EXPECT_EQ(kept->GetMasterKey(), L"");
@@ -456,7 +459,8 @@ TEST_F(Settings, ReadValueShowsRegFailOnlyWhenTheRegistryFails) {
 
   BYTE buffer[8];
   std::memset(buffer, 0xAA, sizeof buffer);
-  EXPECT_TRUE(ZoPtRegistry::ReadValue(HKEY_CURRENT_USER, L"Software\\Example\\Direct", L"Data", buffer, 8));
+  // A value fits a buffer of exactly its size.
+  EXPECT_TRUE(ZoPtRegistry::ReadValue(HKEY_CURRENT_USER, L"Software\\Example\\Direct", L"Data", buffer, 4));
   EXPECT_EQ(std::vector<BYTE>(buffer, buffer + 5), std::vector<BYTE>({1, 2, 3, 4, 0xAA}));
   EXPECT_TRUE(ZoPtRegistry::ReadValue(HKEY_LOCAL_MACHINE, L"Software\\Example\\Machine", L"Data", buffer, 8));
   EXPECT_EQ(buffer[0], 5);
