@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "containers/DynArray.h"
+#include "containers/DynPArray.h"
 #include "containers/List.h"
+#include "containers/OwningList.h"
 #include "containers/XList.h"
 
 namespace {
@@ -34,6 +36,9 @@ struct Record {
   Record() = default;
   explicit Record(double k) : key(k) {}
   bool operator>(const Record& o) const { return key > o.key; }
+  bool operator<(const Record& o) const { return key < o.key; }
+  bool operator==(const Record& o) const { return key == o.key; }
+  bool operator!=(const Record& o) const { return key != o.key; }
   double key = 0;
   long payload[3] = {0, 0, 0};
 };
@@ -95,28 +100,52 @@ BENCHMARK(BM_Find_StdFind);
 
 constexpr long kLookups = 1000;
 
-void BM_HalvingSearch_ZoDynArray(benchmark::State& state) {
-  std::vector<double> values = RandomDoubles(kCount, 3);
+std::vector<double> SortedDoubles(long n, unsigned seed) {
+  std::vector<double> values = RandomDoubles(n, seed);
   std::sort(values.begin(), values.end());
-  const ZoDynArray<double> a = ToDynArray(values);
-  const std::vector<double> keys = RandomDoubles(kLookups, 4);
+  return values;
+}
+
+// Looks up `lookups` random keys with find(key), which returns what the lookup found.
+template <class Find>
+void RunLookups(benchmark::State& state, long lookups, Find find) {
+  const std::vector<double> keys = RandomDoubles(lookups, 4);
   for (auto _ : state)
-    for (double k : keys) benchmark::DoNotOptimize(a.BFind(k));
-  state.SetItemsProcessed(state.iterations() * kLookups);
+    for (double k : keys) benchmark::DoNotOptimize(find(k));
+  state.SetItemsProcessed(state.iterations() * lookups);
+}
+
+void BM_HalvingSearch_ZoDynArray(benchmark::State& state) {
+  const ZoDynArray<double> a = ToDynArray(SortedDoubles(kCount, 3));
+  RunLookups(state, kLookups, [&a](double k) { return a.BFind(k); });
 }
 void BM_HalvingSearch_StdLowerBound(benchmark::State& state) {
-  std::vector<double> v = RandomDoubles(kCount, 3);
-  std::sort(v.begin(), v.end());
-  const std::vector<double> keys = RandomDoubles(kLookups, 4);
-  for (auto _ : state)
-    for (double k : keys) {
-      auto it = std::lower_bound(v.begin(), v.end(), k);
-      benchmark::DoNotOptimize(it != v.end() && *it == k ? it - v.begin() : -1);
-    }
-  state.SetItemsProcessed(state.iterations() * kLookups);
+  const std::vector<double> v = SortedDoubles(kCount, 3);
+  RunLookups(state, kLookups, [&v](double k) {
+    auto it = std::lower_bound(v.begin(), v.end(), k);
+    return it != v.end() && *it == k ? it - v.begin() : -1;
+  });
+}
+// Element by element through the virtual GetAt, as for any container kind.
+void BM_HalvingSearch_ZoDynArrayBase(benchmark::State& state) {
+  const ZoDynArray<double> a = ToDynArray(SortedDoubles(kCount, 3));
+  const ZoDynArrayBase<double>& base = a;
+  RunLookups(state, kLookups, [&base](double k) { return base.BFind(k); });
+}
+void BM_HalvingSearch_ZoArray(benchmark::State& state) {
+  const ZoArray<double> a(ToDynArray(SortedDoubles(kCount, 3)));
+  RunLookups(state, kLookups, [&a](double k) { return a.BFind(k); });
+}
+// The cursor-placing form: the cursor ends on the match or on the insertion point.
+void BM_HalvingSearchTo_ZoDynArray(benchmark::State& state) {
+  ZoDynArray<double> a = ToDynArray(SortedDoubles(kCount, 3));
+  RunLookups(state, kLookups, [&a](double k) { return a.BFindTo(k) ? a.GetCur() : -a.GetCur(); });
 }
 BENCHMARK(BM_HalvingSearch_ZoDynArray);
 BENCHMARK(BM_HalvingSearch_StdLowerBound);
+BENCHMARK(BM_HalvingSearch_ZoDynArrayBase);
+BENCHMARK(BM_HalvingSearch_ZoArray);
+BENCHMARK(BM_HalvingSearchTo_ZoDynArray);
 
 void BM_Copy_ZoDynArrayDeepCopy(benchmark::State& state) {
   const ZoDynArray<double> a = ToDynArray(RandomDoubles(kCount, 5));
@@ -248,5 +277,151 @@ void BM_ListAppend_StdList(benchmark::State& state) {
 }
 BENCHMARK(BM_ListAppend_ZoDList);
 BENCHMARK(BM_ListAppend_StdList);
+
+// The owning containers: objects reached through the pointers they own.
+template <class Owning>
+void FillOwning(Owning& c, const std::vector<double>& keys) {
+  for (double k : keys) c.Append(new Record(k));
+}
+
+template <class Owning>
+void OwningHalvingSearch(benchmark::State& state, long count, long lookups) {
+  Owning c;
+  FillOwning(c, SortedDoubles(count, 3));
+  RunLookups(state, lookups, [&c](double k) { return c.BFindData(Record(k)); });
+}
+template <class Owning>
+void OwningHalvingSearchTo(benchmark::State& state, long count, long lookups) {
+  Owning c;
+  FillOwning(c, SortedDoubles(count, 3));
+  RunLookups(state, lookups, [&c](double k) { return c.BFindDataTo(Record(k)) ? c.GetCur() : -c.GetCur(); });
+}
+// A list reads element i by a walk from its cursor, so the list searches a shorter range.
+void BM_OwningBFindData_ZoDynPArray(benchmark::State& state) {
+  OwningHalvingSearch<ZoDynPArray<Record>>(state, kCount, kLookups);
+}
+void BM_OwningBFindData_ZoPDList(benchmark::State& state) { OwningHalvingSearch<ZoPDList<Record>>(state, 2000, 100); }
+void BM_OwningBFindDataTo_ZoDynPArray(benchmark::State& state) {
+  OwningHalvingSearchTo<ZoDynPArray<Record>>(state, kCount, kLookups);
+}
+void BM_OwningBFindDataTo_ZoPXList(benchmark::State& state) {
+  OwningHalvingSearchTo<ZoPXList<Record>>(state, kCount, kLookups);
+}
+BENCHMARK(BM_OwningBFindData_ZoDynPArray);
+BENCHMARK(BM_OwningBFindData_ZoPDList);
+BENCHMARK(BM_OwningBFindDataTo_ZoDynPArray);
+BENCHMARK(BM_OwningBFindDataTo_ZoPXList);
+
+// Sorted insertion of 2000 objects into an empty container, destruction included.
+template <class Owning>
+void OwningSortInto(benchmark::State& state) {
+  const std::vector<double> keys = RandomDoubles(2000, 10);
+  for (auto _ : state) {
+    Owning c;
+    for (double k : keys) c.SortInto(new Record(k), true);
+    benchmark::DoNotOptimize(c.GetLength());
+  }
+  state.SetItemsProcessed(state.iterations() * 2000);
+}
+void BM_OwningSortInto_ZoDynPArray(benchmark::State& state) { OwningSortInto<ZoDynPArray<Record>>(state); }
+void BM_OwningSortInto_ZoPXList(benchmark::State& state) { OwningSortInto<ZoPXList<Record>>(state); }
+BENCHMARK(BM_OwningSortInto_ZoDynPArray);
+BENCHMARK(BM_OwningSortInto_ZoPXList);
+
+// A linear search for an absent object, and the count of filled slots: every slot is read.
+template <class Owning>
+void OwningFindData(benchmark::State& state) {
+  Owning c;
+  FillOwning(c, RandomDoubles(kCount, 2));
+  for (auto _ : state) benchmark::DoNotOptimize(c.FindData(Record(-1.0)));
+  state.SetItemsProcessed(state.iterations() * kCount);
+}
+template <class Owning>
+void OwningDataNum(benchmark::State& state) {
+  Owning c;
+  FillOwning(c, RandomDoubles(kCount, 2));
+  for (auto _ : state) benchmark::DoNotOptimize(c.GetDataNum());
+  state.SetItemsProcessed(state.iterations() * kCount);
+}
+// Only the last place is free: PlaceIn reads every slot before it, TakeOff frees it again.
+template <class Owning>
+void OwningPlaceIn(benchmark::State& state) {
+  Owning c;
+  FillOwning(c, RandomDoubles(kCount, 2));
+  delete c.TakeOffTail();
+  Record* spare = new Record(1.0);
+  for (auto _ : state) {
+    const long i = c.PlaceIn(spare);
+    spare = c.TakeOff(i);
+    benchmark::DoNotOptimize(i);
+  }
+  delete spare;
+  state.SetItemsProcessed(state.iterations() * kCount);
+}
+void BM_OwningFindData_ZoDynPArray(benchmark::State& state) { OwningFindData<ZoDynPArray<Record>>(state); }
+void BM_OwningFindData_ZoPDList(benchmark::State& state) { OwningFindData<ZoPDList<Record>>(state); }
+void BM_OwningDataNum_ZoDynPArray(benchmark::State& state) { OwningDataNum<ZoDynPArray<Record>>(state); }
+void BM_OwningDataNum_ZoPDList(benchmark::State& state) { OwningDataNum<ZoPDList<Record>>(state); }
+void BM_OwningPlaceIn_ZoDynPArray(benchmark::State& state) { OwningPlaceIn<ZoDynPArray<Record>>(state); }
+void BM_OwningPlaceIn_ZoPDList(benchmark::State& state) { OwningPlaceIn<ZoPDList<Record>>(state); }
+BENCHMARK(BM_OwningFindData_ZoDynPArray);
+BENCHMARK(BM_OwningFindData_ZoPDList);
+BENCHMARK(BM_OwningDataNum_ZoDynPArray);
+BENCHMARK(BM_OwningDataNum_ZoPDList);
+BENCHMARK(BM_OwningPlaceIn_ZoDynPArray);
+BENCHMARK(BM_OwningPlaceIn_ZoPDList);
+
+// Sorting by object moves pointers only; the array counts, the lists insert.
+template <class Owning>
+void OwningSort(benchmark::State& state) {
+  const std::vector<double> keys = RandomDoubles(state.range(0), 7);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Owning c;
+    FillOwning(c, keys);
+    state.ResumeTiming();
+    c.Sort(true);
+    benchmark::DoNotOptimize(c.GetLength());
+    state.PauseTiming();
+    c.Reset();
+    state.ResumeTiming();
+  }
+}
+void BM_OwningSort_ZoDynPArray(benchmark::State& state) { OwningSort<ZoDynPArray<Record>>(state); }
+void BM_OwningSort_ZoPDList(benchmark::State& state) { OwningSort<ZoPDList<Record>>(state); }
+BENCHMARK(BM_OwningSort_ZoDynPArray)->Arg(1000);
+BENCHMARK(BM_OwningSort_ZoPDList)->Arg(1000);
+
+// Moving the first element behind the last one: the owning array takes the pointer out of its
+// slot first, the value array copies the element.
+void BM_Move_ZoDynArray(benchmark::State& state) {
+  ZoDynArray<double> a = ToDynArray(RandomDoubles(10000, 12));
+  for (auto _ : state) benchmark::DoNotOptimize(a.Move(0, a.GetLength()));
+  state.SetItemsProcessed(state.iterations());
+}
+void BM_OwningMove_ZoDynPArray(benchmark::State& state) {
+  ZoDynPArray<Record> a;
+  FillOwning(a, RandomDoubles(10000, 12));
+  for (auto _ : state) benchmark::DoNotOptimize(a.Move(0, a.GetLength()));
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_Move_ZoDynArray);
+BENCHMARK(BM_OwningMove_ZoDynPArray);
+
+// Copies own copies of every object; destroying a copy deletes them.
+template <class Owning>
+void OwningCopy(benchmark::State& state) {
+  Owning c;
+  FillOwning(c, RandomDoubles(10000, 11));
+  for (auto _ : state) {
+    Owning copy(c);
+    benchmark::DoNotOptimize(copy.GetLength());
+  }
+  state.SetItemsProcessed(state.iterations() * 10000);
+}
+void BM_OwningCopy_ZoDynPArray(benchmark::State& state) { OwningCopy<ZoDynPArray<Record>>(state); }
+void BM_OwningCopy_ZoPDList(benchmark::State& state) { OwningCopy<ZoPDList<Record>>(state); }
+BENCHMARK(BM_OwningCopy_ZoDynPArray);
+BENCHMARK(BM_OwningCopy_ZoPDList);
 
 }  // namespace

@@ -84,7 +84,10 @@ class ZoArray {
   void FindOrInsertHead(const T& x) {
     if (Find(x, 0, -1) < 0) Insert(0, x);
   }
-  long BFind(const T& x, long from = 0, long to = -1) const;
+  long BFind(const T& x, long from = 0, long to = -1) const {
+    return zo_detail::HalvingSearch<zo_detail::ValueOrder>(x, from, to, m_nLength,
+                                                           [a = m_pData](long i) -> const T& { return a[i]; });
+  }
   // Does nothing unless both from and to (-1: the last element) are valid indices.
   void Reverse(long from = 0, long to = -1);
   void Sort(bool ascending) { zo_detail::SortByGreater(m_pData, m_nLength, ascending); }
@@ -153,7 +156,7 @@ void ZoArray<T>::Del(long i) {
 
 template <class T>
 long ZoArray<T>::Find(const T& x, long from, long to) const {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
+  to = zo_detail::LastIndexFor(to, m_nLength);
   if (from > to) return -1;
   assert(IsValidIndex(from));
   for (long i = from; i <= to; ++i)
@@ -163,7 +166,7 @@ long ZoArray<T>::Find(const T& x, long from, long to) const {
 
 template <class T>
 long ZoArray<T>::Find(const T& x, ZoQuene<long>& q, long from, long to) const {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
+  to = zo_detail::LastIndexFor(to, m_nLength);
   if (from <= to) {
     assert(IsValidIndex(from));
     for (long i = from; i <= to; ++i)
@@ -186,24 +189,6 @@ long ZoArray<T>::FindDel(const T& x) {
     }
   }
   return removed;
-}
-
-template <class T>
-long ZoArray<T>::BFind(const T& x, long from, long to) const {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
-  if (from > to) return -1;
-  assert(IsValidIndex(from));
-  if (m_pData[from] > x || x > m_pData[to]) return -1;
-  while (from <= to) {
-    const long mid = (from + to) / 2;
-    if (x > m_pData[mid])
-      from = mid + 1;
-    else if (m_pData[mid] > x)
-      to = mid - 1;
-    else
-      return mid;
-  }
-  return -1;
 }
 
 template <class T>

@@ -87,7 +87,10 @@ class ZoDynArray : public ZoDynArrayBase<T> {
   // versions, which go through the virtual primitives one element at a time.
   const T& operator[](long i) const { return GetAt(i); }
   long Find(const T& x, long from = 0, long to = -1) const;
-  long BFind(const T& x, long from = 0, long to = -1) const;
+  long BFind(const T& x, long from = 0, long to = -1) const {
+    return zo_detail::HalvingSearch<zo_detail::ValueOrder>(x, from, to, this->m_nLength,
+                                                           [a = m_pData](long i) -> const T& { return a[i]; });
+  }
   void DeepCopy(const ZoDynArray& src);
 
   long GetSpaceSize() const { return m_nSpaceSize; }
@@ -166,32 +169,12 @@ void ZoDynArray<T>::DelCur() {
 
 template <class T>
 long ZoDynArray<T>::Find(const T& x, long from, long to) const {
-  const long length = this->m_nLength;
-  if (to < 0 || to >= length) to = length - 1;
+  to = zo_detail::LastIndexFor(to, this->m_nLength);
   if (from > to) return -1;
   assert(this->IsValidIndex(from));
   const T* end = m_pData + to + 1;
   const T* p = std::find(static_cast<const T*>(m_pData + from), end, x);
   return p == end ? -1 : static_cast<long>(p - m_pData);
-}
-
-template <class T>
-long ZoDynArray<T>::BFind(const T& x, long from, long to) const {
-  if (to < 0 || to >= this->m_nLength) to = this->m_nLength - 1;
-  if (from > to) return -1;
-  assert(this->IsValidIndex(from));
-  const T* a = m_pData;
-  if (a[from] > x || x > a[to]) return -1;
-  while (from <= to) {
-    const long mid = (from + to) / 2;
-    if (x > a[mid])
-      from = mid + 1;
-    else if (a[mid] > x)
-      to = mid - 1;
-    else
-      return mid;
-  }
-  return -1;
 }
 
 template <class T>

@@ -5,6 +5,7 @@
 
 #include <cassert>
 
+#include "containers/HalvingSearch.h"
 #include "platform/Siblings.h"
 
 template <class T>
@@ -72,7 +73,9 @@ class ZoDynArrayBase {
   virtual void DelCur() = 0;
   virtual void Sort(int (*cmp)(const T&, const T&)) = 0;
   virtual void Sort(bool ascending) = 0;
-  virtual bool Move(long from, long to);
+  virtual bool Move(long from, long to) {
+    return MoveTaken(from, to, [this] { return GetCurData(); });
+  }
 
   long GetLength() const { return m_nLength; }
   long GetCur() const { return m_nCur; }
@@ -143,6 +146,10 @@ class ZoDynArrayBase {
   bool operator>(const ZoDynArrayBase& other) const { return m_nLength > other.m_nLength; }
 
  protected:
+  // Move, with take() reading the element from its old place under the cursor (an owning
+  // container empties the place, so that removing it deletes nothing).
+  template <class Take>
+  bool MoveTaken(long from, long to, Take take);
   // Stores the source's elements from the cursor on, until the cursor leaves the container.
   void FillFromCursor(const T* p, const ZoDynArrayBase& src) {
     while (!IsOut()) {
@@ -160,10 +167,11 @@ class ZoDynArrayBase {
 };
 
 template <class T>
-bool ZoDynArrayBase<T>::Move(long from, long to) {
+template <class Take>
+bool ZoDynArrayBase<T>::MoveTaken(long from, long to, Take take) {
   if (from == to || from + 1 == to) return false;
   MoveTo(from);
-  const T x = GetCurData();
+  const T x = take();
   Insert(to, x);
   if (from <= to) {
     Del(from);
@@ -199,7 +207,7 @@ ZoDynArrayBase<T>& ZoDynArrayBase<T>::operator<<(const ZoDynArrayBase& other) {
 
 template <class T>
 long ZoDynArrayBase<T>::Find(const T& x, long from, long to) const {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
+  to = zo_detail::LastIndexFor(to, m_nLength);
   if (from > to) return -1;
   assert(IsValidIndex(from));
   const T* p = &GetAt(from);
@@ -249,57 +257,14 @@ long ZoDynArrayBase<T>::FindDel(const T& x) {
 
 template <class T>
 long ZoDynArrayBase<T>::BFind(const T& x, long from, long to) const {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
-  if (from > to) return -1;
-  assert(IsValidIndex(from));
-  if (GetAt(from) > x || x > GetAt(to)) return -1;
-  while (from <= to) {
-    const long mid = (from + to) / 2;
-    const T& e = GetAt(mid);
-    if (x > e)
-      from = mid + 1;
-    else if (e > x)
-      to = mid - 1;
-    else
-      return mid;
-  }
-  return -1;
+  return zo_detail::HalvingSearch<zo_detail::ValueOrder>(x, from, to, m_nLength,
+                                                         [this](long i) -> const T& { return GetAt(i); });
 }
 
 template <class T>
 bool ZoDynArrayBase<T>::BFindTo(const T& x, long from, long to) {
-  if (to < 0 || to >= m_nLength) to = m_nLength - 1;
-  if (m_nLength == 0) {
-    MoveTo(0);
-    return false;
-  }
-  assert(IsValidIndex(from) && from <= to);
-  MoveTo(from);
-  if (GetCurData() > x) return false;
-  MoveTo(to);
-  if (x > GetCurData()) {
-    MoveToNext();
-    return false;
-  }
-  while (from < to) {
-    const long mid = (from + to) / 2;
-    MoveTo(mid);
-    const T& e = GetCurData();
-    if (x > e)
-      from = mid + 1;
-    else if (e > x)
-      to = mid - 1;
-    else
-      return true;
-  }
-  // The range emptied: the cursor is on the last probed element, which is greater than x.
-  if (from != to) return false;
-  MoveTo(from);
-  if (x > GetCurData()) {
-    MoveToNext();
-    return false;
-  }
-  return !(GetCurData() > x);
+  return zo_detail::HalvingSearchTo<zo_detail::ValueOrder>(
+      *this, x, from, to, [](ZoDynArrayBase& c) -> const T& { return c.GetCurData(); });
 }
 
 template <class T>
