@@ -63,18 +63,22 @@ AcDbObjectId DbAccess::AddSequenceEnd(const AcDbEntity* owner) {
 
 AcDbObjectIterator::AcDbObjectIterator(std::vector<AcDbObjectId> ids) : m_ids(std::move(ids)) { skipErased(false); }
 
+namespace {
+
+// One place on; stepping back from the first lands past the end, which is done().
+void StepOnce(size_t& at, size_t size, bool backwards) {
+  if (!backwards)
+    ++at;
+  else if (at == 0)
+    at = size;
+  else
+    --at;
+}
+
+}  // namespace
+
 void AcDbObjectIterator::skipErased(bool backwards) {
-  while (!done() && m_ids[m_at].isErased()) {
-    if (backwards) {
-      if (m_at == 0) {
-        m_at = m_ids.size();
-        return;
-      }
-      --m_at;
-    } else {
-      ++m_at;
-    }
-  }
+  while (!done() && m_ids[m_at].isErased()) StepOnce(m_at, m_ids.size(), backwards);
 }
 
 void AcDbObjectIterator::start(bool atEnd) {
@@ -84,15 +88,7 @@ void AcDbObjectIterator::start(bool atEnd) {
 
 void AcDbObjectIterator::step(bool backwards, bool skipErasedObjects) {
   if (done()) return;
-  if (backwards) {
-    if (m_at == 0) {
-      m_at = m_ids.size();
-      return;
-    }
-    --m_at;
-  } else {
-    ++m_at;
-  }
+  StepOnce(m_at, m_ids.size(), backwards);
   if (skipErasedObjects) skipErased(backwards);
 }
 

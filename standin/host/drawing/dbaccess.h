@@ -51,6 +51,7 @@ class DxfOut {
   resbuf* ToResbuf() const;
 
  private:
+  DxfGroup& Add(short code, RbValue kind);
   std::vector<DxfGroup> m_groups;
 };
 

@@ -53,45 +53,27 @@ Adesk::IntPtr NextSerial() {
   return Reg().next++;
 }
 
-void DxfOut::Text(short code, std::wstring_view text) {
-  DxfGroup g;
+DxfGroup& DxfOut::Add(short code, RbValue kind) {
+  DxfGroup& g = m_groups.emplace_back();
   g.code = code;
-  g.kind = RbValue::String;
-  g.text = text;
-  m_groups.push_back(std::move(g));
+  g.kind = kind;
+  return g;
 }
 
-void DxfOut::Real(short code, double value) {
-  DxfGroup g;
-  g.code = code;
-  g.kind = RbValue::Real;
-  g.real = value;
-  m_groups.push_back(std::move(g));
-}
+void DxfOut::Text(short code, std::wstring_view text) { Add(code, RbValue::String).text = text; }
+
+void DxfOut::Real(short code, double value) { Add(code, RbValue::Real).real = value; }
 
 void DxfOut::Int(short code, long value) {
-  DxfGroup g;
-  g.code = code;
-  g.kind = ResbufValueKind(code) == RbValue::Long ? RbValue::Long : RbValue::Short;
-  g.integer = value;
-  m_groups.push_back(std::move(g));
+  Add(code, ResbufValueKind(code) == RbValue::Long ? RbValue::Long : RbValue::Short).integer = value;
 }
 
 void DxfOut::Point(short code, const AcGePoint3d& p) {
-  DxfGroup g;
-  g.code = code;
-  g.kind = RbValue::Point;
+  DxfGroup& g = Add(code, RbValue::Point);
   g.point[0] = p.x, g.point[1] = p.y, g.point[2] = p.z;
-  m_groups.push_back(std::move(g));
 }
 
-void DxfOut::Name(short code, AcDbObjectId id) {
-  DxfGroup g;
-  g.code = code;
-  g.kind = RbValue::Name;
-  g.name = id.asOldId();
-  m_groups.push_back(std::move(g));
-}
+void DxfOut::Name(short code, AcDbObjectId id) { Add(code, RbValue::Name).name = id.asOldId(); }
 
 resbuf* DxfOut::ToResbuf() const {
   resbuf* head = nullptr;
