@@ -164,7 +164,7 @@ void ZoAdsResBuf::Init() {
 void ZoAdsResBuf::Reset() {
   switch (StorageOf(restype)) {
     case Storage::Text:
-      std::free(resval.rstring);
+      acutDelString(resval.rstring);
       break;
     case Storage::Chunk:
       std::free(resval.rbinary.buf);

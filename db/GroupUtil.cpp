@@ -68,7 +68,7 @@ bool IsArxLoaded(const wchar_t* pszArxName) {
   for (int i = 0; i < pApps->length(); ++i) {
     wchar_t* pszApp = static_cast<wchar_t*>(pApps->at(i));
     if (!bFound && pszApp && _wcsicmp(FileNameOf(pszApp), pszWanted) == 0) bFound = true;
-    free(pszApp);
+    acutDelString(pszApp);
   }
   delete pApps;
   return bFound;

@@ -9,6 +9,7 @@
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/win32/utf8.h"
+#include "testing/HostTest.h"
 
 namespace {
 
@@ -16,16 +17,15 @@ using standin::InputEvent;
 using standin::InputKind;
 using standin::Session;
 
-class Prompt : public ::testing::Test {
+class Prompt : public tovutest::HostTest {
  protected:
   void SetUp() override {
-    Session::Get().Reset();
+    HostTest::SetUp();
     g_strInitKewords = L"Old";
     g_nInitContral = 8;
     g_strSelKewWord = L"";
     g_IsInputSelectKeyWord = 0;
   }
-  void TearDown() override { Session::Get().Reset(); }
   static void PutSym(const wchar_t* name, resbuf* value) {
     ASSERT_EQ(acedPutSym(name, value), RTNORM);
     acutRelRb(value);

@@ -45,8 +45,8 @@ bool GetSysVar(const wchar_t* pszName, T& value) {
   std::memset(&rb, 0, sizeof(rb));
   if (!pszName || acedGetVar(pszName, &rb) != RTNORM) return false;
   const bool bTaken = TakeValue(rb, value, true);
-  // The host copied a text for us: it is freed whatever the caller wanted.
-  if (rb.restype == RTSTR) std::free(rb.resval.rstring);
+  // The host copied a text for us: it is released whatever the caller wanted.
+  if (rb.restype == RTSTR) acutDelString(rb.resval.rstring);
   return bTaken;
 }
 

@@ -1,5 +1,6 @@
 // What tests of entities and selection sets share: a fresh session per test that must end with no
-// selection set and no object left open, and the handles of entities and sets.
+// selection set, no object left open and nothing the host handed out unreleased (result-buffer
+// nodes, texts), and the handles of entities and sets.
 #pragma once
 
 #include <aced.h>
@@ -19,17 +20,17 @@
 #include "standin/host/interaction/selection.h"
 #include "standin/host/view/viewports.h"
 #include "standin/win32/utf8.h"
+#include "testing/HostTest.h"
 
 namespace tovutest {
 
-class DrawingTest : public ::testing::Test {
+class DrawingTest : public HostTest {
  protected:
-  void SetUp() override { standin::Session::Get().Reset(); }
   void TearDown() override {
     EXPECT_EQ(standin::SelectionSetCount(), 0) << "selection sets were left behind";
     EXPECT_EQ(standin::OpenObjectCount(), 0) << "objects were left open:\n"
                                              << standin::ToUtf8(standin::OpenObjectsReport());
-    standin::Session::Get().Reset();
+    HostTest::TearDown();
   }
   AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 };

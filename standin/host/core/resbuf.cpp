@@ -5,10 +5,13 @@
 #include <acutads.h>
 #include <adscodes.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <mutex>
+#include <unordered_set>
 
 namespace standin {
 
@@ -87,13 +90,50 @@ RbValue ResbufValueKind(int t) {
   return RbValue::None;
 }
 
+namespace {
+
+// What the host has handed out for its callers to release: nodes, and the texts of
+// acutNewString (which every text the host hands out is made with), until acutRelRb or
+// acutDelString takes them back.
+std::atomic<long> g_liveNodes{0};
+
+struct Texts {
+  std::mutex mutex;
+  std::unordered_set<const void*> live;
+};
+
+Texts& LiveTexts() {
+  static auto* texts = new Texts;  // never destroyed: texts may be released while the process exits
+  return *texts;
+}
+
+void ReleaseText(ACHAR* text) {
+  if (!text) return;
+  {
+    Texts& t = LiveTexts();
+    std::lock_guard<std::mutex> lock(t.mutex);
+    t.live.erase(text);
+  }
+  std::free(text);
+}
+
+}  // namespace
+
+HostAllocations LiveHostAllocations() {
+  Texts& t = LiveTexts();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  return {g_liveNodes.load(), static_cast<long>(t.live.size())};
+}
+
 }  // namespace standin
 
 using standin::RbValue;
 
 struct resbuf* acutNewRb(int v) {
   auto* rb = static_cast<resbuf*>(std::calloc(1, sizeof(resbuf)));
-  if (rb) rb->restype = static_cast<short>(v);
+  if (!rb) return nullptr;
+  rb->restype = static_cast<short>(v);
+  ++standin::g_liveNodes;
   return rb;
 }
 
@@ -103,7 +143,7 @@ int acutRelRb(struct resbuf* rb) {
     resbuf* next = rb->rbnext;
     switch (standin::ResbufValueKind(rb->restype)) {
       case RbValue::String:
-        std::free(rb->resval.rstring);
+        standin::ReleaseText(rb->resval.rstring);
         break;
       case RbValue::Binary:
         std::free(rb->resval.rbinary.buf);
@@ -112,6 +152,7 @@ int acutRelRb(struct resbuf* rb) {
         break;
     }
     std::free(rb);
+    --standin::g_liveNodes;
     rb = next;
   }
   return RTNORM;
@@ -124,6 +165,15 @@ int acutNewString(const ACHAR* pInput, ACHAR*& pOutput) {
   pOutput = static_cast<ACHAR*>(std::malloc(n * sizeof(ACHAR)));
   if (!pOutput) return RTERROR;
   std::wmemcpy(pOutput, pInput, n);
+  standin::Texts& t = standin::LiveTexts();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  t.live.insert(pOutput);
+  return RTNORM;
+}
+
+int acutDelString(ACHAR*& pString) {
+  standin::ReleaseText(pString);
+  pString = nullptr;
   return RTNORM;
 }
 

@@ -291,7 +291,7 @@ AcDbObjectId AcDbDatabase::clayer() const {
   AcDbObjectId id;
   if (acedGetVar(L"CLAYER", &rb) == RTNORM && rb.restype == RTSTR) {
     id = RecordOf(m_store->layerTable, rb.resval.rstring);
-    std::free(rb.resval.rstring);
+    acutDelString(rb.resval.rstring);
   }
   return id.isNull() ? layerZero() : id;
 }

@@ -19,8 +19,12 @@ int acutRelRb(struct resbuf* rb);
 // RTDOTE, RTNIL, RTT, RTVOID, -3) take no value; RTDXF0 makes a node of group code 0. Strings
 // are copied. NULL on an unknown type.
 struct resbuf* acutBuildList(int rtype, ...);
-// A malloc'ed copy of pInput in pOutput; RTNORM, or RTERROR for NULL input.
+// A malloc'ed copy of pInput in pOutput; RTNORM, or RTERROR for NULL input. The caller releases
+// it with acutDelString (or hands it back in a node to acutRelRb).
 int acutNewString(const ACHAR* pInput, ACHAR*& pOutput);
+// Releases a text the host handed out (acutNewString, a string value, a name) and sets the
+// pointer to NULL; NULL is allowed. RTNORM.
+int acutDelString(ACHAR*& pString);
 
 // Compares string with a wild-card pattern, case-sensitively. RTNORM on a match, RTERROR
 // otherwise (and for NULL arguments). The pattern language:
