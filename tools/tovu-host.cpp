@@ -6,8 +6,10 @@
 #include <acutads.h>
 #include <libloaderapi.h>
 #include <rxdlinkr.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +17,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "standin/host/commands/applications.h"
@@ -26,7 +29,9 @@
 
 namespace {
 
+// A script, from a file or from standard input, holds at most this much, and a line at most 1 MiB.
 constexpr std::streamoff kMaxScriptBytes = 64 << 20;
+constexpr size_t kMaxLineBytes = 1 << 20;
 
 const char kUsage[] =
     "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [SCRIPT | -]\n"
@@ -52,7 +57,8 @@ const char kUsage[] =
     "\n"
     "preview paints a slide, BMP or picture file with the module's image painter into a raster\n"
     "of WxH pixels (default 400x300, at most 8192 each way) and writes it as PNG or BMP (default:\n"
-    "FILE's name with .png, in the current folder).\n"
+    "FILE's name with .png, in the current folder, or .preview.png when that is FILE itself; a\n"
+    "preview is never written over its input).\n"
     "\n"
     "Options:\n"
     "  --module FILE   the module to load (default: ../lib/TovuPlatform.arx beside this program)\n"
@@ -62,7 +68,8 @@ const char kUsage[] =
     "\n"
     "Exit status: 0 when the script ran (or the preview was written), 1 when the module could\n"
     "not be loaded or the file could not be shown or written, 2 for a bad command line, a\n"
-    "script that cannot be read or has a malformed line, or a drawing that cannot be read.\n";
+    "script that cannot be read or has a malformed line (or a pick of an entity the drawing does\n"
+    "not hold), or a drawing or picture that cannot be read.\n";
 
 std::wstring g_modulePath;
 
@@ -107,8 +114,53 @@ void ListCommand() {
   acedSSFree(set);
 }
 
+// One line of in (without its line feed), read no further than a byte past the longest line a
+// script may have, so that a line without end cannot fill the memory; total counts every byte.
+// False at the end of the input.
+bool ReadBoundedLine(std::istream& in, std::string& line, std::streamoff& total) {
+  line.clear();
+  int c;
+  bool any = false;
+  while ((c = in.get()) != std::char_traits<char>::eof()) {
+    any = true;
+    ++total;
+    if (c == '\n') return true;
+    if (line.size() <= kMaxLineBytes) line.push_back(static_cast<char>(c));
+  }
+  return any;
+}
+
+// Whether path names a file that can be read, saying why not (what: "the script" ...).
+bool IsReadableFile(const std::string& path, const char* what) {
+  struct stat st;
+  if (path.empty()) {
+    std::fprintf(stderr, "tovu-host: %s has an empty name\n", what);
+    return false;
+  }
+  if (stat(path.c_str(), &st) != 0) {
+    std::fprintf(stderr, "tovu-host: cannot read %s %s: %s\n", what, path.c_str(), std::strerror(errno));
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    std::fprintf(stderr, "tovu-host: %s %s is a folder, not a file\n", what, path.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The line, or why it is refused: too long for a script, not UTF-8, a NUL, a malformed directive.
+bool ParseLine(std::string_view bytes, std::optional<standin::InputEvent>& event, std::wstring& error) {
+  if (bytes.size() > kMaxLineBytes) {
+    event.reset();
+    error = L"the line is longer than 1 MiB";
+    return false;
+  }
+  return ParseScriptBytes(bytes, event, error);
+}
+
 // Reads and checks the whole script before anything runs, so a bad script changes nothing.
 bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& events) {
+  if (!IsReadableFile(path, "the script")) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     std::fprintf(stderr, "tovu-host: cannot read the script %s: %s\n", path.c_str(), std::strerror(errno));
@@ -136,8 +188,11 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
     start = end + 1;
     std::optional<standin::InputEvent> event;
     std::wstring error;
-    if (ParseScriptBytes(line, event, error)) {
-      if (event) events.push_back(std::move(*event));
+    if (ParseLine(line, event, error)) {
+      if (event) {
+        event->line = number;
+        events.push_back(std::move(*event));
+      }
       continue;
     }
     std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), number, standin::ToUtf8(error).c_str());
@@ -153,6 +208,12 @@ struct PreviewRequest {
   int height = 300;
   bool highlight = false;
 };
+
+// Whether the two paths name one existing file.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
 
 // The arguments after "preview"; false (having said why) when they are malformed.
 bool ParsePreview(int argc, char** argv, int first, PreviewRequest& request) {
@@ -189,10 +250,17 @@ bool ParsePreview(int argc, char** argv, int first, PreviewRequest& request) {
     std::fprintf(stderr, "tovu-host: preview needs a file (try --help)\n");
     return false;
   }
+  if (!IsReadableFile(request.input, "the file")) return false;
   if (request.output.empty()) {
     std::string name = request.input.substr(request.input.find_last_of('/') + 1);
     const size_t dot = name.find_last_of('.');
     request.output = (dot == std::string::npos || dot == 0 ? name : name.substr(0, dot)) + ".png";
+    // A picture's own name would be written over: its preview gets a name of its own.
+    if (SameFile(request.output, request.input)) request.output.insert(request.output.size() - 4, ".preview");
+  }
+  if (SameFile(request.output, request.input)) {
+    std::fprintf(stderr, "tovu-host: the preview would be written over its own input %s\n", request.input.c_str());
+    return false;
   }
   return true;
 }
@@ -235,7 +303,7 @@ int main(int argc, char** argv) {
   std::string scriptPath = "-";
   std::string modulePath = DefaultModulePath();
   std::string drawingPath;
-  bool haveScript = false;
+  bool haveDrawing = false, haveScript = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -253,9 +321,10 @@ int main(int argc, char** argv) {
         return 2;
       }
       drawingPath = argv[i];
+      haveDrawing = true;
     } else if (arg == "preview" && !haveScript) {
       PreviewRequest request;
-      if (!drawingPath.empty()) {
+      if (haveDrawing) {
         std::fprintf(stderr, "tovu-host: preview takes no drawing\n");
         return 2;
       }
@@ -274,36 +343,49 @@ int main(int argc, char** argv) {
   }
 
   standin::Session& session = standin::Session::Get();
-  if (!drawingPath.empty()) {
+  if (haveDrawing) {
+    if (!IsReadableFile(drawingPath, "the drawing")) return 2;
     std::wstring error;
     if (!standin::OpenDxfDrawing(standin::FromUtf8(drawingPath), error)) {
       std::fprintf(stderr, "tovu-host: %s\n", standin::ToUtf8(error).c_str());
       return 2;
     }
   }
-  int stdinLine = 0;
-  bool stdinFailed = false;
+  // A line refused on standard input, or an event the session refuses (a pick of an entity that
+  // does not exist), ends the run with status 2, said with its line.
+  bool inputFault = false;
+  const std::string source = scriptPath == "-" ? "<stdin>" : scriptPath;
+  session.SetInputFaultSink([&source, &inputFault](const standin::InputEvent& event, const std::wstring& reason) {
+    std::fprintf(stderr, "%s:%d: %s\n", source.c_str(), event.line, standin::ToUtf8(reason).c_str());
+    inputFault = true;
+  });
   if (scriptPath != "-") {
     std::vector<standin::InputEvent> events;
     if (!ReadScript(scriptPath, events)) return 2;
     for (auto& e : events) session.Queue(std::move(e));
   } else {
-    // Standard input is taken line by line, so the host can be used interactively.
-    session.SetInputSource([&number = stdinLine, &failed = stdinFailed]() -> std::optional<standin::InputEvent> {
-      std::string line;
-      while (!failed && std::getline(std::cin, line)) {
-        ++number;
-        std::optional<standin::InputEvent> event;
-        std::wstring error;
-        if (ParseScriptBytes(line, event, error)) {
-          if (event) return event;
-          continue;
-        }
-        std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
-        failed = true;
-      }
-      return std::nullopt;
-    });
+    // Standard input is taken line by line, so the host can be used interactively, with the
+    // limits of a script file.
+    session.SetInputSource(
+        [&inputFault, number = 0, total = std::streamoff{0}]() mutable -> std::optional<standin::InputEvent> {
+          std::string line;
+          while (!inputFault && ReadBoundedLine(std::cin, line, total)) {
+            ++number;
+            if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
+            std::optional<standin::InputEvent> event;
+            std::wstring error;
+            if (total > kMaxScriptBytes) {
+              error = L"standard input holds more than 64 MiB";
+            } else if (ParseLine(line, event, error)) {
+              if (!event) continue;
+              event->line = number;
+              return event;
+            }
+            std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
+            inputFault = true;
+          }
+          return std::nullopt;
+        });
   }
 
   session.SetTranscriptSink([](std::wstring_view text) {
@@ -327,5 +409,5 @@ int main(int argc, char** argv) {
   standin::RunCommandLoop();
   for (const std::wstring& loaded : standin::LoadedModules()) linker->unloadModule(loaded.c_str());
   std::fputs("\n", stdout);
-  return stdinFailed ? 2 : 0;
+  return inputFault ? 2 : 0;
 }

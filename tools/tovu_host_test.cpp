@@ -63,11 +63,15 @@ TEST(TovuHost, TakesStandardInputLineByLine) {
   EXPECT_NE(r.err.find("<stdin>:2: expected <point x,y[,z]>"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
 
-  // Standard input is held to the rules of script files: a NUL ends the run as malformed text does.
+  // Standard input is held to the rules of script files: a NUL, or a line longer than 1 MiB,
+  // ends the run as malformed text does.
   r = Host(dir, "-", std::string("sample\nsam\0ple\nsample\n", 20));
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("<stdin>:2: the line holds a NUL character"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "\nCommand: sample\nCommand: \n");
+  r = Host(dir, "-", "sample\n" + std::string((1 << 20) + 1, 'x') + "\nsample\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("<stdin>:2: the line is longer than 1 MiB"), std::string::npos) << r.err;
 }
 
 TEST(TovuHost, BadScriptsRunNothing) {
@@ -115,6 +119,43 @@ TEST(TovuHost, BadCommandLinesAndModules) {
   r = Host(dir, "--module '" TOVU_FIXTURE_MODULE "'", "sample\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("not an application module"), std::string::npos) << r.out;
+
+  // Each wrong file gets its own message and status 2, before anything runs.
+  const std::string folder = dir.path().string();
+  const std::pair<std::string, std::string> wrong[] = {
+      {"--drawing ''", "the drawing has an empty name"},
+      {"--drawing '" + folder + "'", "is a folder, not a file"},
+      {"--drawing '" + folder + "/none.dxf'", "No such file or directory"},
+      {"'" + folder + "'", "the script " + folder + " is a folder"},
+      {"preview '" + folder + "/none.png'", "cannot read the file " + folder + "/none.png: No such file"}};
+  for (const auto& [args, message] : wrong) {
+    r = Host(dir, args, "sample\n");
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_NE(r.err.find(message), std::string::npos) << args << ": " << r.err;
+    EXPECT_EQ(r.out.find("Command:"), std::string::npos) << args;
+  }
+}
+
+TEST(TovuHost, APickOfAMissingEntityIsAnErrorOfItsLine) {
+  tovutest::TempDir dir;
+  // Not a click at 0,0 that opens a window: the run ends there, with the line.
+  const auto script = dir.Write("pick.tovu", "list\n<pick FFFF>\n<point 1000,1000>\n<enter>\nsample\n");
+  HostRun r = Host(dir, "'" + script.string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("pick.tovu:2: no entity of the drawing has the handle FFFF"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("opposite corner"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("sample"), std::string::npos) << "nothing after the faulty line runs: " << r.out;
+  r = Host(dir, "-", "list\n<pick 27>\n\n<pick 1234>\nsample\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("<stdin>:4: no entity of the drawing has the handle 1234"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("1 found"), std::string::npos) << "an existing entity is picked: " << r.out;
+
+  const std::filesystem::path hostile = std::filesystem::path(TOVU_SOURCE_DIR) /
+                                        "../shared/testdata/hostile/script_pick_missing_handle_selects_window.tovu";
+  if (!std::filesystem::exists(hostile)) GTEST_SKIP() << "no shared test data at " << hostile;
+  r = Host(dir, "'" + hostile.string() + "'");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find(":2: no entity of the drawing has the handle FFFF"), std::string::npos) << r.err;
 }
 
 TEST(TovuHost, LanguageFromTheEnvironment) {
@@ -190,6 +231,18 @@ TEST(TovuHost, PreviewWritesPngAndBmp) {
   png = Slurp(dir / "floorplan.png");
   ASSERT_GE(png.size(), 24u);
   EXPECT_EQ(png.substr(16, 8), std::string("\0\0\x01\x90\0\0\x01\x2c", 8));
+  // A picture's preview never takes its place: without -o it gets a name of its own, and -o
+  // naming the input itself is refused.
+  std::filesystem::copy_file(dir / "floorplan.png", dir / "photo.png");
+  const std::string photo = Slurp(dir / "photo.png");
+  r = Host(dir, "preview photo.png", "", "cd '" + dir.path().string() + "' &&");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Slurp(dir / "photo.png"), photo);
+  EXPECT_TRUE(std::filesystem::exists(dir / "photo.preview.png"));
+  r = Host(dir, "preview photo.png -o ./photo.png", "", "cd '" + dir.path().string() + "' &&");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("would be written over its own input"), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(dir / "photo.png"), photo);
 
   const auto junk = dir.Write("junk.sld", "not a slide at all");
   r = Host(dir, "preview '" + junk.string() + "' -o '" + (dir / "junk.png").string() + "'");

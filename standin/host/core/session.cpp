@@ -80,6 +80,7 @@ void Session::Reset() {
     m_queue.clear();
     m_queueHead = 0;
     m_source = nullptr;
+    m_faultSink = nullptr;
     handlers = m_resetHandlers;
   }
   // Outside the lock: a handler takes its own area's lock.
@@ -170,16 +171,48 @@ std::optional<InputEvent> Session::TakeLocked() {
   return std::move(m_queue[m_queueHead++]);
 }
 
-std::optional<InputEvent> Session::TryNextInput() {
-  std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  return TakeLocked();
+std::optional<InputEvent> Session::TakeChecked() {
+  std::optional<InputEvent> next;
+  std::function<std::wstring(const InputEvent&)> check;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    next = TakeLocked();
+    check = m_check;
+  }
+  // Outside the lock: the check reads the drawing, which takes its own lock.
+  const std::wstring fault = next && check ? check(*next) : std::wstring();
+  if (fault.empty()) return next;
+  std::function<void(const InputEvent&, const std::wstring&)> sink;
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_queue.clear();
+    m_queueHead = 0;
+    m_source = nullptr;
+    sink = m_faultSink;
+  }
+  if (sink)
+    sink(*next, fault);
+  else
+    Print(L" <" + fault + L">");
+  return std::nullopt;
 }
 
+std::optional<InputEvent> Session::TryNextInput() { return TakeChecked(); }
+
 InputEvent Session::NextInput() {
-  std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  if (std::optional<InputEvent> next = TakeLocked()) return std::move(*next);
+  if (std::optional<InputEvent> next = TakeChecked()) return std::move(*next);
   Print(L" <no more input>");
   return InputEvent::Key(InputKind::Esc);
+}
+
+void Session::SetInputCheck(std::function<std::wstring(const InputEvent&)> check) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  m_check = std::move(check);
+}
+
+void Session::SetInputFaultSink(std::function<void(const InputEvent&, const std::wstring&)> sink) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  m_faultSink = std::move(sink);
 }
 
 }  // namespace standin

@@ -40,6 +40,7 @@ struct InputEvent {
   double corner[3] = {0, 0, 0};  // the second corner of a window
   bool hasPixel = false;         // Cursor: whether pixel was given (y grows downwards)
   long pixel[2] = {0, 0};
+  int line = 0;  // where the event came from (a script's line), 0 when unknown
 
   static InputEvent Typed(std::wstring text);
   static InputEvent Key(InputKind kind);  // Enter or Esc
@@ -104,9 +105,21 @@ class Session {
   // The next event if there is one; nothing (and no message) at the end of input.
   std::optional<InputEvent> TryNextInput();
 
+  // --- Faults of the scripted user ---
+  // A check every event passes before an input call gets it: why the event cannot be given (a
+  // pick of an entity that does not exist), or "" when it can. The drawing installs it; a
+  // reset keeps it.
+  void SetInputCheck(std::function<std::wstring(const InputEvent&)> check);
+  // Where a refused event is reported (the host program says which line of its script); without
+  // one, in the transcript. Either way the input ends there: the event and everything queued
+  // after it are dropped, and the input call gets Esc (TryNextInput nothing).
+  void SetInputFaultSink(std::function<void(const InputEvent& event, const std::wstring& reason)> sink);
+
  private:
   Session() = default;
   std::optional<InputEvent> TakeLocked();
+  // The next event that passes the input check; a refused one ends the input.
+  std::optional<InputEvent> TakeChecked();
 
   mutable std::recursive_mutex m_mutex;
   std::wstring m_transcript;
@@ -115,6 +128,8 @@ class Session {
   std::vector<InputEvent> m_queue;
   size_t m_queueHead = 0;
   std::function<std::optional<InputEvent>()> m_source;
+  std::function<std::wstring(const InputEvent&)> m_check;
+  std::function<void(const InputEvent&, const std::wstring&)> m_faultSink;
   std::vector<std::function<void()>> m_resetHandlers;
 };
 

@@ -65,6 +65,15 @@ T* OpenForWrite(AcDbObjectId id) {
   return obj;
 }
 
+// A pick names an entity of the drawing by its handle: a pick of one that does not exist is a
+// fault of the script, not a click somewhere.
+const bool g_pickCheck = (Session::Get().SetInputCheck([](const InputEvent& e) {
+  ads_name name;
+  if (e.kind != InputKind::Pick || EntityByHandle(e.text.c_str(), name)) return std::wstring();
+  return L"no entity of the drawing has the handle " + e.text;
+}),
+                          true);
+
 }  // namespace
 
 AcDbObjectId AddLayer(AcDbDatabase* db, const wchar_t* name, int color, bool locked, bool off, bool frozen) {
