@@ -16,14 +16,7 @@ constexpr bool kHasBuiltInOrder =
 
 template <class T>
 bool ContainsNaN(const T* a, long n) {
-  if constexpr (std::is_floating_point<T>::value) {
-    for (long i = 0; i < n; ++i)
-      if (std::isnan(a[i])) return true;
-  } else {
-    (void)a;
-    (void)n;
-  }
-  return false;
+  return std::any_of(a, a + n, [](T x) { return std::isnan(x); });
 }
 
 // Stable bottom-up merge sort. It terminates with a permutation of the input whatever the
@@ -99,13 +92,14 @@ template <class T>
 void SortByGreater(T* a, long n, bool ascending) {
   if (n < 2) return;
   if constexpr (kHasBuiltInOrder<T>) {
-    if (!ContainsNaN(a, n)) {
-      if (ascending)
-        std::stable_sort(a, a + n, [](const T& x, const T& y) { return y > x; });
-      else
-        std::stable_sort(a, a + n, [](const T& x, const T& y) { return x > y; });
-      return;
-    }
+    // A NaN is in no order with anything: the NaNs go last, and the numbers sort as without them.
+    if constexpr (std::is_floating_point<T>::value)
+      if (ContainsNaN(a, n)) n = std::stable_partition(a, a + n, [](T x) { return !std::isnan(x); }) - a;
+    if (ascending)
+      std::stable_sort(a, a + n, [](const T& x, const T& y) { return y > x; });
+    else
+      std::stable_sort(a, a + n, [](const T& x, const T& y) { return x > y; });
+    return;
   }
   if (ascending)
     PairwiseSort(a, n, [](const T& x, const T& y) { return x > y; });

@@ -4,12 +4,20 @@
 #pragma once
 
 #include <cassert>
+#include <type_traits>
 
 #include "containers/HalvingSearch.h"
 #include "platform/Siblings.h"
 
 template <class T>
 class ZoArray;
+
+namespace zo_detail {
+// The base of every container that owns the objects its pointers point to.
+struct OwningTag {};
+template <class C>
+inline constexpr bool kOwnsObjects = std::is_base_of_v<OwningTag, C>;
+}  // namespace zo_detail
 
 // Contract violations (cursor or index out of range, negative lengths) trip an assert in debug
 // and sanitizer builds and cost nothing in release builds.
@@ -136,6 +144,19 @@ class ZoDynArrayBase {
   void Left(long n, ZoDynArrayBase& dst) const { CopyRange(0, n, dst); }
   void Right(long n, ZoDynArrayBase& dst) const { CopyRange(m_nLength - n, n, dst); }
   void Mid(long first, long last, ZoDynArrayBase& dst) const { CopyRange(first, last - first + 1, dst); }
+  // Into an owning container the range's objects are copied, not its pointers.
+  template <class Dst, std::enable_if_t<zo_detail::kOwnsObjects<Dst>, int> = 0>
+  void Left(long n, Dst& dst) const {
+    dst.CopyObjectsOf(*this, 0, n);
+  }
+  template <class Dst, std::enable_if_t<zo_detail::kOwnsObjects<Dst>, int> = 0>
+  void Right(long n, Dst& dst) const {
+    dst.CopyObjectsOf(*this, m_nLength - n, n);
+  }
+  template <class Dst, std::enable_if_t<zo_detail::kOwnsObjects<Dst>, int> = 0>
+  void Mid(long first, long last, Dst& dst) const {
+    dst.CopyObjectsOf(*this, first, last - first + 1);
+  }
   void DeepCopy(const ZoDynArrayBase& src);
   void DeepCopy(const ZoArray<T>& src);
 

@@ -29,16 +29,22 @@ class ZoDynPArray : public zo_detail::Owning<ZoDynPArray<T>, T, ZoDynArray<T*>> 
   }
   ~ZoDynPArray() override { this->ReleaseAll(); }
 
+  // The objects of the replaced storage are deleted; the adopted block's objects are owned.
+  // Detach (the root's) hands the block over with its objects.
+  void Attach(long n, T** p) {
+    if (p != this->m_pData) this->ReleaseAll();
+    Base::Attach(n, p);
+  }
+
   void ReAllocate(long n) override;
   void SetLength(long n, bool keep) override;
   void DelCur() override;
-  // REQUIRES: every slot holds an object.
-  void Sort(bool ascending) override;
+  // Both sorts expect no empty slot; any there is goes last, as with SortEx, rather than be read.
+  void Sort(bool ascending) override { SortEx(ascending); }
   // The array's own dispatch entries, in this order.
   virtual void ReleaseCur() { Owning::ReleaseCur(); }
   // The emptied slot stays.
   virtual T* TakeOffCur() { return this->IsOut() ? nullptr : this->EmptyCur(); }
-  // REQUIRES: every slot holds an object.
   virtual void Sort(int (*cmp)(const T&, const T&));
 
   // Removes the slot holding exactly the address p and deletes its object; returns 1 or 0.
@@ -59,6 +65,15 @@ class ZoDynPArray : public zo_detail::Owning<ZoDynPArray<T>, T, ZoDynArray<T*>> 
   // Objects are told apart with operator==.
   static bool Differ(const T& a, const T& b) { return !(a == b); }
 
+  // The family's sort on the objects, with empty slots after every object in their order.
+  // after(a, b): object a belongs after object b.
+  template <class After>
+  void SortObjects(After after) {
+    zo_detail::PairwiseSort(this->m_pData, this->m_nLength, [after](T* a, T* b) {
+      if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
+      return after(*a, *b);
+    });
+  }
   void NullSlots(long from, long to) { std::fill(this->m_pData + from, this->m_pData + to, nullptr); }
   void DeleteSlots(long from, long to) {
     for (long i = from; i < to; ++i) {
@@ -113,26 +128,14 @@ void ZoDynPArray<T>::DelCur() {
 }
 
 template <class T>
-void ZoDynPArray<T>::Sort(bool ascending) {
-  const long n = this->m_nLength;
-  for (long i = 0; i < n; ++i) assert(this->m_pData[i] != nullptr);
-  if (ascending)
-    zo_detail::PairwiseSort(this->m_pData, n, [](T* a, T* b) { return *a > *b; });
-  else
-    zo_detail::PairwiseSort(this->m_pData, n, [](T* a, T* b) { return *b > *a; });
-}
-
-template <class T>
 void ZoDynPArray<T>::SortEx(bool ascending) {
-  zo_detail::PairwiseSort(this->m_pData, this->m_nLength, [ascending](T* a, T* b) {
-    if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
-    return ascending ? *a > *b : *b > *a;
-  });
+  if (ascending)
+    SortObjects([](const T& a, const T& b) { return a > b; });
+  else
+    SortObjects([](const T& a, const T& b) { return b > a; });
 }
 
 template <class T>
 void ZoDynPArray<T>::Sort(int (*cmp)(const T&, const T&)) {
-  const long n = this->m_nLength;
-  for (long i = 0; i < n; ++i) assert(this->m_pData[i] != nullptr);
-  zo_detail::PairwiseSort(this->m_pData, n, [cmp](T* a, T* b) { return cmp(*a, *b) > 0; });
+  SortObjects([cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
 }

@@ -5,7 +5,11 @@
 #pragma once
 
 #include <cassert>
+#include <memory>
+#include <vector>
 
+#include "containers/Array.h"
+#include "containers/DynArrayBase.h"
 #include "containers/HalvingSearch.h"
 #include "platform/Siblings.h"
 
@@ -19,9 +23,25 @@ namespace zo_detail {
 // - Differ(a, b): how operator== tells two objects apart;
 // and its own DelCur, FindDel and sorts.
 template <class Derived, class T, class Container>
-class Owning : public Container {
+class Owning : public Container, public OwningTag {
  public:
   using Container::Container;
+  using Root = ZoDynArrayBase<T*>;
+
+  // Bulk copies into an owning container copy the objects, and a copy's empty places stay
+  // empty where they were: a pointer stored twice would be deleted twice. A bulk copy out of an
+  // owning container into a plain one lends the pointers (Left, Right, Mid of the root).
+  void DeepCopy(const Root& src) { CopyAll(src); }
+  void DeepCopy(const ZoArray<T*>& src) { CopyAll(src); }
+  // One pointer is handed over, as with Append; a container's objects are copied.
+  Derived& operator<<(T* p) {
+    this->Append(p);
+    return self();
+  }
+  Derived& operator<<(const Root& other) { return AppendCopies(other); }
+  Derived& operator<<(const ZoArray<T*>& other) { return AppendCopies(other); }
+  // One pointer in every place would be owned many times over.
+  void SetAll(T* const&) = delete;
 
   // Deletes every object; then the container's own Reset.
   void Reset() override {
@@ -107,10 +127,33 @@ class Owning : public Container {
     return *p;
   }
   // Makes this a copy of src that owns copies of src's objects; empty places stay where they were.
-  void CloneFrom(const Derived& src);
+  void CloneFrom(const Derived& src) { Store(CopiesOf(src, 0, src.GetLength()), false); }
 
  private:
+  friend Root;
+  using Copies = std::vector<std::unique_ptr<T>>;
+
   Derived& self() { return static_cast<Derived&>(*this); }
+  // This becomes copies of src's objects in count places from first (src may be this).
+  void CopyObjectsOf(const Root& src, long first, long count) { Store(CopiesOf(src, first, count), false); }
+  template <class Src>
+  void CopyAll(const Src& src) {
+    if (static_cast<const void*>(&src) == this)
+      this->MoveTo(this->m_nLength);
+    else
+      Store(CopiesOf(src, 0, src.GetLength()), false);
+  }
+  template <class Src>
+  Derived& AppendCopies(const Src& src) {
+    Store(CopiesOf(src, 0, src.GetLength()), true);
+    return self();
+  }
+  // The copies are made before anything here changes: src may be this container, and a copy
+  // constructor that throws leaves this container as it was.
+  static Copies CopiesOf(const Root& src, long first, long count);
+  static Copies CopiesOf(const ZoArray<T*>& src, long first, long count);
+  // Replaces the places (or appends to them) with the copies; the cursor ends past the end.
+  void Store(Copies copies, bool append);
   // With a null q, the first index in from..to (to already resolved) whose object equals x, or
   // -1; otherwise every such index is added to q and q's count is returned.
   long ScanData(const T& x, ZoQuene<long>* q, long from, long to) const;
@@ -191,13 +234,31 @@ bool Owning<Derived, T, Container>::operator==(const Derived& other) const {
 }
 
 template <class Derived, class T, class Container>
-void Owning<Derived, T, Container>::CloneFrom(const Derived& src) {
-  ReleaseAll();
-  this->SetLength(src.GetLength(), false);
-  const Container& from = src;
-  this->MoveToFirst();
-  for (T* const* p = from.Container::GetFirst(); p; p = from.Container::GetNext(p)) {
-    if (*p != nullptr) Cur() = new T(**p);
+auto Owning<Derived, T, Container>::CopiesOf(const Root& src, long first, long count) -> Copies {
+  assert(count >= 0 && first >= 0 && first + count <= src.GetLength());
+  Copies copies;
+  copies.reserve(count);
+  T* const* p = count > 0 ? &src.GetAt(first) : nullptr;
+  for (long k = 0; k < count; ++k, p = src.GetNext(p)) copies.emplace_back(*p ? new T(**p) : nullptr);
+  return copies;
+}
+
+template <class Derived, class T, class Container>
+auto Owning<Derived, T, Container>::CopiesOf(const ZoArray<T*>& src, long first, long count) -> Copies {
+  Copies copies;
+  copies.reserve(count);
+  for (long i = first; i < first + count; ++i) copies.emplace_back(src[i] ? new T(*src[i]) : nullptr);
+  return copies;
+}
+
+template <class Derived, class T, class Container>
+void Owning<Derived, T, Container>::Store(Copies copies, bool append) {
+  const long start = append ? this->m_nLength : 0;
+  if (!append) ReleaseAll();
+  this->SetLength(start + static_cast<long>(copies.size()), append);
+  this->MoveTo(start);
+  for (std::unique_ptr<T>& copy : copies) {
+    Cur() = copy.release();
     this->MoveToNext();
   }
 }

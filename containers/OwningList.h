@@ -4,8 +4,6 @@
 // it empties, and the sorts move pointers between nodes with empty nodes going last.
 #pragma once
 
-#include <cassert>
-
 #include "containers/List.h"
 #include "containers/Owning.h"
 #include "containers/XList.h"
@@ -29,13 +27,13 @@ class OwningList : public Owning<Derived, T, List> {
   // Empty nodes end up last.
   void Sort(bool ascending) override {
     if (ascending)
-      InsertionSort(true, [](const T& previous, const T& x) { return previous > x; });
+      InsertionSort([](const T& previous, const T& x) { return previous > x; });
     else
-      InsertionSort(true, [](const T& previous, const T& x) { return previous < x; });
+      InsertionSort([](const T& previous, const T& x) { return previous < x; });
   }
-  // REQUIRES: every node holds an object.
+  // Expects no empty node; any there is goes last, as with Sort(bool), rather than be read.
   virtual void Sort(int (*cmp)(const T&, const T&)) {
-    InsertionSort(false, [cmp](const T& previous, const T& x) { return cmp(previous, x) > 0; });
+    InsertionSort([cmp](const T& previous, const T& x) { return cmp(previous, x) > 0; });
   }
 
   // Null when the cursor is out; otherwise the node is emptied and removed.
@@ -73,9 +71,10 @@ class OwningList : public Owning<Derived, T, List> {
   static bool Differ(const T& a, const T& b) { return a != b; }
 
   // Stable insertion sort that moves pointers backwards over the prev links; objects keep
-  // their addresses. outOfOrder(previous, object) says the object must go before previous.
+  // their addresses and empty nodes go last. outOfOrder(previous, object) says the object must
+  // go before previous.
   template <class OutOfOrder>
-  void InsertionSort(bool dropEmpty, OutOfOrder outOfOrder);
+  void InsertionSort(OutOfOrder outOfOrder);
 };
 
 template <class Derived, class T, class List>
@@ -90,18 +89,16 @@ bool OwningList<Derived, T, List>::FindDataTo(const T& x, long from, long to) {
 
 template <class Derived, class T, class List>
 template <class OutOfOrder>
-void OwningList<Derived, T, List>::InsertionSort(bool dropEmpty, OutOfOrder outOfOrder) {
+void OwningList<Derived, T, List>::InsertionSort(OutOfOrder outOfOrder) {
   if (this->m_nLength < 2) return;
   long empties = 0;
-  if (dropEmpty)
-    while (this->m_nLength > 0 && *this->GetFirst() == nullptr) {
-      this->DelHead();
-      ++empties;
-    }
+  while (this->m_nLength > 0 && *this->GetFirst() == nullptr) {
+    this->DelHead();
+    ++empties;
+  }
   for (this->MoveTo(1); this->m_nCur != -1; this->MoveToNext()) {
     T* p = this->Cur();
     if (p == nullptr) {
-      assert(dropEmpty && "the comparator sort needs every node to hold an object");
       this->DelCur();
       ++empties;
       continue;

@@ -103,13 +103,18 @@ TEST(DynArray, BuiltInElementsSortAsTheCountingSortDoes) {
     keys.Sort(ascending);
     EXPECT_EQ(KeysOf(keys), KeysOf(objects));
   }
+  // A NaN is in no order with anything: the numbers come first, sorted, and the NaNs last.
+  const double nan = std::nan("");
   ZoDynArray<double> withNaN;
-  for (double v : {3.0, std::nan(""), 1.0, 2.0, std::nan(""), 0.5}) withNaN.Append(v);
-  withNaN.Sort(true);
-  std::vector<double> numbers;
-  for (const double* p = withNaN.GetFirst(); p; p = withNaN.GetNext(p))
-    if (!std::isnan(*p)) numbers.push_back(*p);
-  EXPECT_EQ(numbers.size(), 4u);
+  for (double v : {3.0, nan, nan, 1.0, 2.0, nan, 0.5}) withNaN.Append(v);
+  for (bool ascending : {true, false}) {
+    withNaN.Sort(ascending);
+    const std::vector<double> v(withNaN.GetFirst(), withNaN.GetFirst() + withNaN.GetLength());
+    ASSERT_EQ(v.size(), 7u);
+    EXPECT_EQ(std::vector<double>(v.begin(), v.begin() + 4),
+              ascending ? (std::vector<double>{0.5, 1, 2, 3}) : (std::vector<double>{3, 2, 1, 0.5}));
+    EXPECT_TRUE(std::all_of(v.begin() + 4, v.end(), [](double x) { return std::isnan(x); }));
+  }
 }
 
 TEST(DynArray, CopiesAttachAndDetach) {

@@ -36,6 +36,14 @@ TEST_F(OwningArray, ResizingDeletesWhatIsCutOffAndEmptiesNewSlots) {
   EXPECT_EQ(KeysOf(b), (Ints{3, -1, -1}));
   b.Exchange(0, 3);  // grows, then swaps the pointers
   EXPECT_EQ(KeysOf(b), (Ints{-1, -1, -1, 3}));
+
+  // Detach hands the storage over with its objects; Attach deletes those of the storage it replaces.
+  Counted** block = b.Detach();
+  EXPECT_EQ(Live(), 2);  // a's 9 and, in the block, 3
+  b << new Counted(5);
+  b.Attach(4, block);
+  EXPECT_EQ(KeysOf(b), (Ints{-1, -1, -1, 3}));
+  EXPECT_EQ(Live(), 2);
 }
 
 TEST_F(OwningArray, SortExPutsEmptySlotsLast) {

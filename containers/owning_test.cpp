@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "containers/test_support.h"
 
@@ -141,6 +142,24 @@ TYPED_TEST(Owning, SortsMoveThePointers) {
   c.Sort(+[](const Counted& x, const Counted& y) { return x.tag - y.tag; });
   EXPECT_EQ(KeysOf(c), (Ints{3, 1, 3, 2}));
   EXPECT_TRUE(Sound(c));
+
+  // By comparator (here descending keys): stable, and the same objects moved, none copied.
+  // Empty places, which it does not expect, go last rather than being read.
+  TypeParam m = Make<TypeParam>({-1, 5, 3, -1, 5, 1, 3});
+  auto objects = [&m] {
+    std::set<const Counted*> held;
+    for (Counted* const* p = m.GetFirst(); p; p = m.GetNext(p)) held.insert(*p);
+    return held;
+  };
+  const std::set<const Counted*> before = objects();
+  const long live = this->Live();
+  m.Sort(+[](const Counted& a, const Counted& b) { return b.key - a.key; });
+  EXPECT_EQ(TagsOf(m), (Ints{1, 4, 2, 6, 5, -1, -1}));
+  EXPECT_EQ(this->Live(), live);
+  EXPECT_EQ(objects(), before);
+  m.Sort(true);
+  EXPECT_EQ(TagsOf(m), (Ints{5, 2, 6, 1, 4, -1, -1}));
+  EXPECT_TRUE(Sound(m));
 }
 
 TYPED_TEST(Owning, CopiesOwnTheirOwnObjects) {
@@ -167,6 +186,69 @@ TYPED_TEST(Owning, CopiesOwnTheirOwnObjects) {
   EXPECT_TRUE(Sound(assigned) && Sound(copy));
 }
 
+// Whole or in part, from or into any owning kind or the container itself, a bulk copy owns
+// copies of the objects; empty places stay empty where they were.
+TYPED_TEST(Owning, BulkCopiesCopyTheObjects) {
+  using Other = std::conditional_t<TestFixture::kArray, ZoPDList<Counted>, ZoDynPArray<Counted>>;
+  const Counted mine(9);
+  TypeParam c = Make<TypeParam>({1, 2, -1, 4});
+  Other o = Make<Other>({7, 8});
+  // Every object alive (but mine) is held in one place: none shared, none lost.
+  auto expect = [&](const Ints& inC, const Ints& inO) {
+    EXPECT_EQ(KeysOf(c), inC);
+    EXPECT_EQ(KeysOf(o), inO);
+    EXPECT_EQ(this->Live() - 1, c.GetDataNum() + o.GetDataNum());
+  };
+  c.Left(3, o);
+  expect({1, 2, -1, 4}, {1, 2, -1});
+  c.Right(2, o);
+  expect({1, 2, -1, 4}, {-1, 4});
+  c.Mid(1, 3, o);
+  expect({1, 2, -1, 4}, {2, -1, 4});
+  c.Mid(1, 2, c);
+  expect({2, -1}, {2, -1, 4});
+  EXPECT_EQ(c.GetCur(), PastEnd(c));
+  c << new Counted(3) << o;
+  c.Right(3, c);
+  expect({2, -1, 4}, {2, -1, 4});
+  o.Left(2, c);
+  c << c;
+  expect({2, -1, 2, -1}, {2, -1, 4});
+  EXPECT_EQ(c.GetCur(), PastEnd(c));
+  c.DeepCopy(c);
+  o.DeepCopy(c);
+  expect({2, -1, 2, -1}, {2, -1, 2, -1});
+
+  // Pointers that the caller keeps are copied too.
+  ZoArray<Counted*> fixed(2);
+  fixed[0] = const_cast<Counted*>(&mine);
+  fixed[1] = nullptr;
+  ZoDynArray<Counted*> plain;
+  plain << fixed[0];
+  c.DeepCopy(fixed);
+  c << plain << fixed;
+  o.DeepCopy(plain);
+  expect({9, -1, 9, 9, -1}, {9});
+  EXPECT_NE(&c.GetPData(0), &mine);
+  c.Reverse();
+  c.Exchange(0, 1);
+  expect({9, -1, 9, -1, 9}, {9});
+  plain.Left(1, o);
+  EXPECT_NE(&o.GetPData(0), &mine);
+  // Out of an owning container into a plain one, the pointers are lent, not copied.
+  c.Right(2, plain);
+  EXPECT_EQ(plain.GetAt(1), &c.GetPData(4));
+  expect({9, -1, 9, -1, 9}, {9});
+  EXPECT_TRUE(Sound(c) && Sound(o));
+}
+
+template <class C, class = void>
+struct CanSetAll : std::false_type {};
+template <class C>
+struct CanSetAll<C, std::void_t<decltype(std::declval<C&>().SetAll(nullptr))>> : std::true_type {};
+// One pointer stored in every place would be deleted as many times: no owning container has it.
+static_assert(CanSetAll<ZoDynArray<Counted*>>::value && !CanSetAll<ZoDynPArray<Counted>>::value &&
+              !CanSetAll<ZoPDList<Counted>>::value && !CanSetAll<ZoPXList<Counted>>::value);
 // Objects that are never equal, unequal or ordered (as slide lines are): nothing is found and
 // sorting keeps the order. Equality differs by design: the array asks operator==, the lists
 // operator!=.

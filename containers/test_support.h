@@ -128,5 +128,7 @@ class CountsObjects : public ::testing::Test {
  protected:
   void SetUp() override { m_before = Counted::s_live; }
   void TearDown() override { EXPECT_EQ(Counted::s_live, m_before); }
+  // The objects alive that the test made.
+  long Live() const { return Counted::s_live - m_before; }
   long m_before = 0;
 };
