@@ -24,3 +24,4 @@
 #include "platform/Export.h"
 #include "platform/Module.h"
 #include "registry/Registry.h"
+#include "view/StateGuards.h"

@@ -30,7 +30,7 @@ int main() {
   ZoDbObjectIdList ids;
   const size_t sizes[] = {sizeof(ZoAdsEnt),      sizeof(ZoAdsEntSet),  sizeof(ZoAdsEntFlicker),
                           sizeof(ZoAdsRBList),   sizeof(ZoAdsMatrix),  sizeof(ZoPtImageDraw),
-                          sizeof(ZoPtImageList), sizeof(ZoPtRegistry), sizeof(ZoPtInitGet)};
+                          sizeof(ZoPtImageList), sizeof(ZoPtRegistry), sizeof(ZoPtInitGet), sizeof(ZoPtPushUndo)};
   size_t total = 0;
   for (size_t s : sizes) total += s;
   int missing = 0;

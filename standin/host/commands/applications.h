@@ -6,8 +6,11 @@
 
 #include <windef.h>
 
+#include <functional>
 #include <string>
 #include <vector>
+
+struct resbuf;
 
 namespace standin {
 
@@ -21,5 +24,11 @@ std::vector<std::wstring> LoadedModules();
 bool HasCommandGroup(const wchar_t* groupName);
 // Removes, with a note on standard error, every command whose function lies in module.
 void RemoveCommandsOf(HMODULE module);
+
+// A function another application registered for acedInvoke: it gets the arguments after the
+// name and returns RTNORM with its result (a chain from the host's allocator, or null) or an
+// error code. Names are matched ignoring case; a session reset forgets every function.
+using ExternalFunction = std::function<int(const resbuf* args, resbuf** result)>;
+void RegisterExternalFunction(const std::wstring& name, ExternalFunction function);
 
 }  // namespace standin

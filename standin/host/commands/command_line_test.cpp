@@ -10,6 +10,7 @@
 
 #include <stdexcept>
 
+#include "standin/host/commands/applications.h"
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
 
@@ -95,3 +96,53 @@ TEST_F(CommandLineTest, ACommandThatLeavesObjectsOpenIsReported) {
 }
 
 }  // namespace
+
+int UndoCtl() {
+  resbuf rb;
+  return acedGetVar(L"UNDOCTL", &rb) == RTNORM ? rb.resval.rint : -1;
+}
+
+// acedCommand answers the prompts of the commands it runs, as a user typing them would.
+TEST_F(CommandLineTest, CommandsSentByModulesAnswerTheirPrompts) {
+  Session& s = Session::Get();
+  EXPECT_EQ(UndoCtl(), 53);
+  EXPECT_EQ(acedCommand(RTSTR, L"_.undo", RTSTR, L"c", RTSTR, L"n", 0), RTNORM);
+  EXPECT_EQ(UndoCtl(), 53 & ~1);
+  // With undo off only the control options are offered; Enter takes All.
+  EXPECT_EQ(acedCommand(RTSTR, L"UNDO", RTSTR, L"", 0), RTNORM);
+  EXPECT_EQ(UndoCtl(), 53);
+  EXPECT_NE(s.Transcript().find(L"Control = None, Combine = Yes, Layer = Yes\nEnter an UNDO control option "
+                                L"[All/None/One/Combine/Layer] <All>: "),
+            std::wstring::npos);
+  // One-command undo offers no group: the values run out at the refused answer.
+  EXPECT_EQ(acedCommand(RTSTR, L"undo", RTSTR, L"control", RTSTR, L"one", RTSTR, L"undo", RTSTR, L"begin", 0), RTCAN);
+  EXPECT_EQ(UndoCtl(), 53 | 2);
+  EXPECT_EQ(acedCommand(RTSTR, L"undo", RTSHORT, 3, 0), RTERROR);  // no history to step back in
+  s.ClearTranscript();
+  EXPECT_EQ(acedCommand(RTSTR, L"frobnicate", RTSTR, L"undo", 0), RTERROR);
+  EXPECT_EQ(s.Transcript(), L"\nCommand: frobnicate\nUnknown command \"FROBNICATE\".  Press F1 for help.");
+  const auto sent = s.Journal(standin::JournalKind::Command);
+  ASSERT_EQ(sent.size(), 5u);
+  EXPECT_EQ(sent[1].text, L"UNDO \"\"");
+  EXPECT_EQ(sent[3].text, L"undo 3");
+
+  // Functions of other applications: called by name in any case, their failure gives no result.
+  standin::RegisterExternalFunction(L"Twice", [](const resbuf* args, resbuf** result) {
+    if (!args || args->restype != RTSHORT) return RTERROR;
+    *result = acutBuildList(RTSHORT, 2 * args->resval.rint, 0);
+    return RTNORM;
+  });
+  resbuf* args = acutBuildList(RTSTR, L"twice", RTSHORT, 21, 0);
+  resbuf* result = nullptr;
+  ASSERT_EQ(acedInvoke(args, &result), RTNORM);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->resval.rint, 42);
+  acutRelRb(result);
+  args->rbnext->restype = RTREAL;
+  EXPECT_EQ(acedInvoke(args, &result), RTNORM);
+  EXPECT_EQ(result, nullptr);
+  args->resval.rstring[0] = L'x';
+  EXPECT_EQ(acedInvoke(args, &result), RTERROR);
+  EXPECT_EQ(acedInvoke(args->rbnext, &result), RTERROR);  // no name first
+  acutRelRb(args);
+}

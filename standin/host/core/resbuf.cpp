@@ -180,6 +180,12 @@ int acutDelString(ACHAR*& pString) {
 struct resbuf* acutBuildList(int rtype, ...) {
   va_list args;
   va_start(args, rtype);
+  resbuf* head = standin::BuildList(rtype, args);
+  va_end(args);
+  return head;
+}
+
+resbuf* standin::BuildList(int rtype, va_list args) {
   resbuf* head = nullptr;
   resbuf** tail = &head;
   bool ok = true;
@@ -249,7 +255,6 @@ struct resbuf* acutBuildList(int rtype, ...) {
         break;
     }
   }
-  va_end(args);
   if (!ok) {
     if (head) acutRelRb(head);
     return nullptr;

@@ -3,10 +3,18 @@
 // its callers to release.
 #pragma once
 
+#include <cstdarg>
+
+struct resbuf;
+
 namespace standin {
 
 enum class RbValue { None, Real, Point, Short, Long, Int64, String, Name, Binary };
 RbValue ResbufValueKind(int restype);
+
+// acutBuildList over a started argument list: (type, value) pairs up to 0 or RTNONE; null (and
+// nothing left allocated) for a value that cannot be stored.
+resbuf* BuildList(int rtype, va_list args);
 
 // Result-buffer nodes and texts the host has handed out that nobody has released yet (with
 // acutRelRb, acutDelString). Tests compare them before and after a call to see what it leaked.

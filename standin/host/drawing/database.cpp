@@ -8,6 +8,7 @@
 #include <dbgroup.h>
 #include <dbsymtb.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <map>
 #include <unordered_map>
@@ -336,7 +337,22 @@ Acad::ErrorStatus AcDbDatabase::countHardReferences(const AcDbObjectIdArray& obj
   return Acad::eOk;
 }
 
-AcDbDatabase* AcDbHostApplicationServices::workingDatabase() const { return standin::WorkingDrawing(); }
+namespace {
+std::atomic<bool> g_noWorkingDatabase{false};
+}  // namespace
+
+void standin::SetNoWorkingDatabase(bool none) {
+  static const bool once = [] {
+    Session::Get().AddResetHandler([] { g_noWorkingDatabase = false; });
+    return true;
+  }();
+  (void)once;
+  g_noWorkingDatabase = none;
+}
+
+AcDbDatabase* AcDbHostApplicationServices::workingDatabase() const {
+  return g_noWorkingDatabase ? nullptr : standin::WorkingDrawing();
+}
 
 AcDbHostApplicationServices* acdbHostApplicationServices() {
   static AcDbHostApplicationServices services;

@@ -20,6 +20,9 @@ namespace standin {
 // Makes db the session's drawing (its header variables become the session's system
 // variables); the old drawing is closed with every selection set and the pickfirst set.
 void OpenDrawing(std::unique_ptr<AcDbDatabase> db);
+// With true, the host's application services report no working database, as between documents;
+// the drawing stays for the stand-in's own use. A session reset gives the drawing back.
+void SetNoWorkingDatabase(bool none);
 // A drawing with the standard contents only, to build on by code.
 void OpenEmptyDrawing();
 // The built-in sample, which the session holds from the start and after Reset().

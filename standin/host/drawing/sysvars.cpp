@@ -101,7 +101,7 @@ const VarDefault kDefaults[] = {
     {L"UCSORG", VarType::Point3d, true, 0, 0, 0, nullptr, 0, 0},
     {L"UCSXDIR", VarType::Point3d, true, 1, 0, 0, nullptr, 0, 0},
     {L"UCSYDIR", VarType::Point3d, true, 0, 1, 0, nullptr, 0, 0},
-    {L"UNDOCTL", VarType::Short, true, 5, 0, 0, nullptr, kAnyShort, kMaxShort},
+    {L"UNDOCTL", VarType::Short, true, 53, 0, 0, nullptr, kAnyShort, kMaxShort},
     {L"VIEWCTR", VarType::Point3d, true, 400, 300, 0, nullptr, 0, 0},
     {L"VIEWDIR", VarType::Point3d, true, 0, 0, 1, nullptr, 0, 0},
     {L"VIEWSIZE", VarType::Real, true, 600, 0, 0, nullptr, 0, 0},

@@ -51,7 +51,7 @@ TEST_F(SystemVariables, ReadsTypedDefaultsByAnyCase) {
   EXPECT_EQ(ReadShort(L"TILEMODE"), 1);
   EXPECT_EQ(ReadShort(L"cvport"), 2);
   EXPECT_EQ(ReadShort(L"PickBox"), 3);
-  EXPECT_EQ(ReadShort(L"UNDOCTL"), 5);
+  EXPECT_EQ(ReadShort(L"UNDOCTL"), 53);
   EXPECT_EQ(ReadShort(L"OSMODE"), 4133);
 
   resbuf rb = Poisoned();
@@ -97,7 +97,7 @@ TEST_F(SystemVariables, WritesConvertWithinTheTypeAndRefuseEverythingElse) {
   EXPECT_EQ(ReadShort(L"OSMODE"), 512);
   EXPECT_EQ(ReadShort(L"CMDECHO"), 1);
   EXPECT_EQ(ReadShort(L"CVPORT"), 2);
-  EXPECT_EQ(ReadShort(L"UNDOCTL"), 5);
+  EXPECT_EQ(ReadShort(L"UNDOCTL"), 53);
 
   resbuf longValue = {};
   longValue.restype = RTLONG;

@@ -34,6 +34,22 @@ int acedGetInput(ACHAR* str);
 // it); RTNONE for Enter (unless RSG_NONULL); RTCAN for Esc. Cursor moves are passed over.
 int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result);
 
+// --- Host commands and other applications' functions ---
+
+// Runs host commands as if typed: (type, value) pairs as acutBuildList takes them, ended by 0 or
+// RTNONE; each value answers the prompt showing ("" is Enter). RTNORM when every command ran;
+// RTCAN when the values ran out inside a command (which is cancelled); RTERROR for an unknown
+// command or a value that cannot be read. The stand-in knows UNDO (Auto, Control, BEgin, End,
+// Mark) over UNDOCTL; it keeps no undo history, so a number of steps or Back fail with RTERROR.
+int acedCommand(int rtype, ...);
+int acedCommandS(int rtype, ...);
+
+// Calls a function another application registered: args starts with its name (RTSTR), then its
+// arguments. RTNORM when it was called, with what it returned in result (null when it returned
+// nothing or failed; the caller releases it with acutRelRb); RTERROR when no such function is
+// registered or args names none.
+int acedInvoke(const struct resbuf* args, struct resbuf** result);
+
 // --- Selection sets ---
 
 // Makes a selection set of main entities of the drawing, newest first where the host searches
