@@ -92,7 +92,7 @@ class ZoArray {
   void Reverse(long from = 0, long to = -1);
   void Sort(bool ascending) { zo_detail::SortByGreater(m_pData, m_nLength, ascending); }
   void Sort(int (*cmp)(const T&, const T&)) {
-    zo_detail::PairwiseSort(m_pData, m_nLength, [cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
+    zo_detail::StableSort(m_pData, m_nLength, [cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
   }
 
   bool operator==(const ZoArray& other) const;

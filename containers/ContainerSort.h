@@ -1,5 +1,4 @@
-// The sorting engine every array kind shares: the family's stable counting sort by pairwise
-// comparison with an in-place permutation, guarded against comparisons that are no order.
+// The sorting engine every container shares: the family's stable order, by merging.
 #pragma once
 
 #include <algorithm>
@@ -19,71 +18,46 @@ bool ContainsNaN(const T* a, long n) {
   return std::any_of(a, a + n, [](T x) { return std::isnan(x); });
 }
 
-// Stable bottom-up merge sort. It terminates with a permutation of the input whatever the
-// comparison answers, so it is the fallback when the pairwise counts are no permutation.
-// after(x, y), x standing before y, is true when x belongs after y.
+// The family's sort order is the stable one: element i goes after element j exactly when
+// after(a[i], a[j]), equal elements keep their order. A merge sort gives that order for every
+// comparison that is an ordering, in O(n log n) where the family's pairwise counting takes
+// n(n - 1)/2 comparisons; for a comparison that is none it still ends with a permutation of the
+// input, never reading outside it. after(x, y), x standing before y, is true when x belongs after y.
 template <class T, class After>
-void MergeSort(T* a, long n, After after) {
+void StableSort(T* a, long n, After after) {
+  if (n < 2) return;
+  // Runs of 16 by insertion, each element moving left only past those that belong after it.
+  constexpr long kRun = 16;
+  for (long lo = 0; lo < n; lo += kRun) {
+    const long hi = std::min(lo + kRun, n);
+    for (long i = lo + 1; i < hi; ++i) {
+      if (!after(a[i - 1], a[i])) continue;
+      T x = std::move(a[i]);
+      long j = i;
+      do {
+        a[j] = std::move(a[j - 1]);
+        --j;
+      } while (j > lo && after(a[j - 1], x));
+      a[j] = std::move(x);
+    }
+  }
+  if (n <= kRun) return;
   std::unique_ptr<T[]> scratch(new T[n]);
   T* src = a;
   T* dst = scratch.get();
-  for (long width = 1; width < n; width *= 2) {
+  for (long width = kRun; width < n; width *= 2) {
     for (long lo = 0; lo < n; lo += 2 * width) {
       const long mid = std::min(lo + width, n);
       const long hi = std::min(lo + 2 * width, n);
       long i = lo, j = mid, k = lo;
-      while (i < mid && j < hi) dst[k++] = after(src[i], src[j]) ? src[j++] : src[i++];
-      while (i < mid) dst[k++] = src[i++];
-      while (j < hi) dst[k++] = src[j++];
+      if (mid < hi && after(src[mid - 1], src[mid]))
+        while (i < mid && j < hi) dst[k++] = after(src[i], src[j]) ? std::move(src[j++]) : std::move(src[i++]);
+      while (i < mid) dst[k++] = std::move(src[i++]);
+      while (j < hi) dst[k++] = std::move(src[j++]);
     }
     std::swap(src, dst);
   }
-  if (src != a)
-    for (long i = 0; i < n; ++i) a[i] = src[i];
-}
-
-// The family's sort: target[i] counts where element i ends, then each cycle of the
-// permutation is carried through with one temporary. A comparison that is not a strict weak
-// order can yield counts that are no permutation; those are detected before anything moves.
-template <class T, class After>
-void PairwiseSort(T* a, long n, After after) {
-  if (n < 2) return;
-  std::unique_ptr<long[]> target(new long[n]);
-  for (long i = 0; i < n; ++i) target[i] = i;
-  for (long i = 0; i < n; ++i)
-    for (long j = i + 1; j < n; ++j)
-      if (after(a[i], a[j])) {
-        ++target[i];
-        --target[j];
-      }
-
-  std::unique_ptr<bool[]> seen(new bool[n]());
-  for (long i = 0; i < n; ++i) {
-    const long t = target[i];
-    if (t < 0 || t >= n || seen[t]) {
-      MergeSort(a, n, after);
-      return;
-    }
-    seen[t] = true;
-  }
-
-  T carry;
-  T swapped;
-  for (long i = 0; i < n; ++i) {
-    if (target[i] == i) continue;
-    carry = a[i];
-    long k = target[i];
-    while (k != i) {
-      swapped = a[k];
-      a[k] = carry;
-      carry = swapped;
-      const long next = target[k];
-      target[k] = k;
-      k = next;
-    }
-    a[i] = carry;
-    target[i] = i;
-  }
+  if (src != a) std::move(src, src + n, a);
 }
 
 // Sort(bool) of the value arrays. For built-in element types a library stable sort gives the
@@ -102,9 +76,9 @@ void SortByGreater(T* a, long n, bool ascending) {
     return;
   }
   if (ascending)
-    PairwiseSort(a, n, [](const T& x, const T& y) { return x > y; });
+    StableSort(a, n, [](const T& x, const T& y) { return x > y; });
   else
-    PairwiseSort(a, n, [](const T& x, const T& y) { return y > x; });
+    StableSort(a, n, [](const T& x, const T& y) { return y > x; });
 }
 
 }  // namespace zo_detail

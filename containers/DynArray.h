@@ -79,7 +79,7 @@ class ZoDynArray : public ZoDynArrayBase<T> {
   }
   void DelCur() override;
   void Sort(int (*cmp)(const T&, const T&)) override {
-    zo_detail::PairwiseSort(m_pData, this->m_nLength, [cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
+    zo_detail::StableSort(m_pData, this->m_nLength, [cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
   }
   void Sort(bool ascending) override { zo_detail::SortByGreater(m_pData, this->m_nLength, ascending); }
 

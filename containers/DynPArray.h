@@ -69,7 +69,7 @@ class ZoDynPArray : public zo_detail::Owning<ZoDynPArray<T>, T, ZoDynArray<T*>> 
   // after(a, b): object a belongs after object b.
   template <class After>
   void SortObjects(After after) {
-    zo_detail::PairwiseSort(this->m_pData, this->m_nLength, [after](T* a, T* b) {
+    zo_detail::StableSort(this->m_pData, this->m_nLength, [after](T* a, T* b) {
       if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
       return after(*a, *b);
     });

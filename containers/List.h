@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cassert>
+#include <memory>
 #include <typeinfo>
 
 #include "containers/DynArray.h"
@@ -132,13 +133,13 @@ class ZoList : public ZoDynArrayBase<T> {
   }
   void DelCur() override;
   void Sort(int (*cmp)(const T&, const T&)) override {
-    InsertionSort([cmp](const T& e, const T& x) { return cmp(e, x) > 0; });
+    SortValues([cmp](const T& e, const T& x) { return cmp(e, x) > 0; });
   }
   void Sort(bool ascending) override {
     if (ascending)
-      InsertionSort([](const T& e, const T& x) { return e > x; });
+      SortValues([](const T& e, const T& x) { return e > x; });
     else
-      InsertionSort([](const T& e, const T& x) { return x > e; });
+      SortValues([](const T& e, const T& x) { return x > e; });
   }
   // Links a new node after the current one (at the head when the cursor is -1) and moves
   // the cursor onto it.
@@ -198,10 +199,11 @@ class ZoList : public ZoDynArrayBase<T> {
     for (long k = -1; k < i; ++k) node = node->m_pNext;
     return node;
   }
-  // before(e, x): x goes before e. Elements move by copy into new nodes; equal elements are
-  // passed over, so the sort is stable and terminates whatever the comparison answers.
-  template <class Before>
-  void InsertionSort(Before before);
+  // The family's stable order (after(e, x): e belongs after x). The values move between nodes
+  // that stay where they are, so an indexed list's index stays true; the cursor ends past the
+  // end, where the family's sort walk leaves it.
+  template <class After>
+  void SortValues(After after);
   // Links the run first..last (count nodes) behind the tail.
   void LinkAtEnd(Node* first, Node* last, long count) {
     m_pTail->m_pNext = first;
@@ -379,33 +381,17 @@ bool ZoList<T>::Verify() const {
 }
 
 template <class T>
-template <class Before>
-void ZoList<T>::InsertionSort(Before before) {
-  if (this->m_nLength < 2) return;
-  MoveToFirst();
-  MoveToNext();
-  while (this->m_nCur != -1) {
-    T x = m_pCurNode->m_data;
-    const long k = this->m_nCur;
-    Node* node = m_pCurNode;
-    Node* prev = m_pHead;
-    long prevIndex = -1;
-    Node* scan = m_pHead->m_pNext;
-    for (long i = 0; i < k && !before(scan->m_data, x); ++i) {
-      prev = scan;
-      prevIndex = i;
-      scan = scan->m_pNext;
-    }
-    if (prevIndex + 1 < k) {
-      m_pCurNode = prev;
-      this->m_nCur = prevIndex;
-      InsertAfterCur(x);
-      m_pCurNode = node;
-      this->m_nCur = k + 1;
-      DelCur();
-    }
-    MoveToNext();
-  }
+template <class After>
+void ZoList<T>::SortValues(After after) {
+  const long n = this->m_nLength;
+  if (n < 2) return;
+  std::unique_ptr<T[]> values(new T[n]);
+  long i = 0;
+  for (Node* node = m_pHead->m_pNext; node != m_pHead; node = node->m_pNext) values[i++] = std::move(node->m_data);
+  zo_detail::StableSort(values.get(), n, after);
+  i = 0;
+  for (Node* node = m_pHead->m_pNext; node != m_pHead; node = node->m_pNext) node->m_data = std::move(values[i++]);
+  MoveTo(n);
 }
 
 // The doubly linked list: every node also knows its predecessor (sentinel.prev is the tail).

@@ -4,6 +4,9 @@
 // it empties, and the sorts move pointers between nodes with empty nodes going last.
 #pragma once
 
+#include <memory>
+
+#include "containers/ContainerSort.h"
 #include "containers/List.h"
 #include "containers/Owning.h"
 #include "containers/XList.h"
@@ -27,13 +30,13 @@ class OwningList : public Owning<Derived, T, List> {
   // Empty nodes end up last.
   void Sort(bool ascending) override {
     if (ascending)
-      InsertionSort([](const T& previous, const T& x) { return previous > x; });
+      SortObjects([](const T& previous, const T& x) { return previous > x; });
     else
-      InsertionSort([](const T& previous, const T& x) { return previous < x; });
+      SortObjects([](const T& previous, const T& x) { return previous < x; });
   }
   // Expects no empty node; any there is goes last, as with Sort(bool), rather than be read.
   virtual void Sort(int (*cmp)(const T&, const T&)) {
-    InsertionSort([cmp](const T& previous, const T& x) { return cmp(previous, x) > 0; });
+    SortObjects([cmp](const T& previous, const T& x) { return cmp(previous, x) > 0; });
   }
 
   // Null when the cursor is out; otherwise the node is emptied and removed.
@@ -70,11 +73,12 @@ class OwningList : public Owning<Derived, T, List> {
   // Objects are told apart with operator!=.
   static bool Differ(const T& a, const T& b) { return a != b; }
 
-  // Stable insertion sort that moves pointers backwards over the prev links; objects keep
-  // their addresses and empty nodes go last. outOfOrder(previous, object) says the object must
-  // go before previous.
+  // The family's stable order of the objects (outOfOrder(previous, object): the object must go
+  // before previous), with empty nodes after them. Pointers move between the nodes, so objects
+  // keep their addresses; the cursor ends where the family's sort leaves it: past the end, or on
+  // the last node when it put empty nodes there.
   template <class OutOfOrder>
-  void InsertionSort(OutOfOrder outOfOrder);
+  void SortObjects(OutOfOrder outOfOrder);
 };
 
 template <class Derived, class T, class List>
@@ -89,34 +93,20 @@ bool OwningList<Derived, T, List>::FindDataTo(const T& x, long from, long to) {
 
 template <class Derived, class T, class List>
 template <class OutOfOrder>
-void OwningList<Derived, T, List>::InsertionSort(OutOfOrder outOfOrder) {
-  if (this->m_nLength < 2) return;
-  long empties = 0;
-  while (this->m_nLength > 0 && *this->GetFirst() == nullptr) {
-    this->DelHead();
-    ++empties;
-  }
-  for (this->MoveTo(1); this->m_nCur != -1; this->MoveToNext()) {
-    T* p = this->Cur();
-    if (p == nullptr) {
-      this->DelCur();
-      ++empties;
-      continue;
-    }
-    const long k = this->m_nCur;
-    this->MoveToPre();
-    if (!outOfOrder(*this->Cur(), *p)) {
-      this->MoveToNext();
-      continue;
-    }
-    do this->MoveToPre();
-    while (this->m_nCur != -1 && outOfOrder(*this->Cur(), *p));
-    this->InsertAfterCur(p);
-    this->MoveTo(k + 1);
-    this->Cur() = nullptr;
-    this->DelCur();
-  }
-  for (; empties > 0; --empties) this->Append(nullptr);
+void OwningList<Derived, T, List>::SortObjects(OutOfOrder outOfOrder) {
+  const long n = this->m_nLength;
+  if (n < 2) return;
+  std::unique_ptr<T*[]> objects(new T*[n]);
+  long count = 0;
+  for (T* const* p = this->GetFirst(); p; p = this->GetNext(p))
+    if (*p) objects[count++] = *p;
+  StableSort(objects.get(), count, [&outOfOrder](T* a, T* b) { return outOfOrder(*a, *b); });
+  this->MoveToFirst();
+  for (long i = 0; i < n; ++i, this->MoveToNext()) this->Cur() = i < count ? objects[i] : nullptr;
+  if (count < n)
+    this->MoveToLast();
+  else
+    this->MoveTo(n);
 }
 
 }  // namespace zo_detail

@@ -9,8 +9,8 @@
 
 namespace {
 
-// The value sorts of every kind: the arrays' counting sort and the lists' insertion sort order
-// alike, keep equal elements in order and stop on any comparison.
+// The value sorts of every kind order alike, keep equal elements in order and stop on any
+// comparison.
 template <template <class> class K>
 struct Kind {
   template <class T>
