@@ -104,6 +104,7 @@ void Interaction::Take(const std::vector<Adesk::IntPtr>& raw) {
     msg += L", " + std::to_wstring(removed) + L" removed, " + std::to_wstring(m_chosen.size()) + L" total";
   } else {
     std::vector<Adesk::IntPtr> added;
+    m_chosen.Reserve(m_chosen.size() + found.size());
     for (Adesk::IntPtr id : found)
       if (m_chosen.Add(id)) added.push_back(id);
     const size_t duplicates = found.size() - added.size();

@@ -71,8 +71,7 @@ const AcDbEntity* NamedEntity(const ads_name name) {
 }  // namespace
 
 Members::Members(const std::vector<Adesk::IntPtr>& ids) {
-  m_ids.reserve(ids.size());
-  m_index.reserve(ids.size());
+  Reserve(ids.size());
   for (Adesk::IntPtr id : ids) Add(id);
 }
 
@@ -90,6 +89,14 @@ size_t Members::Remove(const std::vector<Adesk::IntPtr>& ids) {
     m_ids.erase(std::remove_if(m_ids.begin(), m_ids.end(), [&](Adesk::IntPtr id) { return gone.count(id) != 0; }),
                 m_ids.end());
   return gone.size();
+}
+
+void Members::Reserve(std::size_t n) {
+  // At least doubling, so that reserving for one more at a time stays linear overall.
+  if (n <= m_ids.capacity()) return;
+  n = std::max(n, 2 * m_ids.capacity());
+  m_ids.reserve(n);
+  m_index.reserve(n);
 }
 
 void Members::Clear() {

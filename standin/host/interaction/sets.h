@@ -21,6 +21,8 @@ class Members {
   // Takes out those of ids that are members, the others keeping their order; how many went.
   std::size_t Remove(const std::vector<Adesk::IntPtr>& ids);
   void Clear();
+  // Room for n members in all.
+  void Reserve(std::size_t n);
   const std::vector<Adesk::IntPtr>& Ids() const { return m_ids; }
   std::size_t size() const { return m_ids.size(); }
   bool empty() const { return m_ids.empty(); }
