@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -49,7 +50,7 @@ constexpr int kMaxBlockDepth = 16;
 // past it each further nested block stands as the hull of its extents, transformed, which is
 // exact for ordinary drawings and bounded for any: a window then needs the whole hull inside, a
 // crossing or pick takes any overlap with it.
-constexpr size_t kOutlineBudget = 50000;
+constexpr size_t kOutlineBudget = 20000;
 
 // The drawing of the outline of one outermost block reference: how deep it is, what is left of
 // its budget, and the extents of the blocks it had to stand in for, by block and depth.
@@ -315,9 +316,11 @@ void AcDbBlockReference::standinShape(Shape& shape) const {
         if (!AcDbBlockReference::cast(ent)) outline.Spend(inner.Pieces() - before);
       });
       --outline.depth;
-      AcDbExtents ext;
-      if (!KeepsArcs(m) && inner.arcs.size() * standin::kStepsPerTurn > outline.left && inner.Extents(ext)) {
-        // Its arcs would become more segments than are left.
+      if (!KeepsArcs(m) && inner.arcs.size() * standin::kStepsPerTurn > outline.left) {
+        // Its arcs would become more segments than are left; extents that are not finite stay so.
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        AcDbExtents ext(AcGePoint3d(nan, nan, nan), AcGePoint3d(nan, nan, nan));
+        inner.Extents(ext);
         shape.AddHull(ext, m);
       } else {
         const size_t before = inner.Pieces();

@@ -82,10 +82,10 @@ TEST_F(HostileGeometryTest, ArcAnglesOfAnySizeTakeOneTurnAtMost) {
   EXPECT_EQ(Selected(L"W", -2, -2, 2, 2), 10);
 }
 
-// A chain of blocks: L0 holds a line from 0,0 to 1,1, each next one ten references to the one
-// below side by side; the last one's name.
-std::wstring FanOut(int levels) {
-  AcDbObjectId lower = standin::AddBlock(Db(), L"L0", {new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0))});
+// A chain of blocks: L0 holds the leaf (within 0,0 and 1,1), each next one ten references to the
+// one below side by side; the last one's name.
+std::wstring FanOut(int levels, AcDbEntity* leaf) {
+  AcDbObjectId lower = standin::AddBlock(Db(), L"L0", {leaf});
   double step = 2;
   std::wstring name = L"L0";
   for (int level = 1; level <= levels; ++level, step *= 10) {
@@ -101,7 +101,8 @@ TEST_F(HostileGeometryTest, NestedBlocksAreSelectedWithoutDrawingEveryEntity) {
   standin::OpenEmptyDrawing();
   // 100,000 lines from x 0 to 2e5: the outline stays well below that, and a window still needs
   // all of them inside.
-  const AcDbObjectId lines = standin::AddBlockReference(Db(), FanOut(5).c_str(), AcGePoint3d(0, 0, 0), 0);
+  const AcDbObjectId lines = standin::AddBlockReference(
+      Db(), FanOut(5, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0))).c_str(), AcGePoint3d(0, 0, 0), 0);
   EXPECT_LT(ShapeOf(lines).Pieces(), 60000u);
   EXPECT_EQ(Selected(L"W", -1, -1, 2e5 + 1, 2), 1);
   EXPECT_EQ(Selected(L"W", -1, -1, 1.9e5, 2), 0);
@@ -109,6 +110,19 @@ TEST_F(HostileGeometryTest, NestedBlocksAreSelectedWithoutDrawingEveryEntity) {
   // gap between the first two is empty.
   EXPECT_EQ(Selected(L"C", 199998.4, 0.3, 199998.6, 0.7), 1);
   EXPECT_EQ(Selected(L"C", 1.2, 0.2, 1.8, 0.4), 0);
+
+  // Circles that a scale in x alone turns into chains of segments count as those segments.
+  standin::OpenEmptyDrawing();
+  const AcDbObjectId circles = standin::AddBlockReference(
+      Db(), FanOut(5, new AcDbCircle(AcGePoint3d(0.5, 0.5, 0), AcGeVector3d::kZAxis, 0.5)).c_str(),
+      AcGePoint3d(0, 0, 0), 0);
+  AcDbBlockReference* stretched = nullptr;
+  ASSERT_EQ(acdbOpenObject(stretched, circles, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(stretched->setScaleFactors(AcGeScale3d(2, 1, 1)), Acad::eOk);
+  stretched->close();
+  EXPECT_LT(ShapeOf(circles).Pieces(), 60000u);
+  EXPECT_EQ(Selected(L"W", -1, -1, 4e5 + 1, 2), 1);
+  EXPECT_EQ(Selected(L"W", -1, -1, 3.9e5, 2), 0);
 
   // An ordinary reference is drawn exactly: turned by 45 degrees, an L of two unit lines fits a
   // window its turned extents would not fit, and a pick inside those extents misses it.
