@@ -193,20 +193,27 @@ bool OnLockedLayer(const AcDbEntity* ent) {
   return layer && layer->isLocked();
 }
 
+namespace {
+
+// Whether the entity is a main entity the search can find (see Candidates).
+bool Findable(const AcDbEntity* ent, bool graphical, bool skipLocked) {
+  if (!ent || ent->isErased()) return false;
+  const AcDbLayerTableRecord* layer = LayerOf(ent);
+  if (skipLocked && layer && layer->isLocked()) return false;
+  if (!graphical) return true;
+  if (!InCurrentSpace(ent) || (layer && (layer->isOff() || layer->isFrozen()))) return false;
+  const ads_name name = {DbAccess::Id(ent), 0};
+  return DisplayOf(name).visible;
+}
+
+}  // namespace
+
 std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked) {
   std::vector<const AcDbEntity*> out;
   const std::vector<Adesk::IntPtr>& order = DbAccess::Order(WorkingDrawing());
   for (size_t i = order.size(); i-- > 0;) {
     const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(order[i]));
-    if (!ent || ent->isErased()) continue;
-    const AcDbLayerTableRecord* layer = LayerOf(ent);
-    if (skipLocked && layer && layer->isLocked()) continue;
-    if (graphical) {
-      if (!InCurrentSpace(ent) || (layer && (layer->isOff() || layer->isFrozen()))) continue;
-      ads_name name = {order[i], 0};
-      if (!DisplayOf(name).visible) continue;
-    }
-    out.push_back(ent);
+    if (Findable(ent, graphical, skipLocked)) out.push_back(ent);
   }
   return out;
 }
@@ -252,18 +259,20 @@ std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossi
 }
 
 std::vector<Adesk::IntPtr> LastEntity(bool skipLocked) {
-  const std::vector<const AcDbEntity*> all = Candidates(true, skipLocked);
-  if (all.empty()) return {};
-  return {DbAccess::Id(all.front())};
+  const std::vector<Adesk::IntPtr>& order = DbAccess::Order(WorkingDrawing());
+  for (size_t i = order.size(); i-- > 0;)
+    if (const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(order[i])); Findable(ent, true, skipLocked))
+      return {order[i]};
+  return {};
 }
 
 Adesk::IntPtr PickableEntity(Adesk::IntPtr picked, bool skipLocked) {
   const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(picked));
   if (!ent) return 0;
   if (const AcDbEntity* owner = AcDbEntity::cast(DbAccess::Resolve(ent->ownerId()))) ent = owner;
-  for (const AcDbEntity* c : Candidates(true, skipLocked))
-    if (c == ent) return DbAccess::Id(ent);
-  return 0;
+  const AcDbDatabase* db = WorkingDrawing();
+  const bool topLevel = ent->database() == db && DbAccess::OrderIndex(db, DbAccess::Id(ent)) >= 0;
+  return topLevel && Findable(ent, true, skipLocked) ? DbAccess::Id(ent) : 0;
 }
 
 }  // namespace standin
