@@ -46,18 +46,38 @@ Acad::ErrorStatus TransformSub(AcDbObjectId id, const AcGeMatrix3d& m) {
 
 // Blocks nested deeper than this are not drawn (a block may hold a reference to itself).
 constexpr int kMaxBlockDepth = 16;
-// Nested blocks are drawn while the outline of the outermost reference has fewer pieces than this;
-// past it each further nested block stands as the hull of its extents, transformed, which is
+// Parts of nested blocks are drawn while the outline of the outermost reference has fewer pieces
+// than this; past it each further part stands as the hull of its extents, transformed, which is
 // exact for ordinary drawings and bounded for any: a window then needs the whole hull inside, a
 // crossing or pick takes any overlap with it.
 constexpr size_t kOutlineBudget = 20000;
 
-// The drawing of the outline of one outermost block reference: how deep it is, what is left of
-// its budget, and the extents of the blocks it had to stand in for, by block and depth.
+// The drawing of the outline of one outermost block reference: how deep it is, the transform from
+// the coordinates of the reference being drawn to those of the outermost one's owner, what is
+// left of its budget, and the extents of the blocks it had to stand in for, by block and depth.
 struct Outline {
   int depth = 0;
+  AcGeMatrix3d toOuter;
   size_t left = kOutlineBudget;
   std::map<std::pair<Adesk::IntPtr, int>, std::pair<bool, AcDbExtents>> extents;
+
+  // Adds the part through m, or the hull of its extents when it would spend more than is left.
+  void Add(Shape& part, const AcGeMatrix3d& m, Shape& shape) {
+    if (part.Empty()) return;
+    const bool tessellates = !KeepsArcs(m) && part.arcs.size() * standin::kStepsPerTurn > left;
+    if (left == 0 || tessellates) {
+      // Extents that are not finite stay so, and are never inside a window.
+      const double nan = std::numeric_limits<double>::quiet_NaN();
+      AcDbExtents ext(AcGePoint3d(nan, nan, nan), AcGePoint3d(nan, nan, nan));
+      part.Extents(ext);
+      shape.AddHull(ext, m);
+      Spend(1);
+      return;
+    }
+    part.TransformBy(m);
+    Spend(part.Pieces());
+    shape.Append(part);
+  }
 
   void Spend(size_t pieces) { left -= std::min(left, pieces); }
 };
@@ -300,39 +320,32 @@ const std::pair<bool, AcDbExtents>& BlockExtents(Outline& outline, const AcDbBlo
 void AcDbBlockReference::standinShape(Shape& shape) const {
   const OutlineScope scope;
   Outline& outline = scope.Get();
+  // Nested references draw straight into the outermost one's shape, through the composed transform.
+  const AcGeMatrix3d outer = outline.toOuter;
   const auto* btr = Peek<AcDbBlockTableRecord>(m_block);
   if (btr && outline.depth < kMaxBlockDepth) {
-    const AcGeMatrix3d m = blockTransform();
+    const AcGeMatrix3d m = Multiply(outer, blockTransform());
     if (outline.left == 0) {
       if (const auto& [any, ext] = BlockExtents(outline, btr, outline.depth); any) shape.AddHull(ext, m);
     } else {
       ++outline.depth;
-      Shape inner;
+      outline.toOuter = m;
       ForEachPart(btr, [&](const AcDbEntity* ent, const Shape& text) {
-        const size_t before = inner.Pieces();
-        inner.Append(text);
-        if (ent) DbAccess::ShapeOf(ent, inner);
-        // Nested references spend for themselves.
-        if (!AcDbBlockReference::cast(ent)) outline.Spend(inner.Pieces() - before);
+        if (const auto* ref = AcDbBlockReference::cast(ent)) return DbAccess::ShapeOf(ref, shape);
+        Shape part = text;
+        if (ent) DbAccess::ShapeOf(ent, part);
+        outline.Add(part, m, shape);
       });
+      outline.toOuter = outer;
       --outline.depth;
-      if (!KeepsArcs(m) && inner.arcs.size() * standin::kStepsPerTurn > outline.left) {
-        // Its arcs would become more segments than are left; extents that are not finite stay so.
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        AcDbExtents ext(AcGePoint3d(nan, nan, nan), AcGePoint3d(nan, nan, nan));
-        inner.Extents(ext);
-        shape.AddHull(ext, m);
-      } else {
-        const size_t before = inner.Pieces();
-        inner.TransformBy(m);
-        outline.Spend(inner.Pieces() - before);
-        shape.Append(inner);
-      }
     }
   }
-  const size_t before = shape.Pieces();
-  AttributesShape(m_attributes, shape);
-  outline.Spend(shape.Pieces() - before);
+  Shape attributes;
+  AttributesShape(m_attributes, attributes);
+  if (outline.depth == 0)
+    shape.Append(attributes);
+  else
+    outline.Add(attributes, outer, shape);
 }
 
 void AcDbBlockReference::dxfOutFields(DxfOut& out) const {
