@@ -46,10 +46,7 @@ Acad::ErrorStatus TransformSub(AcDbObjectId id, const AcGeMatrix3d& m) {
 
 // Blocks nested deeper than this are not drawn (a block may hold a reference to itself).
 constexpr int kMaxBlockDepth = 16;
-// Parts of nested blocks are drawn while the outline of the outermost reference has fewer pieces
-// than this; past it each further part stands as the hull of its extents, transformed, which is
-// exact for ordinary drawings and bounded for any: a window then needs the whole hull inside, a
-// crossing or pick takes any overlap with it.
+// Nested parts drawn exactly up to this many pieces, then as transformed extents: windows need all, crossings any.
 constexpr size_t kOutlineBudget = 20000;
 
 // The drawing of the outline of one outermost block reference: how deep it is, the transform from
