@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "standin/host/core/session.h"
@@ -78,7 +79,7 @@ TEST_F(HostileGeometryTest, ArcAnglesOfAnySizeTakeOneTurnAtMost) {
       EXPECT_NEAR(a.y, b.y, 1e-3) << start << " " << end;
     }
   }
-  // A window around them all takes every one; so does a non-uniform scale of them in a block.
+  // A window around them all takes every one, and ends at once.
   EXPECT_EQ(Selected(L"W", -2, -2, 2, 2), 10);
 }
 
@@ -177,34 +178,6 @@ TEST_F(HostileGeometryTest, HandMadeDrawingsAreSelectedAtOnce) {
     EXPECT_EQ(Selected(L"W", -1, -1, 1, 1), 0);
     EXPECT_EQ(Selected(L"C", -1, -1, 1, 1), 0);
   }
-}
-
-TEST_F(HostileGeometryTest, SetsKeepTheirOrderAndEachMemberOnce) {
-  standin::OpenEmptyDrawing();
-  std::vector<AcDbObjectId> lines;
-  ads_name set;
-  ASSERT_EQ(acedSSAdd(nullptr, nullptr, set), RTNORM);
-  for (int i = 0; i < 5; ++i) {
-    lines.push_back(standin::AddEntity(Db(), new AcDbLine(AcGePoint3d(i, 0, 0), AcGePoint3d(i, 1, 0))));
-    ads_name e;
-    ASSERT_EQ(acdbGetAdsName(e, lines.back()), Acad::eOk);
-    ASSERT_EQ(acedSSAdd(e, set, set), RTNORM);
-    ASSERT_EQ(acedSSAdd(e, set, set), RTNORM);
-  }
-  ads_name second;
-  ASSERT_EQ(acdbGetAdsName(second, lines[1]), Acad::eOk);
-  ASSERT_EQ(acedSSDel(second, set), RTNORM);
-  std::vector<AcDbObjectId> members;
-  for (long i = 0;; ++i) {
-    ads_name e;
-    if (acedSSName(set, i, e) != RTNORM) break;
-    AcDbObjectId id;
-    ASSERT_EQ(acdbGetObjectId(id, e), Acad::eOk);
-    members.push_back(id);
-  }
-  EXPECT_EQ(members, (std::vector<AcDbObjectId>{lines[0], lines[2], lines[3], lines[4]}));
-  EXPECT_EQ(acedSSMemb(second, set), RTERROR);
-  EXPECT_EQ(acedSSFree(set), RTNORM);
 }
 
 }  // namespace
