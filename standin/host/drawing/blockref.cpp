@@ -4,8 +4,12 @@
 #include <dbents.h>
 #include <dbsymtb.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <limits>
+#include <map>
+#include <utility>
 
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/shape.h"
@@ -13,6 +17,7 @@
 using standin::DbAccess;
 using standin::DrawingMutex;
 using standin::DxfOut;
+using standin::KeepsArcs;
 using standin::kPi;
 using standin::kTwoPi;
 using standin::MotionOf;
@@ -39,7 +44,89 @@ Acad::ErrorStatus TransformSub(AcDbObjectId id, const AcGeMatrix3d& m) {
   return es;
 }
 
-thread_local int g_blockDepth = 0;
+// Blocks nested deeper than this are not drawn (a block may hold a reference to itself).
+constexpr int kMaxBlockDepth = 16;
+// Nested parts drawn exactly up to this many pieces, then as transformed extents: windows need all, crossings any.
+constexpr size_t kOutlineBudget = 20000;
+
+// The drawing of the outline of one outermost block reference: how deep it is, the transform from
+// the coordinates of the reference being drawn to those of the outermost one's owner, what is
+// left of its budget, and the extents of the blocks it had to stand in for, by block and depth.
+struct Outline {
+  int depth = 0;
+  AcGeMatrix3d toOuter;
+  size_t left = kOutlineBudget;
+  std::map<std::pair<Adesk::IntPtr, int>, std::pair<bool, AcDbExtents>> extents;
+
+  // Adds the part through m, or the hull of its extents when it would spend more than is left.
+  void Add(Shape& part, const AcGeMatrix3d& m, Shape& shape) {
+    if (part.Empty()) return;
+    const bool tessellates = !KeepsArcs(m) && part.arcs.size() * standin::kStepsPerTurn > left;
+    if (left == 0 || tessellates) {
+      // Extents that are not finite stay so, and are never inside a window.
+      const double nan = std::numeric_limits<double>::quiet_NaN();
+      AcDbExtents ext(AcGePoint3d(nan, nan, nan), AcGePoint3d(nan, nan, nan));
+      part.Extents(ext);
+      shape.AddHull(ext, m);
+      Spend(1);
+      return;
+    }
+    part.TransformBy(m);
+    Spend(part.Pieces());
+    shape.Append(part);
+  }
+
+  void Spend(size_t pieces) { left -= std::min(left, pieces); }
+};
+
+thread_local Outline* g_outline = nullptr;
+
+// The outline being drawn, made for the outermost reference and dropped when it is done.
+class OutlineScope {
+ public:
+  OutlineScope() : m_outermost(!g_outline) {
+    if (m_outermost) g_outline = &m_own;
+  }
+  ~OutlineScope() {
+    if (m_outermost) g_outline = nullptr;
+  }
+  OutlineScope(const OutlineScope&) = delete;
+  OutlineScope& operator=(const OutlineScope&) = delete;
+  Outline& Get() const { return *g_outline; }
+
+ private:
+  bool m_outermost;
+  Outline m_own;
+};
+
+// The visible attributes among a reference's sub-entities, in the coordinates of its owner.
+void AttributesShape(const std::vector<AcDbObjectId>& attributes, Shape& shape) {
+  for (const AcDbObjectId& id : attributes)
+    if (const auto* att = Peek<AcDbAttribute>(id); att && !att->isErased()) DbAccess::ShapeOf(att, shape);
+}
+
+// Calls part for each entity of the block and for what stands for its constant attribute
+// definitions; variable ones are shown by the references' attributes instead.
+template <class Part>
+void ForEachPart(const AcDbBlockTableRecord* btr, Part part) {
+  AcDbBlockTableRecordIterator* it = nullptr;
+  btr->newIterator(it);
+  for (; !it->done(); it->step()) {
+    AcDbObjectId id;
+    it->getEntityId(id);
+    const auto* ent = Peek<AcDbEntity>(id);
+    if (!ent) continue;
+    if (const auto* def = AcDbAttributeDefinition::cast(ent)) {
+      if (!def->isConstant() || def->isInvisible()) continue;
+      Shape text;
+      DbAccess::TextShape(def, text);
+      part(nullptr, text);
+      continue;
+    }
+    part(ent, Shape());
+  }
+  delete it;
+}
 
 }  // namespace
 
@@ -196,32 +283,66 @@ Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& xform) {
   return Acad::eOk;
 }
 
-void AcDbBlockReference::standinShape(Shape& shape) const {
-  const auto* btr = Peek<AcDbBlockTableRecord>(m_block);
-  if (btr && g_blockDepth < 16) {
-    ++g_blockDepth;
-    Shape inner;
-    AcDbBlockTableRecordIterator* it = nullptr;
-    btr->newIterator(it);
-    for (; !it->done(); it->step()) {
-      AcDbObjectId id;
-      it->getEntityId(id);
-      const auto* ent = Peek<AcDbEntity>(id);
-      if (!ent) continue;
-      // Variable attribute definitions are shown by the reference's attributes instead.
-      if (const auto* def = AcDbAttributeDefinition::cast(ent)) {
-        if (def->isConstant() && !def->isInvisible()) DbAccess::TextShape(def, inner);
-        continue;
+namespace {
+
+// The extents of the block as drawn by a reference at that depth; nested blocks by their own
+// extents, transformed. False when it draws nothing.
+const std::pair<bool, AcDbExtents>& BlockExtents(Outline& outline, const AcDbBlockTableRecord* btr, int depth) {
+  const auto key = std::make_pair(DbAccess::Id(btr), depth);
+  if (const auto it = outline.extents.find(key); it != outline.extents.end()) return it->second;
+  Shape corners;
+  if (depth < kMaxBlockDepth)
+    ForEachPart(btr, [&](const AcDbEntity* ent, const Shape& text) {
+      const auto* ref = AcDbBlockReference::cast(ent);
+      const auto* inner = ref ? Peek<AcDbBlockTableRecord>(ref->blockTableRecord()) : nullptr;
+      AcDbExtents ext;
+      Shape own = text;
+      if (ref)
+        AttributesShape(DbAccess::SubEntities(ref), own);
+      else if (ent)
+        DbAccess::ShapeOf(ent, own);
+      if (own.Extents(ext)) corners.AddHull(ext, AcGeMatrix3d());
+      if (inner) {
+        const auto& [any, innerExt] = BlockExtents(outline, inner, depth + 1);
+        if (any) corners.AddHull(innerExt, ref->blockTransform());
       }
-      DbAccess::ShapeOf(ent, inner);
+    });
+  std::pair<bool, AcDbExtents> out;
+  out.first = corners.Extents(out.second);
+  return outline.extents[key] = out;
+}
+
+}  // namespace
+
+void AcDbBlockReference::standinShape(Shape& shape) const {
+  const OutlineScope scope;
+  Outline& outline = scope.Get();
+  // Nested references draw straight into the outermost one's shape, through the composed transform.
+  const AcGeMatrix3d outer = outline.toOuter;
+  const auto* btr = Peek<AcDbBlockTableRecord>(m_block);
+  if (btr && outline.depth < kMaxBlockDepth) {
+    const AcGeMatrix3d m = Multiply(outer, blockTransform());
+    if (outline.left == 0) {
+      if (const auto& [any, ext] = BlockExtents(outline, btr, outline.depth); any) shape.AddHull(ext, m);
+    } else {
+      ++outline.depth;
+      outline.toOuter = m;
+      ForEachPart(btr, [&](const AcDbEntity* ent, const Shape& text) {
+        if (const auto* ref = AcDbBlockReference::cast(ent)) return DbAccess::ShapeOf(ref, shape);
+        Shape part = text;
+        if (ent) DbAccess::ShapeOf(ent, part);
+        outline.Add(part, m, shape);
+      });
+      outline.toOuter = outer;
+      --outline.depth;
     }
-    delete it;
-    inner.TransformBy(blockTransform());
-    shape.Append(inner);
-    --g_blockDepth;
   }
-  for (const AcDbObjectId& id : m_attributes)
-    if (const auto* att = Peek<AcDbAttribute>(id); att && !att->isErased()) DbAccess::ShapeOf(att, shape);
+  Shape attributes;
+  AttributesShape(m_attributes, attributes);
+  if (outline.depth == 0)
+    shape.Append(attributes);
+  else
+    outline.Add(attributes, outer, shape);
 }
 
 void AcDbBlockReference::dxfOutFields(DxfOut& out) const {

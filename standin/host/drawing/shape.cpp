@@ -8,21 +8,32 @@ namespace standin {
 
 namespace {
 
-// Arcs that cannot stay arcs become chains of this many segments per full turn.
-constexpr int kStepsPerTurn = 360;
-
+// In [0, 2 pi), however large the angle: fmod is exact, so no loop is needed.
 double Normalized(double a) {
   a = std::fmod(a, kTwoPi);
   return a < 0 ? a + kTwoPi : a;
 }
 
+// The counter-clockwise sweep from start to end, taken modulo a turn as the host takes an arc's
+// angles: from in [0, 2 pi), to after it by at most a turn (a whole turn when they meet).
+void Sweep(double start, double end, double& from, double& to) {
+  from = Normalized(start);
+  to = Normalized(end);
+  if (to <= from) to += kTwoPi;
+}
+
+// Segments for a sweep: up to kStepsPerTurn for a full turn, at least 4 (also for a sweep that is
+// not a number).
+int Steps(double sweep) {
+  const double steps = std::ceil(sweep / kTwoPi * kStepsPerTurn);
+  return steps >= 4 ? static_cast<int>(std::min<double>(steps, kStepsPerTurn)) : 4;
+}
+
+bool FinitePoint(const AcGePoint3d& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
+
 }  // namespace
 
-bool OnSweep(const Arc& arc, double angle) {
-  double a = Normalized(angle);
-  while (a < arc.start) a += kTwoPi;
-  return a <= arc.end + 1e-12;
-}
+bool OnSweep(const Arc& arc, double angle) { return arc.start + Normalized(angle - arc.start) <= arc.end + 1e-12; }
 
 AcGePoint3d PointOnArc(const Arc& arc, double angle) {
   return {arc.center.x + arc.radius * std::cos(angle), arc.center.y + arc.radius * std::sin(angle), arc.center.z};
@@ -30,7 +41,7 @@ AcGePoint3d PointOnArc(const Arc& arc, double angle) {
 
 void Tessellate(const Arc& arc, std::vector<std::pair<AcGePoint3d, AcGePoint3d>>& out) {
   const double sweep = arc.end - arc.start;
-  const int steps = std::max(4, static_cast<int>(std::ceil(sweep / kTwoPi * kStepsPerTurn)));
+  const int steps = Steps(sweep);
   AcGePoint3d prev = PointOnArc(arc, arc.start);
   for (int i = 1; i <= steps; ++i) {
     const AcGePoint3d next = PointOnArc(arc, arc.start + sweep * i / steps);
@@ -41,14 +52,7 @@ void Tessellate(const Arc& arc, std::vector<std::pair<AcGePoint3d, AcGePoint3d>>
 
 void Shape::AddArc(const AcGePoint3d& center, double radius, double start, double end) {
   Arc arc{center, radius, 0, 0};
-  const double sweep = end - start;
-  arc.start = Normalized(start);
-  if (sweep >= kTwoPi - 1e-12) {
-    arc.end = arc.start + kTwoPi;
-  } else {
-    arc.end = Normalized(end);
-    while (arc.end <= arc.start) arc.end += kTwoPi;
-  }
+  Sweep(start, end, arc.start, arc.end);
   arcs.push_back(arc);
 }
 
@@ -59,13 +63,13 @@ void Shape::AddCurve(const AcGeVector3d& normal, const AcGePoint3d& center, doub
   }
   AcGeVector3d ax, ay;
   OcsAxes(normal, ax, ay);
-  double e = end;
-  while (e <= start) e += kTwoPi;
-  const int steps = std::max(4, static_cast<int>(std::ceil((e - start) / kTwoPi * kStepsPerTurn)));
+  double s = 0, e = 0;
+  Sweep(start, end, s, e);
+  const int steps = Steps(e - s);
   auto at = [&](double a) { return center + (ax * std::cos(a) + ay * std::sin(a)) * radius; };
-  AcGePoint3d prev = at(start);
+  AcGePoint3d prev = at(s);
   for (int i = 1; i <= steps; ++i) {
-    const AcGePoint3d next = at(start + (e - start) * i / steps);
+    const AcGePoint3d next = at(s + (e - s) * i / steps);
     AddSegment(prev, next);
     prev = next;
   }
@@ -89,10 +93,19 @@ void Shape::AddBulgeSegment(const AcGeVector3d& normal, const AcGePoint3d& a, co
     AddCurve(normal, OcsToWcs(normal, c), radius, start, end);
 }
 
+void Shape::AddHull(const AcDbExtents& box, const AcGeMatrix3d& m) {
+  const AcGePoint3d lo = box.minPoint(), hi = box.maxPoint();
+  std::vector<AcGePoint3d> corners;
+  for (int i = 0; i < 8; ++i)
+    corners.push_back(AcGePoint3d(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z).transformBy(m));
+  hulls.push_back(std::move(corners));
+}
+
 void Shape::Append(const Shape& other) {
   segments.insert(segments.end(), other.segments.begin(), other.segments.end());
   arcs.insert(arcs.end(), other.arcs.begin(), other.arcs.end());
   points.insert(points.end(), other.points.begin(), other.points.end());
+  hulls.insert(hulls.end(), other.hulls.begin(), other.hulls.end());
 }
 
 void Shape::TransformBy(const AcGeMatrix3d& m) {
@@ -101,50 +114,66 @@ void Shape::TransformBy(const AcGeMatrix3d& m) {
     b.transformBy(m);
   }
   for (auto& p : points) p.transformBy(m);
-  // Arcs survive a matrix that keeps horizontal planes horizontal and is a similarity in XY.
-  const double a = m(0, 0), b = m(0, 1), c = m(1, 0), d = m(1, 1);
-  const double scale = std::hypot(a, c);
-  const double tol = 1e-9 * scale;
-  const bool similar =
-      m(0, 2) == 0 && m(1, 2) == 0 && m(2, 0) == 0 && m(2, 1) == 0 && scale > 0 &&
-      ((std::fabs(a - d) <= tol && std::fabs(b + c) <= tol) || (std::fabs(a + d) <= tol && std::fabs(b - c) <= tol));
-  std::vector<Arc> kept;
-  for (const Arc& arc : arcs) {
-    if (!similar) {
+  for (auto& hull : hulls)
+    for (auto& p : hull) p.transformBy(m);
+  if (!KeepsArcs(m)) {
+    for (const Arc& arc : arcs) {
       std::vector<std::pair<AcGePoint3d, AcGePoint3d>> pieces;
       Tessellate(arc, pieces);
       for (auto& [a, b] : pieces) segments.emplace_back(a.transformBy(m), b.transformBy(m));
-      continue;
     }
-    const double rotation = std::atan2(m(1, 0), m(0, 0));
-    const bool mirrored = m(0, 0) * m(1, 1) - m(0, 1) * m(1, 0) < 0;
-    AcGePoint3d c = arc.center;
-    c.transformBy(m);
-    Arc out{c, arc.radius * scale, 0, 0};
-    const double sweep = arc.end - arc.start;
-    // A mirror reverses the direction of travel: the image of the end is the new start.
-    out.start = mirrored ? rotation - arc.end : rotation + arc.start;
-    out.start = Normalized(out.start);
-    out.end = out.start + sweep;
-    kept.push_back(out);
+    arcs.clear();
+    return;
   }
-  arcs = std::move(kept);
+  const PlaneMotion motion = MotionOf(m);
+  for (Arc& arc : arcs) {
+    const double sweep = arc.end - arc.start;
+    arc.center.transformBy(m);
+    arc.radius *= motion.scale;
+    // A mirror reverses the direction of travel: the image of the end is the new start.
+    arc.start = Normalized(motion.mirrored ? motion.rotation - arc.end : motion.rotation + arc.start);
+    arc.end = arc.start + sweep;
+  }
+}
+
+bool Shape::Finite() const {
+  for (const auto& [a, b] : segments)
+    if (!FinitePoint(a) || !FinitePoint(b)) return false;
+  for (const auto& p : points)
+    if (!FinitePoint(p)) return false;
+  for (const auto& hull : hulls)
+    for (const auto& p : hull)
+      if (!FinitePoint(p)) return false;
+  for (const Arc& arc : arcs)
+    if (!FinitePoint(arc.center) || !std::isfinite(arc.radius) || !std::isfinite(arc.start) || !std::isfinite(arc.end))
+      return false;
+  return true;
 }
 
 bool Shape::Extents(AcDbExtents& ext) const {
-  if (Empty()) return false;
+  if (Empty() || !Finite()) return false;
+  bool any = false;
   AcDbExtents out;
+  auto add = [&](const AcGePoint3d& p) {
+    if (!any) out = AcDbExtents(p, p);
+    any = true;
+    out.addPoint(p);
+  };
   for (const auto& [a, b] : segments) {
-    out.addPoint(a);
-    out.addPoint(b);
+    add(a);
+    add(b);
   }
-  for (const auto& p : points) out.addPoint(p);
+  for (const auto& p : points) add(p);
+  for (const auto& hull : hulls)
+    for (const auto& p : hull) add(p);
   for (const Arc& arc : arcs) {
-    out.addPoint(PointOnArc(arc, arc.start));
-    out.addPoint(PointOnArc(arc, arc.end));
-    for (double q = std::ceil(arc.start / (kPi / 2)) * (kPi / 2); q <= arc.end; q += kPi / 2)
-      out.addPoint(PointOnArc(arc, q));
+    add(PointOnArc(arc, arc.start));
+    add(PointOnArc(arc, arc.end));
+    // The quadrant points the sweep passes: at most four, as it spans at most one turn.
+    const double first = std::ceil(arc.start / (kPi / 2)) * (kPi / 2);
+    for (int k = 0; k < 5 && first + k * (kPi / 2) <= arc.end; ++k) add(PointOnArc(arc, first + k * (kPi / 2)));
   }
+  if (!any) return false;
   ext = out;
   return true;
 }
@@ -210,6 +239,10 @@ AcGeVector3d Unit(const AcGeVector3d& v) {
 
 PlaneMotion MotionOf(const AcGeMatrix3d& m) {
   return {std::hypot(m(0, 0), m(1, 0)), std::atan2(m(1, 0), m(0, 0)), m(0, 0) * m(1, 1) - m(0, 1) * m(1, 0) < 0};
+}
+
+bool KeepsArcs(const AcGeMatrix3d& m) {
+  return m(0, 2) == 0 && m(1, 2) == 0 && m(2, 0) == 0 && m(2, 1) == 0 && SimilarInXY(m);
 }
 
 bool SimilarInXY(const AcGeMatrix3d& m) {

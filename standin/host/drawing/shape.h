@@ -1,6 +1,6 @@
 // The outline of an entity in world coordinates, as the stand-in host's display would draw it:
-// segments, circular arcs in planes parallel to XY, and points. Extents are answered from it, and
-// the view's hit-testing works on it in the XY plane.
+// segments, circular arcs in planes parallel to XY, points, and hulls standing for parts too big
+// to draw. Extents are answered from it, and the view's hit-testing works on it in the XY plane.
 #pragma once
 
 #include <dbmain.h>
@@ -26,11 +26,18 @@ class Shape {
   std::vector<std::pair<AcGePoint3d, AcGePoint3d>> segments;
   std::vector<Arc> arcs;
   std::vector<AcGePoint3d> points;
+  // Parts known only by points whose convex hull holds them; hit-testing takes the hull as filled.
+  std::vector<std::vector<AcGePoint3d>> hulls;
 
-  bool Empty() const { return segments.empty() && arcs.empty() && points.empty(); }
+  bool Empty() const { return segments.empty() && arcs.empty() && points.empty() && hulls.empty(); }
+  // Segments, arcs, points and hulls together.
+  size_t Pieces() const { return segments.size() + arcs.size() + points.size() + hulls.size(); }
+  bool Finite() const;
   void AddSegment(const AcGePoint3d& a, const AcGePoint3d& b) { segments.emplace_back(a, b); }
   void AddArc(const AcGePoint3d& center, double radius, double start, double end);
   void AddPoint(const AcGePoint3d& p) { points.push_back(p); }
+  // The eight corners of the box, through m.
+  void AddHull(const AcDbExtents& box, const AcGeMatrix3d& m);
   // A polyline segment in the plane of the normal from a to b (OCS points) with a bulge.
   void AddBulgeSegment(const AcGeVector3d& normal, const AcGePoint3d& a, const AcGePoint3d& b, double bulge);
   // A circle or arc in the plane of the normal (centre in world coordinates).
@@ -40,9 +47,12 @@ class Shape {
   // matrix turns them into chains of short segments.
   void TransformBy(const AcGeMatrix3d& m);
 
-  // False (ext untouched) for an empty shape.
+  // False (ext untouched) for an empty shape or one with a coordinate that is not finite.
   bool Extents(AcDbExtents& ext) const;
 };
+
+// Arcs that cannot stay arcs become chains of at most this many segments.
+constexpr int kStepsPerTurn = 360;
 
 // Whether the angle lies on the counter-clockwise sweep of the arc.
 bool OnSweep(const Arc& arc, double angle);
@@ -67,6 +77,8 @@ struct PlaneMotion {
 PlaneMotion MotionOf(const AcGeMatrix3d& m);
 // Whether m is a rotation times one scale factor in XY (a mirror allowed).
 bool SimilarInXY(const AcGeMatrix3d& m);
+// Whether arcs stay arcs under m (Shape::TransformBy), else they become chains of segments.
+bool KeepsArcs(const AcGeMatrix3d& m);
 AcGeMatrix3d Translation(const AcGeVector3d& v);
 // a times b: b applied first.
 AcGeMatrix3d Multiply(const AcGeMatrix3d& a, const AcGeMatrix3d& b);

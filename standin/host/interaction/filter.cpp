@@ -192,7 +192,10 @@ bool Filter::Parse(const resbuf* rb) {
   return stack.size() == 1 && op.empty();
 }
 
-bool Filter::Matches(const AcDbEntity* ent) const { return Eval(*m_root, FilterData(ent)); }
+bool Filter::Matches(const AcDbEntity* ent) const {
+  // No test at all takes every entity without listing its data.
+  return m_root->children.empty() || Eval(*m_root, FilterData(ent));
+}
 
 std::vector<Adesk::IntPtr> Filtered(const std::vector<Adesk::IntPtr>& ids, const Filter& filter, bool skipLocked) {
   std::vector<Adesk::IntPtr> out;

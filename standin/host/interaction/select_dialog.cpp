@@ -86,7 +86,7 @@ class Interaction {
   const ACHAR* m_select;
   const ACHAR* m_remove;
   std::vector<Keyword> m_keywords;
-  std::vector<Adesk::IntPtr> m_chosen;
+  Members m_chosen;
   std::vector<std::vector<Adesk::IntPtr>> m_added;  // what each selection added, for Undo
   bool m_removing = false;
 };
@@ -100,21 +100,13 @@ void Interaction::Take(const std::vector<Adesk::IntPtr>& raw) {
   const bool hadSome = !m_chosen.empty();
   std::wstring msg = std::to_wstring(found.size()) + L" found";
   if (m_removing) {
-    size_t removed = 0;
-    for (Adesk::IntPtr id : found) {
-      const auto it = std::find(m_chosen.begin(), m_chosen.end(), id);
-      if (it == m_chosen.end()) continue;
-      m_chosen.erase(it);
-      ++removed;
-    }
+    const size_t removed = m_chosen.Remove(found);
     msg += L", " + std::to_wstring(removed) + L" removed, " + std::to_wstring(m_chosen.size()) + L" total";
   } else {
     std::vector<Adesk::IntPtr> added;
+    m_chosen.Reserve(m_chosen.size() + found.size());
     for (Adesk::IntPtr id : found)
-      if (std::find(m_chosen.begin(), m_chosen.end(), id) == m_chosen.end()) {
-        m_chosen.push_back(id);
-        added.push_back(id);
-      }
+      if (m_chosen.Add(id)) added.push_back(id);
     const size_t duplicates = found.size() - added.size();
     if (duplicates) msg += L" (" + std::to_wstring(duplicates) + (duplicates == 1 ? L" duplicate)" : L" duplicates)");
     if (hadSome) msg += L", " + std::to_wstring(m_chosen.size()) + L" total";
@@ -176,7 +168,7 @@ bool Interaction::TypedKeyword(const std::wstring& typed) {
       std::vector<Adesk::IntPtr> members;
       {
         std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-        if (const auto* set = FindSet(rb->resval.rlname)) members = *set;
+        if (const auto* set = FindSet(rb->resval.rlname)) members = set->Ids();
       }
       Take(members);
     }
@@ -244,8 +236,7 @@ int Interaction::Run(std::vector<Adesk::IntPtr>& chosen) {
           if (m_added.empty()) {
             Session::Get().Print(L"All selection has been undone");
           } else {
-            for (Adesk::IntPtr id : m_added.back())
-              m_chosen.erase(std::remove(m_chosen.begin(), m_chosen.end(), id), m_chosen.end());
+            m_chosen.Remove(m_added.back());
             m_added.pop_back();
           }
           continue;
@@ -266,7 +257,7 @@ int Interaction::Run(std::vector<Adesk::IntPtr>& chosen) {
   }
 done:
   if (m_chosen.empty()) return RTERROR;
-  chosen = m_chosen;
+  chosen = m_chosen.Ids();
   return RTNORM;
 }
 
@@ -305,12 +296,9 @@ void SelectAtCommandPrompt(const InputEvent& event) {
     found = InBox(p, corner, corner[0] < p[0], false);
   }
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  std::vector<Adesk::IntPtr>& pickfirst = Pickfirst();
+  Members& pickfirst = Pickfirst();
   for (Adesk::IntPtr id : found)
-    if (std::find(pickfirst.begin(), pickfirst.end(), id) == pickfirst.end()) {
-      pickfirst.push_back(id);
-      SetHighlight(id, true);
-    }
+    if (pickfirst.Add(id)) SetHighlight(id, true);
 }
 
 }  // namespace standin

@@ -284,15 +284,21 @@ TEST_F(SelectionTest, SetCallsAndTheirRefusals) {
   EXPECT_EQ(result[0], set[0]);
   ASSERT_EQ(acedSSAdd(line, set, set), RTNORM);  // once only
   ASSERT_EQ(acedSSAdd(circle, set, set), RTNORM);
+  ASSERT_EQ(acedSSAdd(ByHandle(L"26"), set, set), RTNORM);
+  ASSERT_EQ(acedSSAdd(ByHandle(L"25"), set, set), RTNORM);
   ASSERT_EQ(acedSSLength(set, &n), RTNORM);
-  EXPECT_EQ(n, 2);
+  EXPECT_EQ(n, 4);
   EXPECT_EQ(acedSSMemb(circle, set), RTNORM);
   ads_name e;
-  EXPECT_EQ(acedSSName(set, 2, e), RTERROR);
+  EXPECT_EQ(acedSSName(set, 4, e), RTERROR);
   EXPECT_EQ(acedSSName(set, -1, e), RTERROR);
   ASSERT_EQ(acedSSName(set, 1, e), RTNORM);
   EXPECT_EQ(standin::HandleOf(e), L"27");
   EXPECT_EQ(acedSSDel(circle, set), RTNORM);
+  ASSERT_EQ(acedSSName(set, 1, e), RTNORM);  // the others keep their order
+  EXPECT_EQ(standin::HandleOf(e), L"26");
+  ASSERT_EQ(acedSSName(set, 2, e), RTNORM);
+  EXPECT_EQ(standin::HandleOf(e), L"25");
   EXPECT_EQ(acedSSDel(circle, set), RTERROR);
   EXPECT_EQ(acedSSMemb(circle, set), RTERROR);
   ASSERT_EQ(acedSSAdd(circle, nullptr, other), RTNORM);

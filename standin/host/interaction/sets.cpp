@@ -24,8 +24,8 @@ namespace {
 constexpr size_t kMaxSets = 128;
 
 struct State {
-  std::unordered_map<Adesk::IntPtr, std::vector<Adesk::IntPtr>> sets;
-  std::vector<Adesk::IntPtr> pickfirst;
+  std::unordered_map<Adesk::IntPtr, Members> sets;
+  Members pickfirst;
   std::vector<Adesk::IntPtr> previous;
   bool pickfirstSetByCommand = false;
   KeywordCallback callback = nullptr;
@@ -41,14 +41,14 @@ State& St() {
 
 void ClearPickfirstLocked() {
   for (Adesk::IntPtr id : St().pickfirst) SetHighlight(id, false);
-  St().pickfirst.clear();
+  St().pickfirst.Clear();
 }
 
 const bool g_registered = [] {
   AddDrawingClosedHandler([] {
     St().sets.clear();
     St().released.clear();
-    St().pickfirst.clear();
+    St().pickfirst.Clear();
     St().previous.clear();
   });
   Session::Get().AddResetHandler([] {
@@ -70,13 +70,47 @@ const AcDbEntity* NamedEntity(const ads_name name) {
 
 }  // namespace
 
-std::vector<Adesk::IntPtr>* FindSet(const ads_name name) {
+Members::Members(const std::vector<Adesk::IntPtr>& ids) {
+  Reserve(ids.size());
+  for (Adesk::IntPtr id : ids) Add(id);
+}
+
+bool Members::Add(Adesk::IntPtr id) {
+  if (!m_index.insert(id).second) return false;
+  m_ids.push_back(id);
+  return true;
+}
+
+size_t Members::Remove(const std::vector<Adesk::IntPtr>& ids) {
+  std::unordered_set<Adesk::IntPtr> gone;
+  for (Adesk::IntPtr id : ids)
+    if (m_index.erase(id)) gone.insert(id);
+  if (!gone.empty())
+    m_ids.erase(std::remove_if(m_ids.begin(), m_ids.end(), [&](Adesk::IntPtr id) { return gone.count(id) != 0; }),
+                m_ids.end());
+  return gone.size();
+}
+
+void Members::Reserve(std::size_t n) {
+  // At least doubling, so that reserving for one more at a time stays linear overall.
+  if (n <= m_ids.capacity()) return;
+  n = std::max(n, 2 * m_ids.capacity());
+  m_ids.reserve(n);
+  m_index.reserve(n);
+}
+
+void Members::Clear() {
+  m_ids.clear();
+  m_index.clear();
+}
+
+Members* FindSet(const ads_name name) {
   if (!name || name[1] != 0) return nullptr;
   const auto it = St().sets.find(name[0]);
   return it == St().sets.end() ? nullptr : &it->second;
 }
 
-bool MakeSet(std::vector<Adesk::IntPtr> ids, ads_name out) {
+bool MakeSet(const std::vector<Adesk::IntPtr>& ids, ads_name out) {
   if (St().sets.size() >= kMaxSets) {
     if (!St().toldLimit)
       std::fprintf(stderr, "stand-in host: %zu selection sets are held; the host refuses more until some are freed\n",
@@ -91,14 +125,14 @@ bool MakeSet(std::vector<Adesk::IntPtr> ids, ads_name out) {
     serial = St().released.back();
     St().released.pop_back();
   }
-  St().sets[serial] = std::move(ids);
+  St().sets[serial] = Members(ids);
   out[0] = serial;
   out[1] = 0;
   return true;
 }
 
 std::vector<Adesk::IntPtr>& PreviousSelection() { return St().previous; }
-std::vector<Adesk::IntPtr>& Pickfirst() { return St().pickfirst; }
+Members& Pickfirst() { return St().pickfirst; }
 KeywordCallback SelectionKeywordCallback() { return St().callback; }
 
 void SetSelectionNameReuse(bool on) {
@@ -114,7 +148,7 @@ int SelectionSetCount() {
 
 std::vector<Adesk::IntPtr> PickfirstSet() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  return St().pickfirst;
+  return St().pickfirst.Ids();
 }
 
 void ClearPickfirst() {
@@ -167,11 +201,11 @@ int acedSSAdd(const ads_name ename, const ads_name sname, ads_name result) {
   if (!sname) {
     std::vector<Adesk::IntPtr> members;
     if (ent) members.push_back(DbAccess::Id(ent));
-    return MakeSet(std::move(members), result) ? RTNORM : RTERROR;
+    return MakeSet(members, result) ? RTNORM : RTERROR;
   }
-  std::vector<Adesk::IntPtr>* set = FindSet(sname);
+  Members* set = FindSet(sname);
   if (!set) return RTERROR;
-  if (ent && std::find(set->begin(), set->end(), DbAccess::Id(ent)) == set->end()) set->push_back(DbAccess::Id(ent));
+  if (ent) set->Add(DbAccess::Id(ent));
   const Adesk::IntPtr n0 = sname[0], n1 = sname[1];
   result[0] = n0;
   result[1] = n1;
@@ -180,19 +214,16 @@ int acedSSAdd(const ads_name ename, const ads_name sname, ads_name result) {
 
 int acedSSDel(const ads_name ename, const ads_name ss) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  std::vector<Adesk::IntPtr>* set = standin::FindSet(ss);
+  standin::Members* set = standin::FindSet(ss);
   if (!set || !ename || ename[1] != 0) return RTERROR;
-  const auto it = std::find(set->begin(), set->end(), ename[0]);
-  if (it == set->end()) return RTERROR;
-  set->erase(it);
-  return RTNORM;
+  return set->Remove({ename[0]}) ? RTNORM : RTERROR;
 }
 
 int acedSSName(const ads_name ss, long i, ads_name entres) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   const auto* set = standin::FindSet(ss);
   if (!set || !entres || i < 0 || static_cast<size_t>(i) >= set->size()) return RTERROR;
-  entres[0] = (*set)[static_cast<size_t>(i)];
+  entres[0] = set->Ids()[static_cast<size_t>(i)];
   entres[1] = 0;
   return RTNORM;
 }
@@ -201,7 +232,7 @@ int acedSSMemb(const ads_name ename, const ads_name ss) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   const auto* set = standin::FindSet(ss);
   if (!set || !ename || ename[1] != 0) return RTERROR;
-  return std::find(set->begin(), set->end(), ename[0]) != set->end() ? RTNORM : RTERROR;
+  return set->Contains(ename[0]) ? RTNORM : RTERROR;
 }
 
 int acedSSSetFirst(const ads_name pset, const ads_name) {
@@ -218,8 +249,8 @@ int acedSSSetFirst(const ads_name pset, const ads_name) {
     }
   }
   ClearPickfirstLocked();
-  St().pickfirst = members;
-  for (Adesk::IntPtr id : members) SetHighlight(id, true);
+  St().pickfirst = Members(members);
+  for (Adesk::IntPtr id : St().pickfirst) SetHighlight(id, true);
   St().pickfirstSetByCommand = true;
   return RTNORM;
 }
@@ -230,7 +261,7 @@ int acedSSGetFirst(struct resbuf** gset, struct resbuf** pset) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   *gset = acutNewRb(RTNONE);
   ads_name name;
-  if (!St().pickfirst.empty() && MakeSet(St().pickfirst, name)) {
+  if (!St().pickfirst.empty() && MakeSet(St().pickfirst.Ids(), name)) {
     *pset = acutNewRb(RTPICKS);
     if (*pset) {
       (*pset)->resval.rlname[0] = name[0];

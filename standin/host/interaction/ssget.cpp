@@ -124,7 +124,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
       found = Filtered(AtPoint(point1, mode.everything, mode.skipLocked), f, mode.skipLocked);
       done = true;
     } else if (!Pickfirst().empty() && SysVarInt(L"PICKFIRST", 1) != 0) {
-      found = Pickfirst();
+      found = Pickfirst().Ids();
       done = true;
     }
   }
@@ -133,7 +133,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
     if (m == L"X") {
       for (const AcDbEntity* ent : Candidates(false, mode.skipLocked)) found.push_back(DbAccess::Id(ent));
     } else if (m == L"I") {
-      if (SysVarInt(L"PICKFIRST", 1) != 0) found = Pickfirst();
+      if (SysVarInt(L"PICKFIRST", 1) != 0) found = Pickfirst().Ids();
     } else if (m == L"L") {
       found = LastEntity(mode.skipLocked);
     } else if (m == L"P") {

@@ -48,6 +48,46 @@ bool PointInPolygon(const std::vector<XY>& poly, XY p) {
   return inside;
 }
 
+bool Finite(XY p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+// The convex hull of the points in XY, counter-clockwise; empty when a point is not finite.
+std::vector<XY> HullOf(const std::vector<AcGePoint3d>& points) {
+  std::vector<XY> pts;
+  for (const auto& p : points) {
+    if (!Finite({p.x, p.y})) return {};
+    pts.push_back({p.x, p.y});
+  }
+  std::sort(pts.begin(), pts.end(), [](XY a, XY b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+  if (pts.size() < 3) return pts;
+  std::vector<XY> hull(2 * pts.size());
+  size_t k = 0;
+  for (size_t i = 0; i < pts.size(); ++i) {
+    while (k >= 2 && Cross(hull[k - 2], hull[k - 1], pts[i]) <= 0) --k;
+    hull[k++] = pts[i];
+  }
+  for (size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
+    while (k >= lower && Cross(hull[k - 2], hull[k - 1], pts[i]) <= 0) --k;
+    hull[k++] = pts[i];
+  }
+  hull.resize(k - 1);
+  return hull;
+}
+
+// Whether the filled hull and the filled polygon overlap.
+bool HullTouches(const std::vector<XY>& hull, const std::vector<XY>& polygon) {
+  if (hull.empty()) return false;
+  for (XY p : hull)
+    if (PointInPolygon(polygon, p)) return true;
+  if (hull.size() >= 3)
+    for (XY p : polygon)
+      if (PointInPolygon(hull, p)) return true;
+  for (size_t i = 0; i < hull.size(); ++i)
+    for (size_t j = 0; j < polygon.size(); ++j)
+      if (SegmentsMeet(hull[i], hull[(i + 1) % hull.size()], polygon[j], polygon[(j + 1) % polygon.size()]))
+        return true;
+  return false;
+}
+
 // Where the arc meets the segment from a to b.
 bool ArcMeetsSegment(const Arc& arc, XY a, XY b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
@@ -88,10 +128,11 @@ bool InsideRect(const Shape& shape, double minX, double minY, double maxX, doubl
 }
 
 bool TouchesRect(const Shape& shape, double minX, double minY, double maxX, double maxY) {
-  const XY corners[4] = {{minX, minY}, {maxX, minY}, {maxX, maxY}, {minX, maxY}};
+  const std::vector<XY> corners = {{minX, minY}, {maxX, minY}, {maxX, maxY}, {minX, maxY}};
   for (const auto& p : shape.points)
     if (InRect(p.x, p.y, minX, minY, maxX, maxY)) return true;
   for (const auto& [a, b] : shape.segments) {
+    if (!Finite({a.x, a.y}) || !Finite({b.x, b.y})) continue;
     if (InRect(a.x, a.y, minX, minY, maxX, maxY) || InRect(b.x, b.y, minX, minY, maxX, maxY)) return true;
     for (int i = 0; i < 4; ++i)
       if (SegmentsMeet({a.x, a.y}, {b.x, b.y}, corners[i], corners[(i + 1) % 4])) return true;
@@ -102,9 +143,12 @@ bool TouchesRect(const Shape& shape, double minX, double minY, double maxX, doub
     for (int i = 0; i < 4; ++i)
       if (ArcMeetsSegment(arc, corners[i], corners[(i + 1) % 4])) return true;
   }
+  for (const auto& hull : shape.hulls)
+    if (HullTouches(HullOf(hull), corners)) return true;
   return false;
 }
 
+// The shape as segments (a point as a segment of no length), hulls by their edges.
 std::vector<std::pair<XY, XY>> Flattened(const Shape& shape) {
   std::vector<std::pair<XY, XY>> out;
   for (const auto& p : shape.points) out.push_back({{p.x, p.y}, {p.x, p.y}});
@@ -114,11 +158,15 @@ std::vector<std::pair<XY, XY>> Flattened(const Shape& shape) {
     Tessellate(arc, pieces);
     for (const auto& [a, b] : pieces) out.push_back({{a.x, a.y}, {b.x, b.y}});
   }
+  for (const auto& points : shape.hulls) {
+    const std::vector<XY> hull = HullOf(points);
+    for (size_t i = 0; i < hull.size(); ++i) out.push_back({hull[i], hull[(i + 1) % hull.size()]});
+  }
   return out;
 }
 
 bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
-  if (shape.Empty() || polygon.size() < 3) return false;
+  if (shape.Empty() || !shape.Finite() || polygon.size() < 3) return false;
   for (const auto& [a, b] : Flattened(shape)) {
     if (!PointInPolygon(polygon, a) || !PointInPolygon(polygon, b)) return false;
     for (size_t i = 0; i < polygon.size(); ++i)
@@ -130,10 +178,13 @@ bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
 bool TouchesPolygon(const Shape& shape, const std::vector<XY>& polygon) {
   if (polygon.size() < 3) return false;
   for (const auto& [a, b] : Flattened(shape)) {
+    if (!Finite(a) || !Finite(b)) continue;
     if (PointInPolygon(polygon, a) || PointInPolygon(polygon, b)) return true;
     for (size_t i = 0; i < polygon.size(); ++i)
       if (SegmentsMeet(a, b, polygon[i], polygon[(i + 1) % polygon.size()])) return true;
   }
+  for (const auto& hull : shape.hulls)
+    if (HullTouches(HullOf(hull), polygon)) return true;
   return false;
 }
 
@@ -142,20 +193,27 @@ bool OnLockedLayer(const AcDbEntity* ent) {
   return layer && layer->isLocked();
 }
 
+namespace {
+
+// Whether the entity is a main entity the search can find (see Candidates).
+bool Findable(const AcDbEntity* ent, bool graphical, bool skipLocked) {
+  if (!ent || ent->isErased()) return false;
+  const AcDbLayerTableRecord* layer = LayerOf(ent);
+  if (skipLocked && layer && layer->isLocked()) return false;
+  if (!graphical) return true;
+  if (!InCurrentSpace(ent) || (layer && (layer->isOff() || layer->isFrozen()))) return false;
+  const ads_name name = {DbAccess::Id(ent), 0};
+  return DisplayOf(name).visible;
+}
+
+}  // namespace
+
 std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked) {
   std::vector<const AcDbEntity*> out;
   const std::vector<Adesk::IntPtr>& order = DbAccess::Order(WorkingDrawing());
   for (size_t i = order.size(); i-- > 0;) {
     const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(order[i]));
-    if (!ent || ent->isErased()) continue;
-    const AcDbLayerTableRecord* layer = LayerOf(ent);
-    if (skipLocked && layer && layer->isLocked()) continue;
-    if (graphical) {
-      if (!InCurrentSpace(ent) || (layer && (layer->isOff() || layer->isFrozen()))) continue;
-      ads_name name = {order[i], 0};
-      if (!DisplayOf(name).visible) continue;
-    }
-    out.push_back(ent);
+    if (Findable(ent, graphical, skipLocked)) out.push_back(ent);
   }
   return out;
 }
@@ -201,18 +259,20 @@ std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossi
 }
 
 std::vector<Adesk::IntPtr> LastEntity(bool skipLocked) {
-  const std::vector<const AcDbEntity*> all = Candidates(true, skipLocked);
-  if (all.empty()) return {};
-  return {DbAccess::Id(all.front())};
+  const std::vector<Adesk::IntPtr>& order = DbAccess::Order(WorkingDrawing());
+  for (size_t i = order.size(); i-- > 0;)
+    if (const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(order[i])); Findable(ent, true, skipLocked))
+      return {order[i]};
+  return {};
 }
 
 Adesk::IntPtr PickableEntity(Adesk::IntPtr picked, bool skipLocked) {
   const AcDbEntity* ent = AcDbEntity::cast(DbAccess::Resolve(picked));
   if (!ent) return 0;
   if (const AcDbEntity* owner = AcDbEntity::cast(DbAccess::Resolve(ent->ownerId()))) ent = owner;
-  for (const AcDbEntity* c : Candidates(true, skipLocked))
-    if (c == ent) return DbAccess::Id(ent);
-  return 0;
+  const AcDbDatabase* db = WorkingDrawing();
+  const bool topLevel = ent->database() == db && DbAccess::OrderIndex(db, DbAccess::Id(ent)) >= 0;
+  return topLevel && Findable(ent, true, skipLocked) ? DbAccess::Id(ent) : 0;
 }
 
 }  // namespace standin

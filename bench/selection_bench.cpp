@@ -1,0 +1,88 @@
+// Selection at scale: a window around every entity of drawings of 100,000 and 400,000 entities
+// (lines, arcs and references to a small block, built in memory), drawn by the user at the
+// "Select objects" prompt and asked for with "W". The counter per_entity is the time per entity;
+// it should stay about the same at both sizes.
+#include <acedads.h>
+#include <benchmark/benchmark.h>
+#include <dbapserv.h>
+#include <dbents.h>
+
+#include <cmath>
+
+#include "standin/host/core/session.h"
+#include "standin/host/drawing/drawing.h"
+
+namespace {
+
+using standin::InputEvent;
+using standin::InputKind;
+using standin::Session;
+
+// A square grid of n entities, one per unit cell; returns the grid's side.
+double BuildDrawing(long n) {
+  Session::Get().Reset();
+  standin::OpenEmptyDrawing();
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  standin::AddBlock(db, L"MARK",
+                    {new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0.4, 0, 0)),
+                     new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(0, 0.4, 0))});
+  const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(n))));
+  for (long i = 0; i < n; ++i) {
+    const double x = static_cast<double>(i % side), y = static_cast<double>(i / side);
+    switch (i % 3) {
+      case 0:
+        standin::AddEntity(db, new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 0.5, y + 0.5, 0)));
+        break;
+      case 1:
+        standin::AddEntity(db, new AcDbArc(AcGePoint3d(x + 0.5, y + 0.5, 0), 0.25, 0.5, 2.5));
+        break;
+      default:
+        standin::AddBlockReference(db, L"MARK", AcGePoint3d(x + 0.2, y + 0.2, 0), 0.3);
+    }
+  }
+  return static_cast<double>(side);
+}
+
+void Report(benchmark::State& state, long n) {
+  state.SetItemsProcessed(state.iterations() * n);
+  state.counters["per_entity"] = benchmark::Counter(
+      static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_UserWindow(benchmark::State& state) {
+  const long n = state.range(0);
+  const double side = BuildDrawing(n);
+  for (auto _ : state) {
+    InputEvent window = InputEvent::At(InputKind::Window, -1, -1);
+    window.corner[0] = window.corner[1] = side + 1;
+    Session::Get().Queue({window, InputEvent::Key(InputKind::Enter)});
+    ads_name ss;
+    if (acedSSGet(nullptr, nullptr, nullptr, nullptr, ss) != RTNORM) state.SkipWithError("nothing selected");
+    long length = 0;
+    acedSSLength(ss, &length);
+    if (length != n) state.SkipWithError("the window missed entities");
+    acedSSFree(ss);
+    Session::Get().ClearTranscript();
+  }
+  Report(state, n);
+}
+
+void BM_WindowMode(benchmark::State& state) {
+  const long n = state.range(0);
+  const double side = BuildDrawing(n);
+  const double a[3] = {-1, -1, 0}, b[3] = {side + 1, side + 1, 0};
+  for (auto _ : state) {
+    ads_name ss;
+    if (acedSSGet(L"W", a, b, nullptr, ss) != RTNORM) state.SkipWithError("nothing selected");
+    long length = 0;
+    acedSSLength(ss, &length);
+    if (length != n) state.SkipWithError("the window missed entities");
+    acedSSFree(ss);
+  }
+  Report(state, n);
+}
+
+BENCHMARK(BM_UserWindow)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowMode)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
