@@ -64,6 +64,5 @@ class ZoGeGridSegBJ {
   bool operator<(const ZoGeGridSegBJ&) const { return false; }
   bool operator>(const ZoGeGridSegBJ&) const { return false; }
 
-  ZoGeGridNodeBJ m_start;
-  ZoGeGridNodeBJ m_end;
+  ZoGeGridNodeBJ m_start, m_end;
 };
