@@ -31,11 +31,6 @@ int main() {
   Check(nodes.GetPData(0).m_nId == 0 && nodes.FindData(ZoGraphNode(30)) == 30,
         "graph nodes sort and are found by number");
 
-  Zo2dArray<ZoGeGridNodeBJ> grid(2, 3);
-  grid[1][2] = ZoGeGridNodeBJ(5, 5);
-  Check(grid[1].Find(ZoGeGridNodeBJ(5, 5)) == 2 && grid[0].Find(ZoGeGridNodeBJ(5, 5)) == -1,
-        "a grid row finds its node");
-
   ZoDynPArray<ZoDbGrip> grips;
   grips.Append(new ZoDbGrip(ZoGePoint(1, 2)));
   Check(grips.FindData(grips.GetPData(0)) == -1, "a grip is never found");
