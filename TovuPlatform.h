@@ -10,6 +10,7 @@
 #include "containers/DbObjectIdList.h"
 #include "containers/DynArray.h"
 #include "containers/DynPArray.h"
+#include "containers/Exported.h"
 #include "containers/List.h"
 #include "containers/OwningList.h"
 #include "containers/XList.h"

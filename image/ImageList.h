@@ -2,51 +2,9 @@
 // slide coordinates after reading (y upwards) and in device pixels after WcsToDcs.
 #pragma once
 
-#include "containers/OwningList.h"
+#include "containers/Exported.h"
+#include "image/ImageRecord.h"
 #include "platform/Export.h"
-#include "platform/Siblings.h"
-
-// One coloured line segment. Colours are host colour numbers (0 to 255 from a slide).
-class TOVU_PLATFORM_API ZoPtImageLine {
- public:
-  ZoPtImageLine(const ZoGePoint& ptStart, const ZoGePoint& ptEnd, int nColor);
-  ZoPtImageLine(const ZoPtImageLine& src);
-  ZoPtImageLine& operator=(const ZoPtImageLine& src);
-
-  // The segment's 2D box: min and max get the lower and upper x and y, z 0.
-  void GetExtend(ZoGePoint& ptMin, ZoGePoint& ptMax) const;
-
-  // Lines never compare equal, unequal or ordered: a search for a line by value finds nothing.
-  bool operator==(const ZoPtImageLine&) const { return false; }
-  bool operator!=(const ZoPtImageLine&) const { return false; }
-  bool operator<(const ZoPtImageLine&) const { return false; }
-  bool operator>(const ZoPtImageLine&) const { return false; }
-
-  int m_nColor;
-  ZoGePoint m_ptStart;
-  ZoGePoint m_ptEnd;
-};
-
-// One coloured filled polygon: the polyline's vertices are its outline.
-class TOVU_PLATFORM_API ZoPtImageHatch : public ZoGeMLine2d {
- public:
-  explicit ZoPtImageHatch(int nColor);
-  ZoPtImageHatch(int nColor, const ZoGeMLine2d& polygon);
-  ZoPtImageHatch(const ZoPtImageHatch& src);
-  ZoPtImageHatch& operator=(const ZoPtImageHatch& src);
-  ~ZoPtImageHatch() override;
-
-  // The polygon's 2D box, z 0.
-  void GetExtend(ZoGePoint& ptMin, ZoGePoint& ptMax) const;
-
-  // As for lines: never equal, unequal or ordered.
-  bool operator==(const ZoPtImageHatch&) const { return false; }
-  bool operator!=(const ZoPtImageHatch&) const { return false; }
-  bool operator<(const ZoPtImageHatch&) const { return false; }
-  bool operator>(const ZoPtImageHatch&) const { return false; }
-
-  int m_nColor;
-};
 
 // The lines of a slide (the list itself) and its polygons; both lists own their elements.
 class TOVU_PLATFORM_API ZoPtImageList : public ZoPDList<ZoPtImageLine> {

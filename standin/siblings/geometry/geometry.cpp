@@ -15,6 +15,8 @@ bool ZoGePoint::operator>(const ZoGePoint& p) const {
   return false;
 }
 
+bool ZoGePoint::operator<(const ZoGePoint& p) const { return p > *this; }
+
 double ZoGePoint::DistanceTo(const ZoGePoint& p) const {
   return std::sqrt((x - p.x) * (x - p.x) + (y - p.y) * (y - p.y) + (z - p.z) * (z - p.z));
 }

@@ -18,6 +18,7 @@ class ZoGePoint {
   // Orders by x, then y, then z; coordinates within g_distZero count as equal. Being
   // tolerance-based, it is not a strict weak order over all points.
   bool operator>(const ZoGePoint& p) const;
+  bool operator<(const ZoGePoint& p) const;
 
   double DistanceTo(const ZoGePoint& p) const;
 
