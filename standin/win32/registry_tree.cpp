@@ -1,10 +1,9 @@
-// The registry stand-in's tree: keys found and created by their names as Windows compares them,
-// values in creation order, and the registry's one state.
+// The registry stand-in's tree: keys and values found by their names as Windows compares them,
+// in logarithmic time, values kept in creation order, and the registry's one state.
 #include "standin/win32/registry_tree.h"
 
 #include <locale.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <cwctype>
@@ -94,25 +93,25 @@ bool SplitPath(std::wstring_view path, std::vector<std::wstring>& parts) {
 }
 
 Value* FindValue(Key& key, std::wstring_view name) {
-  for (auto& v : key.values)
-    if (SameName(v.name, name)) return &v;
-  return nullptr;
+  const auto it = key.valueIndex.find(Folded(name));
+  return it == key.valueIndex.end() ? nullptr : &*it->second;
 }
 
 void SetValueIn(Key& key, Value value) {
-  if (Value* old = FindValue(key, value.name)) {
-    old->type = value.type;
-    old->data = std::move(value.data);
+  const auto [it, added] = key.valueIndex.try_emplace(Folded(value.name));
+  if (added) {
+    it->second = key.values.insert(key.values.end(), std::move(value));
   } else {
-    key.values.push_back(std::move(value));
+    it->second->type = value.type;
+    it->second->data = std::move(value.data);
   }
 }
 
 bool RemoveValue(Key& key, std::wstring_view name) {
-  auto& values = key.values;
-  const auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
-  if (it == values.end()) return false;
-  values.erase(it);
+  const auto it = key.valueIndex.find(Folded(name));
+  if (it == key.valueIndex.end()) return false;
+  key.values.erase(it->second);
+  key.valueIndex.erase(it);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <winreg.h>
 
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,8 +30,9 @@ struct Key {
   bool isVolatile = false;
   bool deleted = false;
   Key* parent = nullptr;
-  std::map<std::wstring, std::shared_ptr<Key>> subkeys;  // by folded name, the order regedit lists them in
-  std::vector<Value> values;                             // in creation order
+  std::map<std::wstring, std::shared_ptr<Key>> subkeys;           // by folded name, the order regedit lists them in
+  std::list<Value> values;                                        // in creation order
+  std::map<std::wstring, std::list<Value>::iterator> valueIndex;  // by folded name
   FILETIME written = {0, 0};
 };
 
