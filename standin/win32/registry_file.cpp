@@ -127,36 +127,58 @@ void WriteValue(std::string& out, const Value& v) {
 
 bool HasLineBreak(std::wstring_view s) { return s.find_first_of(L"\r\n") != std::wstring_view::npos; }
 
-void WriteKey(Registry& r, std::string& out, const Key& key, const std::wstring& path, bool isRoot) {
-  if (key.isVolatile) return;
-  if (!isRoot || !key.values.empty()) {
-    out += "[" + standin::ToUtf8(path) + "]\r\n";
-    // Classes are no part of the export format; a comment keeps them, and an import ignores it.
-    if (!key.className.empty() && !HasLineBreak(key.className)) out += ";class=" + Quoted(key.className) + "\r\n";
-    // The default value comes first, as the registry editor lists it.
-    for (int pass = 0; pass < 2; ++pass)
-      for (const auto& v : key.values) {
-        if (v.name.empty() != (pass == 0)) continue;
-        if (HasLineBreak(v.name)) {
-          SayOnce(r, "a value whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
-          continue;
-        }
-        WriteValue(out, v);
+// A key's line, its class and its values; a root's only when it has values.
+void WriteKeyLines(Registry& r, std::string& out, const Key& key, const std::wstring& path, bool isRoot) {
+  if (isRoot && key.values.empty()) return;
+  out += "[" + standin::ToUtf8(path) + "]\r\n";
+  // Classes are no part of the export format; a comment keeps them, and an import ignores it.
+  if (!key.className.empty() && !HasLineBreak(key.className)) out += ";class=" + Quoted(key.className) + "\r\n";
+  // The default value comes first, as the registry editor lists it.
+  for (int pass = 0; pass < 2; ++pass)
+    for (const auto& v : key.values) {
+      if (v.name.empty() != (pass == 0)) continue;
+      if (HasLineBreak(v.name)) {
+        SayOnce(r, "a value whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
+        continue;
       }
-    out += "\r\n";
-  }
-  for (const auto& [folded, child] : key.subkeys) {
-    if (HasLineBreak(child->name)) {
+      WriteValue(out, v);
+    }
+  out += "\r\n";
+}
+
+// Every key below a root in the order the registry editor lists them, parents first; walked
+// with a stack of its own, so no depth of tree can exhaust the call stack.
+void WriteTree(Registry& r, std::string& out, const Key& root) {
+  struct Level {
+    const Key* key;
+    std::map<std::wstring, std::shared_ptr<Key>>::const_iterator next;
+    size_t pathLength;
+  };
+  std::wstring path = root.name;
+  WriteKeyLines(r, out, root, path, true);
+  std::vector<Level> levels{{&root, root.subkeys.begin(), path.size()}};
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    if (level.next == level.key->subkeys.end()) {
+      levels.pop_back();
+      continue;
+    }
+    const Key& child = *(level.next++)->second;
+    path.resize(level.pathLength);
+    if (child.isVolatile) continue;  // and so is every key below it
+    if (HasLineBreak(child.name)) {
       SayOnce(r, "a key whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
       continue;
     }
-    WriteKey(r, out, *child, path + L"\\" + child->name, false);
+    path += L'\\' + child.name;
+    WriteKeyLines(r, out, child, path, false);
+    levels.push_back({&child, child.subkeys.begin(), path.size()});
   }
 }
 
 std::string Export(Registry& r) {
   std::string out = std::string(kFileHeader) + "\r\n\r\n";
-  for (int i = 0; i < kRootCount; ++i) WriteKey(r, out, *r.roots[i], kRootNames[i], true);
+  for (int i = 0; i < kRootCount; ++i) WriteTree(r, out, *r.roots[i]);
   return out;
 }
 

@@ -194,6 +194,8 @@ bool Parse(const std::vector<std::wstring>& lines, Roots& roots, ParseError& err
       if (remove) path.remove_prefix(1);
       std::vector<std::wstring> parts;
       if (!SplitPath(path, parts)) return Fail(error, lineNo, "a key path with an empty name in it");
+      if (parts.size() - 1 > kMaxDepth)
+        return Fail(error, lineNo, "a key more than " + std::to_string(kMaxDepth) + " levels deep");
       int root = -1;
       for (int r = 0; r < kRootCount; ++r)
         if (SameName(parts[0], kRootNames[r])) root = r;

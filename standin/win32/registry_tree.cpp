@@ -18,12 +18,33 @@ wchar_t Fold(wchar_t c) {
   return static_cast<wchar_t>(unicode ? towupper_l(wc, unicode) : std::towupper(wc));
 }
 
-void MarkDeleted(Key& key) {
-  key.deleted = true;
-  for (auto& [folded, child] : key.subkeys) MarkDeleted(*child);
+void MarkDeleted(Key& top) {
+  std::vector<Key*> pending{&top};
+  while (!pending.empty()) {
+    Key* key = pending.back();
+    pending.pop_back();
+    key->deleted = true;
+    for (auto& [folded, child] : key->subkeys) pending.push_back(child.get());
+  }
+}
+
+void TakeSubkeys(Key& key, std::vector<std::shared_ptr<Key>>& into) {
+  for (auto& [folded, child] : key.subkeys) into.push_back(std::move(child));
+  key.subkeys.clear();
 }
 
 }  // namespace
+
+Key::~Key() {
+  std::vector<std::shared_ptr<Key>> pending;
+  TakeSubkeys(*this, pending);
+  while (!pending.empty()) {
+    std::shared_ptr<Key> key = std::move(pending.back());
+    pending.pop_back();
+    // A key that a handle still holds keeps its subkeys until the handle lets go of it.
+    if (key.use_count() == 1) TakeSubkeys(*key, pending);
+  }
+}
 
 const wchar_t* const kRootNames[kRootCount] = {L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
                                                L"HKEY_USERS", L"HKEY_CURRENT_CONFIG"};
@@ -71,6 +92,12 @@ std::shared_ptr<Key> CreateChild(Key& parent, const std::wstring& name, bool isV
   child->written = Now();
   parent.subkeys[Folded(name)] = child;
   return child;
+}
+
+size_t DepthOf(const Key& key) {
+  size_t depth = 0;
+  for (const Key* k = key.parent; k; k = k->parent) ++depth;
+  return depth;
 }
 
 void DeleteKey(Key& key) {
