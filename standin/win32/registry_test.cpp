@@ -541,6 +541,52 @@ TEST_F(Registry, KeysAreKeptWithinWindowsDepth) {
   RegCloseKey(h);
 }
 
+// UTF-8 cannot hold a lone surrogate; the file is then written in UTF-16LE, which can, so names
+// that differ only there stay apart.
+TEST_F(Registry, LoneSurrogatesInNamesSurviveASave) {
+  wchar_t cls[] = L"C\xDC00";
+  HKEY h = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\K\xD800", 0, cls, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
+            ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"V\xDFFF", L"lone"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"V\xFFFD", L"replacement"), ERROR_SUCCESS);
+  RegCloseKey(h);
+  h = Create(L"Software\\K\xFFFD");
+  ASSERT_EQ(SetText(h, L"V", L"other"), ERROR_SUCCESS);
+  RegCloseKey(h);
+  EXPECT_EQ(ReadFile(m_file).substr(0, 2), "\xFF\xFE");
+
+  Restart();
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\K\xD800", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(ClassOf(h), cls);
+  EXPECT_EQ(Query(h, L"V\xDFFF"), Text(L"lone"));
+  EXPECT_EQ(Query(h, L"V\xFFFD"), Text(L"replacement"));
+  RegCloseKey(h);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\K\xFFFD", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"V"), Text(L"other"));
+  RegCloseKey(h);
+}
+
+TEST_F(Registry, HostileLoneSurrogateKeysStayApart) {
+  const auto file = Hostile("reg_utf16_lone_surrogate_keys_merge.reg");
+  if (file.empty()) GTEST_SKIP() << "the hostile files (../shared/testdata/hostile) are not there";
+  UseFile(file);
+  for (const wchar_t* write : {L"first", L"second"}) {
+    SCOPED_TRACE(standin::ToUtf8(write));
+    HKEY h = Create(L"Software\\Writes");
+    ASSERT_EQ(SetText(h, L"n", write), ERROR_SUCCESS);
+    RegCloseKey(h);
+    Restart();
+    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"Software\\K\xD800", L"1"},
+                                                              {L"Software\\K\xDBFF", L"2"}};
+    for (const auto& [key, value] : keys) {
+      ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &h), ERROR_SUCCESS);
+      EXPECT_EQ(Query(h, L"a"), Text(value));
+      RegCloseKey(h);
+    }
+  }
+}
+
 TEST_F(Registry, ChangesAreSavedWhenAWritingHandleClosesOrAKeyIsFlushed) {
   HKEY read = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &read), ERROR_SUCCESS);
