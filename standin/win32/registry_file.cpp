@@ -229,6 +229,20 @@ void RemoveStaleTemporaries(const std::string& path) {
   }
 }
 
+// The file a save replaces: the one a symbolic link leads to, so the link stays a link. After
+// as many links as the system follows, the last one is replaced.
+std::string SaveTarget(const std::string& path) {
+  std::filesystem::path target(path);
+  for (int links = 0; links < 40; ++links) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) break;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target.string();
+}
+
 }  // namespace
 
 bool SaveLocked(Registry& r) {
@@ -237,16 +251,25 @@ bool SaveLocked(Registry& r) {
     SayOnce(r, "changes are kept in memory only and will be lost at exit");
     return false;
   }
+  const std::string target = SaveTarget(r.path);
   std::error_code ec;
-  const std::filesystem::path parent = std::filesystem::path(r.path).parent_path();
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
 
   const std::string text = Export(r);
-  const std::string temp = r.path + "." + std::to_string(::getpid()) + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const std::string temp = target + "." + std::to_string(::getpid()) + ".tmp";
+  struct stat old;
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, replacing ? old.st_mode & 0777 : 0666);
   if (fd < 0) {
     std::fprintf(stderr, "registry: cannot write %s: %s\n", temp.c_str(), std::strerror(errno));
     return false;
+  }
+  if (replacing) {
+    // The new file takes the old one's owner (where privileges allow) and permissions before it
+    // holds anything, so a private file never becomes readable by others.
+    [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
   }
   if (SaveHook("kill-while-writing")) {
     WriteAll(fd, text.data(), text.size() / 2);
@@ -256,8 +279,8 @@ bool SaveLocked(Registry& r) {
   bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && SaveHook("kill-before-rename")) std::raise(SIGKILL);
-  if (!ok || ::rename(temp.c_str(), r.path.c_str()) != 0) {
-    std::fprintf(stderr, "registry: cannot save %s: %s\n", r.path.c_str(), std::strerror(errno));
+  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    std::fprintf(stderr, "registry: cannot save %s: %s\n", target.c_str(), std::strerror(errno));
     ::unlink(temp.c_str());
     return false;
   }
@@ -268,7 +291,7 @@ bool SaveLocked(Registry& r) {
     ::close(dir);
   }
   r.dirty = false;
-  RemoveStaleTemporaries(r.path);
+  RemoveStaleTemporaries(target);
   return true;
 }
 

@@ -587,6 +587,25 @@ TEST_F(Registry, HostileLoneSurrogateKeysStayApart) {
   }
 }
 
+// A save replaces the file a symbolic link leads to, never the link, and keeps the file's
+// permissions: a private file stays private.
+TEST_F(Registry, ASaveGoesThroughALinkAndKeepsThePermissions) {
+  std::filesystem::create_directory(m_dir / "real");
+  const auto target = m_dir.Write("real/settings.reg", "Windows Registry Editor Version 5.00\r\n\r\n");
+  const auto owner = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+  std::filesystem::permissions(target, owner);
+  std::filesystem::create_symlink("real/settings.reg", m_dir / "link.reg");
+  UseFile(m_dir / "link.reg");
+  for (const wchar_t* text : {L"first", L"second"}) {
+    HKEY h = Create(L"Software\\Private");
+    ASSERT_EQ(SetText(h, L"v", text), ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.reg"));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), owner);
+    EXPECT_NE(ReadFile(target).find("\"v\"=\"" + standin::ToUtf8(text) + "\""), std::string::npos);
+  }
+}
+
 TEST_F(Registry, ChangesAreSavedWhenAWritingHandleClosesOrAKeyIsFlushed) {
   HKEY read = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, nullptr, 0, KEY_READ, &read), ERROR_SUCCESS);
