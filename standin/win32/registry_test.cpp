@@ -46,9 +46,12 @@ class Registry : public ::testing::Test {
   // Starts over from the file, as the next process would.
   void Restart() { standin::ResetRegistry(); }
 
-  HKEY Create(const wchar_t* path, REGSAM sam = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER) {
+  HKEY Create(const wchar_t* path, REGSAM sam = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER,
+              const wchar_t* cls = nullptr) {
+    std::wstring className = cls ? cls : L"";
     HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr, &h, nullptr),
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, cls ? className.data() : nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr,
+                              &h, nullptr),
               ERROR_SUCCESS)
         << standin::ToUtf8(path);
     return h;
@@ -319,10 +322,7 @@ TEST_F(Registry, VolatileKeysLiveOnlyInMemory) {
 }
 
 TEST_F(Registry, TheFileIsTheRegistryEditorsExportFormat) {
-  wchar_t cls[] = L"ClassTovu";
-  HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu", 0, cls, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
-            ERROR_SUCCESS);
+  HKEY h = Create(L"Software\\Tovu", KEY_ALL_ACCESS, HKEY_CURRENT_USER, L"ClassTovu");
   ASSERT_EQ(SetText(h, L"Name", L"a \"quoted\" C:\\path"), ERROR_SUCCESS);
   const DWORD answer = 42;
   ASSERT_EQ(RegSetValueExW(h, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&answer), 4), ERROR_SUCCESS);
@@ -544,10 +544,7 @@ TEST_F(Registry, KeysAreKeptWithinWindowsDepth) {
 // UTF-8 cannot hold a lone surrogate; the file is then written in UTF-16LE, which can, so names
 // that differ only there stay apart.
 TEST_F(Registry, LoneSurrogatesInNamesSurviveASave) {
-  wchar_t cls[] = L"C\xDC00";
-  HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\K\xD800", 0, cls, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
-            ERROR_SUCCESS);
+  HKEY h = Create(L"Software\\K\xD800", KEY_ALL_ACCESS, HKEY_CURRENT_USER, L"C\xDC00");
   ASSERT_EQ(SetText(h, L"V\xDFFF", L"lone"), ERROR_SUCCESS);
   ASSERT_EQ(SetText(h, L"V\xFFFD", L"replacement"), ERROR_SUCCESS);
   RegCloseKey(h);
@@ -558,7 +555,7 @@ TEST_F(Registry, LoneSurrogatesInNamesSurviveASave) {
 
   Restart();
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\K\xD800", 0, KEY_READ, &h), ERROR_SUCCESS);
-  EXPECT_EQ(ClassOf(h), cls);
+  EXPECT_EQ(ClassOf(h), L"C\xDC00");
   EXPECT_EQ(Query(h, L"V\xDFFF"), Text(L"lone"));
   EXPECT_EQ(Query(h, L"V\xFFFD"), Text(L"replacement"));
   RegCloseKey(h);
