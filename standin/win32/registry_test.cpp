@@ -467,6 +467,8 @@ TEST_F(Registry, AFileThatCannotBeReadIsReportedWithItsLineAndNeverWrittenOver) 
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\nplain words\n", 3},
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=qword:1\n", 3},
       {"Windows Registry Editor Version 5.00\n[-HKEY_CURRENT_USER]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\rB]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\rw\"=\"x\"\n", 3},
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\" + standin::ToUtf8(DeepPath(513)) + "]\n", 2},
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n", 3},
       {std::string("\xFF\xFE"
