@@ -111,7 +111,7 @@ void ValueSizes(const Key& key, DWORD& maxName, DWORD& maxData) {
 }  // namespace
 
 // Non-zero reserved arguments are refused with ERROR_INVALID_PARAMETER (chosen; Windows
-// documents them as must-be-zero).
+// documents them as must-be-zero), and a key deeper than kMaxDepth with ERROR_BADKEY (chosen).
 LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions, REGSAM samDesired,
                         const LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, PHKEY phkResult,
                         LPDWORD lpdwDisposition) {
@@ -127,6 +127,7 @@ LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpCl
   Handle* parent;
   std::vector<std::wstring> parts;
   if (LSTATUS status = ResolvePath(r, hKey, lpSubKey, key, parent, parts); status != ERROR_SUCCESS) return status;
+  if (DepthOf(*key) + parts.size() > kMaxDepth) return ERROR_BADKEY;
   bool created = false;
   for (size_t k = 0; k < parts.size(); ++k) {
     if (auto child = FindChild(*key, parts[k])) {

@@ -3,7 +3,8 @@
 // read it, edit it and import it into a real registry. The file is TOVU_REGISTRY, else
 // $XDG_CONFIG_HOME/tovu/registry.reg, else ~/.config/tovu/registry.reg. It is read at the first
 // registry call and written whole and atomically (temporary file, flush, rename) when a handle
-// that wrote is closed, when a key is flushed and at process exit.
+// that wrote is closed, when a key is flushed and at process exit: in UTF-8, or in UTF-16LE when a
+// name holds a lone surrogate, through a symbolic link to its target, keeping the file's mode.
 #pragma once
 
 #include <winreg.h>

@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 
 #include "standin/win32/registry_tree.h"
@@ -68,13 +70,19 @@ bool IsScalar(wchar_t c) {
   return u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF);
 }
 
-std::string Quoted(std::wstring_view text) {
-  std::wstring escaped;
+std::wstring Quoted(std::wstring_view text) {
+  std::wstring quoted = L"\"";
   for (wchar_t c : text) {
-    if (c == L'\\' || c == L'"') escaped += L'\\';
-    escaped += c;
+    if (c == L'\\' || c == L'"') quoted += L'\\';
+    quoted += c;
   }
-  return "\"" + standin::ToUtf8(escaped) + "\"";
+  return quoted + L'"';
+}
+
+std::wstring Hex(uint32_t value, int digits) {
+  wchar_t text[16];
+  std::swprintf(text, 16, L"%0*x", digits, value);
+  return text;
 }
 
 // A REG_SZ is written as "text" only when that form gives back the very same bytes.
@@ -87,77 +95,102 @@ bool HasPlainTextForm(const Value& v) {
   return true;
 }
 
-void WriteHex(std::string& out, const std::string& prefix, const std::vector<BYTE>& bytes) {
-  std::string line = prefix;
-  char hex[4];
+void WriteHex(std::wstring& out, const std::wstring& prefix, const std::vector<BYTE>& bytes) {
+  static const wchar_t kDigits[] = L"0123456789abcdef";
+  out += prefix;
+  // The registry editor keeps its lines within 80 columns, counted here in bytes of UTF-8.
+  size_t column = standin::ToUtf8(prefix).size();
   for (size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(hex, sizeof hex, "%02x", bytes[i]);
-    line += hex;
+    out += kDigits[bytes[i] >> 4];
+    out += kDigits[bytes[i] & 0xF];
+    column += 2;
     if (i + 1 == bytes.size()) break;
-    line += ',';
-    // The registry editor keeps its lines within 80 columns.
-    if (line.size() > 76) {
-      out += line + "\\\r\n";
-      line = "  ";
+    out += L',';
+    if (++column > 76) {
+      out += L"\\\r\n  ";
+      column = 2;
     }
   }
-  out += line + "\r\n";
+  out += L"\r\n";
 }
 
-void WriteValue(std::string& out, const Value& v) {
-  const std::string name = v.name.empty() ? "@" : Quoted(v.name);
+void WriteValue(std::wstring& out, const Value& v) {
+  const std::wstring name = v.name.empty() ? L"@" : Quoted(v.name);
   if (HasPlainTextForm(v)) {
     const std::wstring units = UnitsOf(v.data);
-    out += name + "=" + Quoted(std::wstring_view(units).substr(0, units.size() - 1)) + "\r\n";
+    out += name + L"=" + Quoted(std::wstring_view(units).substr(0, units.size() - 1)) + L"\r\n";
   } else if (v.type == REG_DWORD && v.data.size() == 4) {
     DWORD d;
     std::memcpy(&d, v.data.data(), 4);
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", d);
-    out += name + "=dword:" + text + "\r\n";
+    out += name + L"=dword:" + Hex(d, 8) + L"\r\n";
   } else if (v.type == REG_BINARY) {
-    WriteHex(out, name + "=hex:", v.data);
+    WriteHex(out, name + L"=hex:", v.data);
   } else {
     const bool text = v.type == REG_SZ || v.type == REG_EXPAND_SZ || v.type == REG_MULTI_SZ;
-    char prefix[32];
-    std::snprintf(prefix, sizeof prefix, "=hex(%x):", v.type);
-    WriteHex(out, name + prefix, text ? ToUtf16Le(UnitsOf(v.data)) : v.data);
+    WriteHex(out, name + L"=hex(" + Hex(v.type, 1) + L"):", text ? ToUtf16Le(UnitsOf(v.data)) : v.data);
   }
 }
 
 bool HasLineBreak(std::wstring_view s) { return s.find_first_of(L"\r\n") != std::wstring_view::npos; }
 
-void WriteKey(Registry& r, std::string& out, const Key& key, const std::wstring& path, bool isRoot) {
-  if (key.isVolatile) return;
-  if (!isRoot || !key.values.empty()) {
-    out += "[" + standin::ToUtf8(path) + "]\r\n";
-    // Classes are no part of the export format; a comment keeps them, and an import ignores it.
-    if (!key.className.empty() && !HasLineBreak(key.className)) out += ";class=" + Quoted(key.className) + "\r\n";
-    // The default value comes first, as the registry editor lists it.
-    for (int pass = 0; pass < 2; ++pass)
-      for (const auto& v : key.values) {
-        if (v.name.empty() != (pass == 0)) continue;
-        if (HasLineBreak(v.name)) {
-          SayOnce(r, "a value whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
-          continue;
-        }
-        WriteValue(out, v);
+// A key's line, its class and its values; a root's only when it has values.
+void WriteKeyLines(Registry& r, std::wstring& out, const Key& key, const std::wstring& path, bool isRoot) {
+  if (isRoot && key.values.empty()) return;
+  out += L"[" + path + L"]\r\n";
+  // Classes are no part of the export format; a comment keeps them, and an import ignores it.
+  if (!key.className.empty() && !HasLineBreak(key.className)) out += L";class=" + Quoted(key.className) + L"\r\n";
+  // The default value comes first, as the registry editor lists it.
+  for (int pass = 0; pass < 2; ++pass)
+    for (const auto& v : key.values) {
+      if (v.name.empty() != (pass == 0)) continue;
+      if (HasLineBreak(v.name)) {
+        SayOnce(r, "a value whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
+        continue;
       }
-    out += "\r\n";
-  }
-  for (const auto& [folded, child] : key.subkeys) {
-    if (HasLineBreak(child->name)) {
+      WriteValue(out, v);
+    }
+  out += L"\r\n";
+}
+
+// Every key below a root in the order the registry editor lists them, parents first; walked
+// with a stack of its own, so no depth of tree can exhaust the call stack.
+void WriteTree(Registry& r, std::wstring& out, const Key& root) {
+  struct Level {
+    const Key* key;
+    std::map<std::wstring, std::shared_ptr<Key>>::const_iterator next;
+    size_t pathLength;
+  };
+  std::wstring path = root.name;
+  WriteKeyLines(r, out, root, path, true);
+  std::vector<Level> levels{{&root, root.subkeys.begin(), path.size()}};
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    if (level.next == level.key->subkeys.end()) {
+      levels.pop_back();
+      continue;
+    }
+    const Key& child = *(level.next++)->second;
+    path.resize(level.pathLength);
+    if (child.isVolatile) continue;  // and so is every key below it
+    if (HasLineBreak(child.name)) {
       SayOnce(r, "a key whose name holds a line break cannot be saved: " + standin::ToUtf8(path));
       continue;
     }
-    WriteKey(r, out, *child, path + L"\\" + child->name, false);
+    path += L'\\' + child.name;
+    WriteKeyLines(r, out, child, path, false);
+    levels.push_back({&child, child.subkeys.begin(), path.size()});
   }
 }
 
+// The file is UTF-8 unless it holds a lone surrogate, which only UTF-16 can carry; it is then
+// UTF-16LE with its byte order mark, as the registry editor writes every export.
 std::string Export(Registry& r) {
-  std::string out = std::string(kFileHeader) + "\r\n\r\n";
-  for (int i = 0; i < kRootCount; ++i) WriteKey(r, out, *r.roots[i], kRootNames[i], true);
-  return out;
+  std::wstring text = standin::FromUtf8(kFileHeader) + L"\r\n\r\n";
+  for (int i = 0; i < kRootCount; ++i) WriteTree(r, text, *r.roots[i]);
+  const bool utf8 = std::none_of(text.begin(), text.end(), [](wchar_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+  if (utf8) return standin::ToUtf8(text);
+  const std::vector<BYTE> units = ToUtf16Le(text);
+  return "\xFF\xFE" + std::string(units.begin(), units.end());
 }
 
 bool WriteAll(int fd, const char* data, size_t size) {
@@ -196,6 +229,20 @@ void RemoveStaleTemporaries(const std::string& path) {
   }
 }
 
+// The file a save replaces: the one a symbolic link leads to, so the link stays a link. After
+// as many links as the system follows, the last one is replaced.
+std::string SaveTarget(const std::string& path) {
+  std::filesystem::path target(path);
+  for (int links = 0; links < 40; ++links) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) break;
+    const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+    if (ec) break;
+    target = next.is_absolute() ? next : target.parent_path() / next;
+  }
+  return target.string();
+}
+
 }  // namespace
 
 bool SaveLocked(Registry& r) {
@@ -204,16 +251,25 @@ bool SaveLocked(Registry& r) {
     SayOnce(r, "changes are kept in memory only and will be lost at exit");
     return false;
   }
+  const std::string target = SaveTarget(r.path);
   std::error_code ec;
-  const std::filesystem::path parent = std::filesystem::path(r.path).parent_path();
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
 
   const std::string text = Export(r);
-  const std::string temp = r.path + "." + std::to_string(::getpid()) + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  const std::string temp = target + "." + std::to_string(::getpid()) + ".tmp";
+  struct stat old;
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, replacing ? old.st_mode & 0777 : 0666);
   if (fd < 0) {
     std::fprintf(stderr, "registry: cannot write %s: %s\n", temp.c_str(), std::strerror(errno));
     return false;
+  }
+  if (replacing) {
+    // The new file takes the old one's owner (where privileges allow) and permissions before it
+    // holds anything, so a private file never becomes readable by others.
+    [[maybe_unused]] const int owned = ::fchown(fd, old.st_uid, old.st_gid);
+    ::fchmod(fd, old.st_mode & 07777);
   }
   if (SaveHook("kill-while-writing")) {
     WriteAll(fd, text.data(), text.size() / 2);
@@ -223,8 +279,8 @@ bool SaveLocked(Registry& r) {
   bool ok = WriteAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && SaveHook("kill-before-rename")) std::raise(SIGKILL);
-  if (!ok || ::rename(temp.c_str(), r.path.c_str()) != 0) {
-    std::fprintf(stderr, "registry: cannot save %s: %s\n", r.path.c_str(), std::strerror(errno));
+  if (!ok || ::rename(temp.c_str(), target.c_str()) != 0) {
+    std::fprintf(stderr, "registry: cannot save %s: %s\n", target.c_str(), std::strerror(errno));
     ::unlink(temp.c_str());
     return false;
   }
@@ -235,7 +291,7 @@ bool SaveLocked(Registry& r) {
     ::close(dir);
   }
   r.dirty = false;
-  RemoveStaleTemporaries(r.path);
+  RemoveStaleTemporaries(target);
   return true;
 }
 

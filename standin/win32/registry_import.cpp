@@ -14,6 +14,10 @@ namespace standin::registry {
 
 namespace {
 
+// Lines end at line feeds, so a carriage return can still be inside one; a save cannot write such
+// a name, so it would be lost.
+constexpr char kBreakInName[] = "a carriage return inside a key or value name";
+
 bool Fail(ParseError& error, size_t line, std::string reason) {
   error = {line, std::move(reason)};
   return false;
@@ -194,6 +198,9 @@ bool Parse(const std::vector<std::wstring>& lines, Roots& roots, ParseError& err
       if (remove) path.remove_prefix(1);
       std::vector<std::wstring> parts;
       if (!SplitPath(path, parts)) return Fail(error, lineNo, "a key path with an empty name in it");
+      if (path.find(L'\r') != std::wstring_view::npos) return Fail(error, lineNo, kBreakInName);
+      if (parts.size() - 1 > kMaxDepth)
+        return Fail(error, lineNo, "a key more than " + std::to_string(kMaxDepth) + " levels deep");
       int root = -1;
       for (int r = 0; r < kRootCount; ++r)
         if (SameName(parts[0], kRootNames[r])) root = r;
@@ -224,6 +231,7 @@ bool Parse(const std::vector<std::wstring>& lines, Roots& roots, ParseError& err
       pos = 1;
     else if (!ParseQuoted(line, pos, value.name))
       return Fail(error, lineNo, "a malformed value name");
+    if (value.name.find(L'\r') != std::wstring::npos) return Fail(error, lineNo, kBreakInName);
     while (pos < line.size() && (line[pos] == L' ' || line[pos] == L'\t')) ++pos;
     if (pos >= line.size() || line[pos] != L'=') return Fail(error, lineNo, "= expected after the value name");
     bool remove;

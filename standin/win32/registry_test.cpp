@@ -29,6 +29,8 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 const BYTE* Bytes(const wchar_t* text) { return reinterpret_cast<const BYTE*>(text); }
 DWORD TextSize(const wchar_t* text) { return static_cast<DWORD>((std::wcslen(text) + 1) * sizeof(wchar_t)); }
+// A text as the registry holds it, with its terminator.
+std::vector<BYTE> Text(const wchar_t* text) { return std::vector<BYTE>(Bytes(text), Bytes(text) + TextSize(text)); }
 
 // Every test reads and writes a registry file of its own.
 class Registry : public ::testing::Test {
@@ -44,9 +46,12 @@ class Registry : public ::testing::Test {
   // Starts over from the file, as the next process would.
   void Restart() { standin::ResetRegistry(); }
 
-  HKEY Create(const wchar_t* path, REGSAM sam = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER) {
+  HKEY Create(const wchar_t* path, REGSAM sam = KEY_ALL_ACCESS, HKEY root = HKEY_CURRENT_USER,
+              const wchar_t* cls = nullptr) {
+    std::wstring className = cls ? cls : L"";
     HKEY h = nullptr;
-    EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr, &h, nullptr),
+    EXPECT_EQ(RegCreateKeyExW(root, path, 0, cls ? className.data() : nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr,
+                              &h, nullptr),
               ERROR_SUCCESS)
         << standin::ToUtf8(path);
     return h;
@@ -70,9 +75,22 @@ class Registry : public ::testing::Test {
     return std::wstring(buffer, count);
   }
 
+  // A copy of a hostile file in the test's folder, so that nothing is ever saved beside the
+  // original; empty when the hostile files are not there.
+  std::filesystem::path Hostile(const std::string& name) {
+    const auto file = std::filesystem::path(TOVU_SOURCE_DIR) / ".." / "shared" / "testdata" / "hostile" / name;
+    return std::filesystem::exists(file) ? m_dir.Copy(file.string(), name) : std::filesystem::path();
+  }
+
   tovutest::TempDir m_dir;
   std::filesystem::path m_file;
 };
+
+std::wstring DeepPath(int levels) {
+  std::wstring path = L"k";
+  for (int i = 1; i < levels; ++i) path += L"\\k";
+  return path;
+}
 
 TEST_F(Registry, KeysAreCreatedOnceAndFoundWhateverTheCase) {
   wchar_t cls[] = L"MyClass";
@@ -164,7 +182,7 @@ TEST_F(Registry, QueriesFollowTheSizeProtocolAndWriteNothingOnFailure) {
   EXPECT_EQ(RegQueryValueExW(h, L"", nullptr, nullptr, nullptr, &got), ERROR_FILE_NOT_FOUND);
   ASSERT_EQ(SetText(h, nullptr, L"default"), ERROR_SUCCESS);
   DWORD defType = 0;
-  EXPECT_EQ(Query(h, L"", &defType), std::vector<BYTE>(Bytes(L"default"), Bytes(L"default") + TextSize(L"default")));
+  EXPECT_EQ(Query(h, L"", &defType), Text(L"default"));
   EXPECT_EQ(defType, static_cast<DWORD>(REG_SZ));
 
   // Writing a name again replaces type and data; the name keeps its first spelling.
@@ -172,33 +190,18 @@ TEST_F(Registry, QueriesFollowTheSizeProtocolAndWriteNothingOnFailure) {
   ASSERT_EQ(RegSetValueExW(h, L"greeting", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), 4), ERROR_SUCCESS);
   EXPECT_EQ(Query(h, L"Greeting", &type), std::vector<BYTE>({7, 0, 0, 0}));
   EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+
+  // A failed write stores nothing; a value is deleted by its name in any case, once.
+  EXPECT_EQ(RegSetValueExW(h, L"Bad", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
+  EXPECT_EQ(RegSetValueExW(h, L"Bad", 1, REG_BINARY, Bytes(L"x"), 4), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegQueryValueExW(h, L"Bad", nullptr, nullptr, nullptr, &got), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(SetText(h, L"Temp", L"t"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueW(h, L"TEMP"), ERROR_SUCCESS);
+  EXPECT_EQ(RegDeleteValueW(h, L"Temp"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegQueryValueExW(h, L"temp", nullptr, nullptr, nullptr, &got), ERROR_FILE_NOT_FOUND);
   RegCloseKey(h);
   ASSERT_TRUE(standin::SaveRegistry());
   EXPECT_NE(ReadFile(m_file).find("\"Greeting\"=dword:00000007"), std::string::npos);
-}
-
-TEST_F(Registry, DataIsStoredAsGivenWhateverTheType) {
-  HKEY h = Create(L"Software\\Types");
-  const BYTE three[] = {1, 2, 3};
-  ASSERT_EQ(RegSetValueExW(h, L"Short", 0, REG_DWORD, three, 3), ERROR_SUCCESS);
-  ASSERT_EQ(RegSetValueExW(h, L"Empty", 0, REG_BINARY, nullptr, 0), ERROR_SUCCESS);
-  const wchar_t noTerminator[] = {L'a', L'b'};
-  ASSERT_EQ(RegSetValueExW(h, L"Raw", 0, REG_SZ, Bytes(noTerminator), sizeof noTerminator), ERROR_SUCCESS);
-  EXPECT_EQ(RegSetValueExW(h, L"Bad", 0, REG_BINARY, nullptr, 4), ERROR_NOACCESS);
-  EXPECT_EQ(RegSetValueExW(h, L"Bad", 1, REG_BINARY, three, 3), ERROR_INVALID_PARAMETER);
-
-  DWORD type;
-  EXPECT_EQ(Query(h, L"Short", &type), std::vector<BYTE>(three, three + 3));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  DWORD size = 99;
-  EXPECT_EQ(RegQueryValueExW(h, L"Empty", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
-  EXPECT_EQ(size, 0u);
-  EXPECT_EQ(Query(h, L"Raw"), std::vector<BYTE>(Bytes(noTerminator), Bytes(noTerminator) + sizeof noTerminator));
-  EXPECT_EQ(RegQueryValueExW(h, L"Bad", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
-
-  EXPECT_EQ(RegDeleteValueW(h, L"SHORT"), ERROR_SUCCESS);
-  EXPECT_EQ(RegDeleteValueW(h, L"Short"), ERROR_FILE_NOT_FOUND);
-  RegCloseKey(h);
 }
 
 TEST_F(Registry, HandlesHaveOnlyTheRightsTheyWereOpenedWith) {
@@ -212,7 +215,7 @@ TEST_F(Registry, HandlesHaveOnlyTheRightsTheyWereOpenedWith) {
   EXPECT_EQ(SetText(read, L"Name", L"changed"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(SetText(read, L"New", L"x"), ERROR_ACCESS_DENIED);
   EXPECT_EQ(RegDeleteValueW(read, L"Name"), ERROR_ACCESS_DENIED);
-  EXPECT_EQ(Query(read, L"Name"), std::vector<BYTE>(Bytes(L"kept"), Bytes(L"kept") + TextSize(L"kept")));
+  EXPECT_EQ(Query(read, L"Name"), Text(L"kept"));
   DWORD size;
   EXPECT_EQ(RegQueryValueExW(read, L"New", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
   // Creating below needs KEY_CREATE_SUB_KEY; opening what exists does not.
@@ -228,7 +231,7 @@ TEST_F(Registry, HandlesHaveOnlyTheRightsTheyWereOpenedWith) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Rights", 0, KEY_WRITE, &write), ERROR_SUCCESS);
   EXPECT_EQ(RegQueryValueExW(write, L"Name", nullptr, nullptr, nullptr, &size), ERROR_ACCESS_DENIED);
   EXPECT_EQ(SetText(write, L"Name", L"written"), ERROR_SUCCESS);
-  EXPECT_EQ(Query(read, L"Name"), std::vector<BYTE>(Bytes(L"written"), Bytes(L"written") + TextSize(L"written")));
+  EXPECT_EQ(Query(read, L"Name"), Text(L"written"));
 
   HKEY generic = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Rights", 0, GENERIC_READ, &generic), ERROR_SUCCESS);
@@ -258,7 +261,7 @@ TEST_F(Registry, ClosedHandlesAreRefusedAndPredefinedKeysStay) {
   HKEY again = nullptr;
   ASSERT_EQ(RegOpenKeyExW(h, nullptr, 0, KEY_READ, &again), ERROR_SUCCESS);
   EXPECT_NE(again, h);
-  EXPECT_EQ(Query(again, L"x"), std::vector<BYTE>(Bytes(L"y"), Bytes(L"y") + TextSize(L"y")));
+  EXPECT_EQ(Query(again, L"x"), Text(L"y"));
   RegCloseKey(again);
   RegCloseKey(h);
 
@@ -319,10 +322,7 @@ TEST_F(Registry, VolatileKeysLiveOnlyInMemory) {
 }
 
 TEST_F(Registry, TheFileIsTheRegistryEditorsExportFormat) {
-  wchar_t cls[] = L"ClassTovu";
-  HKEY h = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu", 0, cls, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr),
-            ERROR_SUCCESS);
+  HKEY h = Create(L"Software\\Tovu", KEY_ALL_ACCESS, HKEY_CURRENT_USER, L"ClassTovu");
   ASSERT_EQ(SetText(h, L"Name", L"a \"quoted\" C:\\path"), ERROR_SUCCESS);
   const DWORD answer = 42;
   ASSERT_EQ(RegSetValueExW(h, L"Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&answer), 4), ERROR_SUCCESS);
@@ -431,7 +431,7 @@ TEST_F(Registry, FilesWrittenByPeopleAndByTheRegistryEditorAreRead) {
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Hand", 0, KEY_READ, &h), ERROR_SUCCESS);
   EXPECT_EQ(Query(h, L"Count"), std::vector<BYTE>({0x20, 0, 0, 0}));
   EXPECT_EQ(Query(h, L"Bytes"), std::vector<BYTE>({1, 2, 3, 10}));
-  EXPECT_EQ(Query(h, L""), std::vector<BYTE>(Bytes(L"default"), Bytes(L"default") + TextSize(L"default")));
+  EXPECT_EQ(Query(h, L""), Text(L"default"));
   DWORD size;
   EXPECT_EQ(RegQueryValueExW(h, L"Gone", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
   HKEY old;
@@ -467,6 +467,9 @@ TEST_F(Registry, AFileThatCannotBeReadIsReportedWithItsLineAndNeverWrittenOver) 
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\nplain words\n", 3},
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=qword:1\n", 3},
       {"Windows Registry Editor Version 5.00\n[-HKEY_CURRENT_USER]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A\rB]\n", 2},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\rw\"=\"x\"\n", 3},
+      {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\" + standin::ToUtf8(DeepPath(513)) + "]\n", 2},
       {"Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,\\\n", 3},
       {std::string("\xFF\xFE"
                    "W\0x",
@@ -498,10 +501,107 @@ TEST_F(Registry, AFileThatCannotBeReadIsReportedWithItsLineAndNeverWrittenOver) 
     Restart();
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\After", 0, KEY_READ, &h), ERROR_SUCCESS);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("left untouched"), std::string::npos);
-    EXPECT_EQ(Query(h, L"v"), std::vector<BYTE>(Bytes(L"new"), Bytes(L"new") + TextSize(L"new")));
+    EXPECT_EQ(Query(h, L"v"), Text(L"new"));
     RegCloseKey(h);
     EXPECT_EQ(ReadFile(file), content);
     standin::ResetRegistry();
+  }
+}
+
+// Keys deeper than Windows allows are refused with their line, before a save could write a file
+// quadratic in their depth; what was read is freed and the changes go beside the file.
+TEST_F(Registry, HostileDeepKeysAreRefusedWithTheirLine) {
+  for (const char* name : {"reg_deep_key_50000_segv_on_save.reg", "reg_deep_key_200000_then_error_segv.reg"}) {
+    SCOPED_TRACE(name);
+    const auto file = Hostile(name);
+    if (file.empty()) GTEST_SKIP() << "the hostile files (../shared/testdata/hostile) are not there";
+    const std::string content = ReadFile(file);
+    UseFile(file);
+    testing::internal::CaptureStderr();
+    HKEY h = Create(L"Software\\After");
+    ASSERT_EQ(SetText(h, L"v", L"new"), ERROR_SUCCESS);
+    RegCloseKey(h);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("line 3: a key more than 512 levels deep"), std::string::npos) << said;
+    EXPECT_EQ(ReadFile(file), content);
+    EXPECT_NE(ReadFile(std::filesystem::path(file).replace_extension(".recovered.reg")).find("\"v\"=\"new\""),
+              std::string::npos);
+  }
+}
+
+TEST_F(Registry, KeysAreKeptWithinWindowsDepth) {
+  HKEY deepest = Create(DeepPath(512).c_str());
+  HKEY h = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(deepest, L"deeper", 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr), ERROR_BADKEY);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, DeepPath(513).c_str(), 0, nullptr, 0, KEY_READ, nullptr, &h, nullptr),
+            ERROR_BADKEY);
+  ASSERT_EQ(SetText(deepest, L"v", L"bottom"), ERROR_SUCCESS);
+  RegCloseKey(deepest);
+  Restart();
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, DeepPath(512).c_str(), 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"v"), Text(L"bottom"));
+  RegCloseKey(h);
+}
+
+// UTF-8 cannot hold a lone surrogate; the file is then written in UTF-16LE, which can, so names
+// that differ only there stay apart.
+TEST_F(Registry, LoneSurrogatesInNamesSurviveASave) {
+  HKEY h = Create(L"Software\\K\xD800", KEY_ALL_ACCESS, HKEY_CURRENT_USER, L"C\xDC00");
+  ASSERT_EQ(SetText(h, L"V\xDFFF", L"lone"), ERROR_SUCCESS);
+  ASSERT_EQ(SetText(h, L"V\xFFFD", L"replacement"), ERROR_SUCCESS);
+  RegCloseKey(h);
+  h = Create(L"Software\\K\xFFFD");
+  ASSERT_EQ(SetText(h, L"V", L"other"), ERROR_SUCCESS);
+  RegCloseKey(h);
+  EXPECT_EQ(ReadFile(m_file).substr(0, 2), "\xFF\xFE");
+
+  Restart();
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\K\xD800", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(ClassOf(h), L"C\xDC00");
+  EXPECT_EQ(Query(h, L"V\xDFFF"), Text(L"lone"));
+  EXPECT_EQ(Query(h, L"V\xFFFD"), Text(L"replacement"));
+  RegCloseKey(h);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\K\xFFFD", 0, KEY_READ, &h), ERROR_SUCCESS);
+  EXPECT_EQ(Query(h, L"V"), Text(L"other"));
+  RegCloseKey(h);
+}
+
+TEST_F(Registry, HostileLoneSurrogateKeysStayApart) {
+  const auto file = Hostile("reg_utf16_lone_surrogate_keys_merge.reg");
+  if (file.empty()) GTEST_SKIP() << "the hostile files (../shared/testdata/hostile) are not there";
+  UseFile(file);
+  for (const wchar_t* write : {L"first", L"second"}) {
+    SCOPED_TRACE(standin::ToUtf8(write));
+    HKEY h = Create(L"Software\\Writes");
+    ASSERT_EQ(SetText(h, L"n", write), ERROR_SUCCESS);
+    RegCloseKey(h);
+    Restart();
+    const std::pair<const wchar_t*, const wchar_t*> keys[] = {{L"Software\\K\xD800", L"1"},
+                                                              {L"Software\\K\xDBFF", L"2"}};
+    for (const auto& [key, value] : keys) {
+      ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &h), ERROR_SUCCESS);
+      EXPECT_EQ(Query(h, L"a"), Text(value));
+      RegCloseKey(h);
+    }
+  }
+}
+
+// A save replaces the file a symbolic link leads to, never the link, and keeps the file's
+// permissions: a private file stays private.
+TEST_F(Registry, ASaveGoesThroughALinkAndKeepsThePermissions) {
+  std::filesystem::create_directory(m_dir / "real");
+  const auto target = m_dir.Write("real/settings.reg", "Windows Registry Editor Version 5.00\r\n\r\n");
+  const auto owner = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+  std::filesystem::permissions(target, owner);
+  std::filesystem::create_symlink("real/settings.reg", m_dir / "link.reg");
+  UseFile(m_dir / "link.reg");
+  for (const wchar_t* text : {L"first", L"second"}) {
+    HKEY h = Create(L"Software\\Private");
+    ASSERT_EQ(SetText(h, L"v", text), ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.reg"));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), owner);
+    EXPECT_NE(ReadFile(target).find("\"v\"=\"" + standin::ToUtf8(text) + "\""), std::string::npos);
   }
 }
 
@@ -533,8 +633,7 @@ TEST_F(Registry, ChangesAreSavedWhenAWritingHandleClosesOrAKeyIsFlushed) {
   ASSERT_EQ(SetText(HKEY_CURRENT_USER, L"Kept", L"in memory"), ERROR_SUCCESS);
   EXPECT_EQ(RegFlushKey(HKEY_CURRENT_USER), ERROR_CANTWRITE);
   EXPECT_FALSE(testing::internal::GetCapturedStderr().empty());
-  EXPECT_EQ(Query(HKEY_CURRENT_USER, L"Kept"),
-            std::vector<BYTE>(Bytes(L"in memory"), Bytes(L"in memory") + TextSize(L"in memory")));
+  EXPECT_EQ(Query(HKEY_CURRENT_USER, L"Kept"), Text(L"in memory"));
 }
 
 TEST_F(Registry, TheFileIsFoundFromTheEnvironment) {
@@ -588,8 +687,7 @@ TEST_F(RegistryProcesses, ValuesWrittenByOneProcessAreReadByTheNext) {
   // What this process sees too, and what a person reads in the file.
   HKEY h = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Tovu Test", 0, KEY_READ, &h), ERROR_SUCCESS);
-  EXPECT_EQ(Query(h, L"Setting"),
-            std::vector<BYTE>(Bytes(L"saved at exit"), Bytes(L"saved at exit") + TextSize(L"saved at exit")));
+  EXPECT_EQ(Query(h, L"Setting"), Text(L"saved at exit"));
   RegCloseKey(h);
   EXPECT_NE(ReadFile(m_file).find("[HKEY_CURRENT_USER\\Software\\Tovu Test]\r\n\"Setting\"=\"saved at exit\"\r\n"),
             std::string::npos);

@@ -1,10 +1,9 @@
-// The registry stand-in's tree: keys found and created by their names as Windows compares them,
-// values in creation order, and the registry's one state.
+// The registry stand-in's tree: keys and values found by their names as Windows compares them,
+// in logarithmic time, values kept in creation order, and the registry's one state.
 #include "standin/win32/registry_tree.h"
 
 #include <locale.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <cwctype>
@@ -19,12 +18,33 @@ wchar_t Fold(wchar_t c) {
   return static_cast<wchar_t>(unicode ? towupper_l(wc, unicode) : std::towupper(wc));
 }
 
-void MarkDeleted(Key& key) {
-  key.deleted = true;
-  for (auto& [folded, child] : key.subkeys) MarkDeleted(*child);
+void MarkDeleted(Key& top) {
+  std::vector<Key*> pending{&top};
+  while (!pending.empty()) {
+    Key* key = pending.back();
+    pending.pop_back();
+    key->deleted = true;
+    for (auto& [folded, child] : key->subkeys) pending.push_back(child.get());
+  }
+}
+
+void TakeSubkeys(Key& key, std::vector<std::shared_ptr<Key>>& into) {
+  for (auto& [folded, child] : key.subkeys) into.push_back(std::move(child));
+  key.subkeys.clear();
 }
 
 }  // namespace
+
+Key::~Key() {
+  std::vector<std::shared_ptr<Key>> pending;
+  TakeSubkeys(*this, pending);
+  while (!pending.empty()) {
+    std::shared_ptr<Key> key = std::move(pending.back());
+    pending.pop_back();
+    // A key that a handle still holds keeps its subkeys until the handle lets go of it.
+    if (key.use_count() == 1) TakeSubkeys(*key, pending);
+  }
+}
 
 const wchar_t* const kRootNames[kRootCount] = {L"HKEY_CLASSES_ROOT", L"HKEY_CURRENT_USER", L"HKEY_LOCAL_MACHINE",
                                                L"HKEY_USERS", L"HKEY_CURRENT_CONFIG"};
@@ -74,6 +94,12 @@ std::shared_ptr<Key> CreateChild(Key& parent, const std::wstring& name, bool isV
   return child;
 }
 
+size_t DepthOf(const Key& key) {
+  size_t depth = 0;
+  for (const Key* k = key.parent; k; k = k->parent) ++depth;
+  return depth;
+}
+
 void DeleteKey(Key& key) {
   MarkDeleted(key);
   key.parent->subkeys.erase(Folded(key.name));
@@ -94,25 +120,25 @@ bool SplitPath(std::wstring_view path, std::vector<std::wstring>& parts) {
 }
 
 Value* FindValue(Key& key, std::wstring_view name) {
-  for (auto& v : key.values)
-    if (SameName(v.name, name)) return &v;
-  return nullptr;
+  const auto it = key.valueIndex.find(Folded(name));
+  return it == key.valueIndex.end() ? nullptr : &*it->second;
 }
 
 void SetValueIn(Key& key, Value value) {
-  if (Value* old = FindValue(key, value.name)) {
-    old->type = value.type;
-    old->data = std::move(value.data);
+  const auto [it, added] = key.valueIndex.try_emplace(Folded(value.name));
+  if (added) {
+    it->second = key.values.insert(key.values.end(), std::move(value));
   } else {
-    key.values.push_back(std::move(value));
+    it->second->type = value.type;
+    it->second->data = std::move(value.data);
   }
 }
 
 bool RemoveValue(Key& key, std::wstring_view name) {
-  auto& values = key.values;
-  const auto it = std::find_if(values.begin(), values.end(), [&](const Value& v) { return SameName(v.name, name); });
-  if (it == values.end()) return false;
-  values.erase(it);
+  const auto it = key.valueIndex.find(Folded(name));
+  if (it == key.valueIndex.end()) return false;
+  key.values.erase(it->second);
+  key.valueIndex.erase(it);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <winreg.h>
 
 #include <cstdint>
+#include <list>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,13 +25,20 @@ struct Value {
 };
 
 struct Key {
+  Key() = default;
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  // Frees the subkeys level by level, so no depth of tree can exhaust the stack.
+  ~Key();
+
   std::wstring name;
   std::wstring className;
   bool isVolatile = false;
   bool deleted = false;
   Key* parent = nullptr;
-  std::map<std::wstring, std::shared_ptr<Key>> subkeys;  // by folded name, the order regedit lists them in
-  std::vector<Value> values;                             // in creation order
+  std::map<std::wstring, std::shared_ptr<Key>> subkeys;           // by folded name, the order regedit lists them in
+  std::list<Value> values;                                        // in creation order
+  std::map<std::wstring, std::list<Value>::iterator> valueIndex;  // by folded name
   FILETIME written = {0, 0};
 };
 
@@ -39,6 +47,10 @@ struct Handle {
   REGSAM access = 0;
   bool wrote = false;
 };
+
+// Windows keeps a tree within 512 levels below its root; the export format writes every key's
+// whole path, so a deeper tree would make a file quadratic in its depth.
+constexpr size_t kMaxDepth = 512;
 
 constexpr int kRootCount = 5;
 extern const wchar_t* const kRootNames[kRootCount];
@@ -74,6 +86,8 @@ FILETIME Now();
 std::shared_ptr<Key> NewRoot(int index);
 std::shared_ptr<Key> FindChild(const Key& parent, std::wstring_view name);
 std::shared_ptr<Key> CreateChild(Key& parent, const std::wstring& name, bool isVolatile);
+// How many levels below its root a key is.
+size_t DepthOf(const Key& key);
 // Takes a key and its subkeys out of the tree; handles to them see ERROR_KEY_DELETED.
 void DeleteKey(Key& key);
 // A key path's names, false when one of them is empty.
