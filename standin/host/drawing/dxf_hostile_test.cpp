@@ -51,6 +51,18 @@ class DxfHostileTest : public ::testing::Test {
   }
 };
 
+// A file of these entities alone.
+std::string Entities(const std::string& entities, const std::string& header = "") {
+  return header + "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n";
+}
+
+// Opens the drawing read in the session; fails with the reader's message when it was refused.
+::testing::AssertionResult Opened(std::unique_ptr<AcDbDatabase> db, const std::wstring& error) {
+  if (!db) return ::testing::AssertionFailure() << standin::ToUtf8(error).substr(0, 300);
+  standin::OpenDrawing(std::move(db));
+  return ::testing::AssertionSuccess();
+}
+
 bool HasLayer(const wchar_t* name) {
   AcDbLayerTable* table = nullptr;
   if (acdbHostApplicationServices()->workingDatabase()->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return false;
@@ -68,8 +80,7 @@ TEST_F(DxfHostileTest, GroupCodeLinesAreCheckedAsValueLinesAre) {
 
 TEST_F(DxfHostileTest, CarriageReturnsAloneEndLines) {
   std::wstring error;
-  auto db = Read("dxf_cr_only_whole_file_in_message.dxf", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error).substr(0, 300);
+  EXPECT_TRUE(Opened(Read("dxf_cr_only_whole_file_in_message.dxf", error), error));
   // A file of CR line ends that is malformed anywhere names the line as the same file with LF would.
   EXPECT_EQ(standin::ReadDxf("0\rSECTION\r2\rENTITIES\r0\rCIRCLE\r40\rwide\r0\rENDSEC\r0\rEOF\r", L"cr", error),
             nullptr);
@@ -78,17 +89,13 @@ TEST_F(DxfHostileTest, CarriageReturnsAloneEndLines) {
 
 TEST_F(DxfHostileTest, EscapesOfCharactersOutsideTheBasicPlaneAreReadWhole) {
   std::wstring error;
-  auto db = Read("dxf_ezdxf_emoji_layer_refused.dxf", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  standin::OpenDrawing(std::move(db));
+  ASSERT_TRUE(Opened(Read("dxf_ezdxf_emoji_layer_refused.dxf", error), error));
   EXPECT_TRUE(HasLayer(L"Smile\U0001F642"));
 
   // The host's own form, a surrogate pair of escapes, names the same character; an escape of half
   // a pair, or one followed by digits that make no character, stays text.
   const std::string text = "0\nTEXT\n5\n30\n8\nA\n10\n0\n20\n0\n40\n1\n1\n\\U+D83D\\U+DE42 \\U+D83D \\U+0000DC00\n";
-  db = standin::ReadDxf("0\nSECTION\n2\nENTITIES\n" + text + "0\nENDSEC\n0\nEOF\n", L"pair", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  standin::OpenDrawing(std::move(db));
+  ASSERT_TRUE(Opened(standin::ReadDxf(Entities(text), L"pair", error), error));
   EXPECT_EQ(Find(EntityData(ByHandle(L"30")), 1)->text, L"\U0001F642 \\U+D83D \\U+0000DC00");
 }
 
@@ -100,24 +107,20 @@ TEST_F(DxfHostileTest, EntitiesOnLayersTheHostRefusesAreRefused) {
   ExpectRefused("dxf_entity_bad_layer_name_silently_layer0.dxf", 7, L"\"a*b\" is not a valid layer name");
   std::wstring error;
   const std::string entities = "0\nLINE\n8\nA\n6\nDASH|ED\n10\n0\n20\n0\n11\n1\n21\n1\n";
-  EXPECT_EQ(standin::ReadDxf("0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n", L"lt", error), nullptr);
+  EXPECT_EQ(standin::ReadDxf(Entities(entities), L"lt", error), nullptr);
   EXPECT_EQ(error.rfind(L"lt:9: \"DASH|ED\" is not a valid linetype name", 0), 0u) << standin::ToUtf8(error);
 }
 
 TEST_F(DxfHostileTest, TextWithoutHeightTakesTheDrawingsTextSize) {
   std::wstring error;
-  auto db = Read("dxf_text_without_height_unselectable.dxf", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  standin::OpenDrawing(std::move(db));
+  ASSERT_TRUE(Opened(Read("dxf_text_without_height_unselectable.dxf", error), error));
   ads_name text;
   ASSERT_EQ(acdbEntLast(text), RTNORM);
   EXPECT_EQ(Find(EntityData(text), 40)->real, 2.5);
 
   const std::string header = "0\nSECTION\n2\nHEADER\n9\n$TEXTSIZE\n40\n7\n0\nENDSEC\n";
   const std::string entities = "0\nTEXT\n5\n30\n10\n0\n20\n0\n40\n-1\n1\nx\n0\nATTDEF\n5\n31\n10\n0\n20\n0\n2\nT\n";
-  db = standin::ReadDxf(header + "0\nSECTION\n2\nENTITIES\n" + entities + "0\nENDSEC\n0\nEOF\n", L"size", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  standin::OpenDrawing(std::move(db));
+  ASSERT_TRUE(Opened(standin::ReadDxf(Entities(entities, header), L"size", error), error));
   EXPECT_EQ(Find(EntityData(ByHandle(L"30")), 40)->real, 7);
   EXPECT_EQ(Find(EntityData(ByHandle(L"31")), 40)->real, 7);
 }
@@ -126,13 +129,9 @@ TEST_F(DxfHostileTest, HandlesNeverWrapRound) {
   ExpectRefused("dxf_handle_max_wraps.dxf", 7, L"FFFFFFFFFFFFFFFF leaves no handles");
   // A drawing whose next handle is the last one takes one more object, then no more.
   std::wstring error;
-  auto db = standin::ReadDxf(
-      "0\nSECTION\n2\nHEADER\n9\n$"
-      "HANDSEED\n5\nFFFFFFFFFFFFFFFF\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n",
-      L"seed", error);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  AcDbDatabase* drawing = db.get();
-  standin::OpenDrawing(std::move(db));
+  const std::string header = "0\nSECTION\n2\nHEADER\n9\n$HANDSEED\n5\nFFFFFFFFFFFFFFFF\n0\nENDSEC\n";
+  ASSERT_TRUE(Opened(standin::ReadDxf(Entities("", header), L"seed", error), error));
+  AcDbDatabase* drawing = acdbHostApplicationServices()->workingDatabase();
   const AcDbObjectId last = standin::AddEntity(drawing, new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 1, 0)));
   ASSERT_FALSE(last.isNull());
   EXPECT_EQ(last.handle().value(), ~Adesk::UInt64{0});
@@ -143,11 +142,11 @@ TEST_F(DxfHostileTest, MessagesQuoteAReadablePrefixOfTheFile) {
   const std::string longText(40000, 'x');
   const std::string cases[] = {
       "0\nSECTION\n2\nENTITIES\n" + longText + "\n",
-      "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\n" + longText + "\n0\nENDSEC\n0\nEOF\n",
-      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n*" + longText + "\n0\nENDSEC\n0\nEOF\n",
+      Entities("0\nCIRCLE\n40\n" + longText + "\n"),
+      Entities("0\nLINE\n8\n*" + longText + "\n"),
       "0\nSECTION\n2\n" + longText + "\n0\nENDSEC\n0\nSECTION\n2\n" + longText + "\n0\nENDSEC\n0\nEOF\n",
-      "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nA\x01"
-      "B\n0\nENDSEC\n0\nEOF\n",
+      Entities("0\nLINE\n8\nA\x01"
+               "B\n"),
   };
   for (const std::string& bytes : cases) {
     std::wstring error;
