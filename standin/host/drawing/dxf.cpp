@@ -618,8 +618,7 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
   DbAccess::Name(m_db.get()) =
       m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
   if (m_skipped)
-    for (const auto& [type, count] : m_skippedTypes)
-      m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
+    for (const auto& [type, count] : m_skippedTypes) m_skipped->push_back(std::to_wstring(count) + L" " + Shown(type));
   return std::move(m_db);
 }
 

@@ -49,7 +49,7 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
 AcDbEntity* Reader::Build(const Raw& raw) {
   const AcGeVector3d normal = raw.Normal();
   if (normal.length() < 1e-12) {
-    Fail(raw.line, L"the " + FromUtf8(raw.type) + L" has a zero extrusion direction");
+    Fail(raw.line, L"the " + Shown(raw.type) + L" has a zero extrusion direction");
     return nullptr;
   }
   const std::string& t = raw.type;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
@@ -144,6 +145,7 @@ TEST_F(DxfHostileTest, MessagesQuoteAReadablePrefixOfTheFile) {
       "0\nSECTION\n2\nENTITIES\n" + longText + "\n",
       Entities("0\nCIRCLE\n40\n" + longText + "\n"),
       Entities("0\nLINE\n8\n*" + longText + "\n"),
+      Entities("0\n" + longText + "\n210\n0\n220\n0\n230\n0\n"),
       "0\nSECTION\n2\n" + longText + "\n0\nENDSEC\n0\nSECTION\n2\n" + longText + "\n0\nENDSEC\n0\nEOF\n",
       Entities("0\nLINE\n8\nA\x01"
                "B\n"),
@@ -157,8 +159,13 @@ TEST_F(DxfHostileTest, MessagesQuoteAReadablePrefixOfTheFile) {
   std::wstring error;
   standin::ReadDxf(cases[0], L"long", error);
   EXPECT_NE(error.find(std::wstring(80, L'x') + L"...\""), std::wstring::npos) << standin::ToUtf8(error);
-  standin::ReadDxf(cases[4], L"long", error);
+  standin::ReadDxf(cases[5], L"long", error);
   EXPECT_NE(error.find(L"\"A\\U+0001B\""), std::wstring::npos) << standin::ToUtf8(error);
+  // So are the types of entities left out.
+  std::vector<std::wstring> skipped;
+  ASSERT_NE(standin::ReadDxf(Entities("0\n" + longText + "\n"), L"long", error, &skipped), nullptr);
+  ASSERT_EQ(skipped.size(), 1u);
+  EXPECT_EQ(skipped[0], L"1 " + std::wstring(80, L'x') + L"...");
 }
 
 }  // namespace
