@@ -53,12 +53,15 @@ Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId 
   if (obj->m_id) return Acad::eAlreadyInDb;
   AcDbDatabase::Store& st = *db->m_store;
   Adesk::UInt64 h = handle.value();
+  // A handseed of 0 marks the handle space used up; handles never wrap round to reused ones
+  // (the host's code for it is not known: eOutOfMemory was chosen).
   if (h == 0) {
-    while (st.handles.count(st.handseed)) ++st.handseed;
+    while (st.handseed != 0 && st.handles.count(st.handseed)) ++st.handseed;
+    if (st.handseed == 0) return Acad::eOutOfMemory;
     h = st.handseed++;
   } else if (st.handles.count(h)) {
     return Acad::eDuplicateKey;
-  } else if (h >= st.handseed) {
+  } else if (st.handseed != 0 && h >= st.handseed) {
     st.handseed = h + 1;
   }
   const Adesk::IntPtr serial = NextSerial();
@@ -134,7 +137,7 @@ std::unique_ptr<AcDbDatabase> DbAccess::NewDatabase(Adesk::UInt64 firstHandle) {
   return std::unique_ptr<AcDbDatabase>(new AcDbDatabase(firstHandle));
 }
 void DbAccess::RaiseHandseed(AcDbDatabase* db, Adesk::UInt64 handseed) {
-  if (handseed > db->m_store->handseed) db->m_store->handseed = handseed;
+  if (db->m_store->handseed != 0 && handseed > db->m_store->handseed) db->m_store->handseed = handseed;
 }
 std::vector<std::pair<std::wstring, DxfGroup>>& DbAccess::Header(AcDbDatabase* db) { return db->m_store->header; }
 

@@ -255,6 +255,25 @@ TEST_F(DatabaseTest, TablesRefuseDuplicatesAndBadNamesAndIterateInOrder) {
   EXPECT_FALSE(wall->isLocked());
   wall->close();
   EXPECT_EQ(layers->getAt(L"NOPE", wall, AcDb::kForRead), Acad::eKeyNotFound);
+  // A renamed record is found by its new name only, and its old name is free again.
+  AcDbLayerTableRecord* door = nullptr;
+  ASSERT_EQ(layers->getAt(L"DOOR", door, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(door->setName(L"wall"), Acad::eDuplicateRecordName);
+  EXPECT_EQ(door->setName(L"Gate"), Acad::eOk);
+  const AcDbObjectId doorId = door->objectId();
+  door->close();
+  AcDbObjectId found;
+  EXPECT_EQ(layers->getAt(L"GATE", found), Acad::eOk);
+  EXPECT_EQ(found, doorId);
+  EXPECT_FALSE(layers->has(L"Door"));
+  layers->close();
+  ASSERT_EQ(Db()->getLayerTable(layers, AcDb::kForWrite), Acad::eOk);
+  auto* again = new AcDbLayerTableRecord;
+  again->setName(L"door");
+  EXPECT_EQ(layers->add(again), Acad::eOk);
+  again->close();
+  EXPECT_EQ(layers->getAt(L"DOOR", found), Acad::eOk);
+  EXPECT_NE(found, doorId);
   layers->close();
 }
 

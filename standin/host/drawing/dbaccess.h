@@ -73,7 +73,10 @@ struct DbAccess {
     return Borrow::Borrowed;
   }
   static void Return(AcDbObject* obj) { obj->m_writer = false; }
-  static std::vector<AcDbObjectId>& Records(AcDbSymbolTable* table) { return table->m_records; }
+  // A record already in the table's drawing joins the table's records.
+  static void AppendRecord(AcDbSymbolTable* table, AcDbObjectId id, const std::wstring& name) {
+    table->standinAppend(id, name);
+  }
   static std::vector<AcDbObjectId>& Entities(AcDbBlockTableRecord* record) { return record->m_entities; }
   static std::vector<std::pair<std::wstring, AcDbObjectId>>& Entries(AcDbDictionary* dict) { return dict->m_entries; }
 

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <fstream>
 #include <map>
 #include <set>
@@ -26,6 +27,9 @@ namespace standin::dxf {
 namespace {
 
 constexpr std::streamoff kMaxFileBytes = 256 << 20;
+constexpr size_t kShownChars = 80;
+// Objects the drawing makes of its own (tables, their standard records, dictionaries).
+constexpr Adesk::UInt64 kOwnObjects = 16;
 
 // Text in a Windows code page, through the system's converter; false when it cannot convert.
 bool FromCodePage(const std::string& page, const std::string& bytes, std::wstring& out) {
@@ -45,6 +49,49 @@ bool FromCodePage(const std::string& page, const std::string& bytes, std::wstrin
   return true;
 }
 
+// The value of a hexadecimal number of exactly n digits at text[at], or -1.
+long HexAt(std::wstring_view text, size_t at, size_t n) {
+  if (at + n > text.size()) return -1;
+  long value = 0;
+  for (size_t k = at; k < at + n; ++k) {
+    const wchar_t c = text[k];
+    const int digit = c >= L'0' && c <= L'9'   ? c - L'0'
+                      : c >= L'A' && c <= L'F' ? c - L'A' + 10
+                      : c >= L'a' && c <= L'f' ? c - L'a' + 10
+                                               : -1;
+    if (digit < 0) return -1;
+    value = value * 16 + digit;
+  }
+  return value;
+}
+
+// "\U+XXXX" at text[at] names a character the code page could not hold: how many characters the
+// escape takes (0 when there is none) and the character. Characters outside the basic plane come
+// as a surrogate pair of escapes, or as eight digits ("\U+0001F642"): four digits below 0011
+// name no character anyone escapes, so eight are read then. An escape of no character stays text.
+size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
+  if (text.compare(at, 3, L"\\U+") != 0) return 0;
+  const long high = HexAt(text, at + 3, 4);
+  if (high < 0) return 0;
+  if (high <= 0x10) {
+    const long low = HexAt(text, at + 7, 4);
+    if (low >= 0) {
+      c = static_cast<char32_t>((high << 16) | low);
+      return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF) ? 11 : 0;
+    }
+  }
+  if (high >= 0xD800 && high <= 0xDBFF && text.compare(at + 7, 3, L"\\U+") == 0) {
+    const long low = HexAt(text, at + 10, 4);
+    if (low >= 0xDC00 && low <= 0xDFFF) {
+      c = static_cast<char32_t>(0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+      return 14;
+    }
+  }
+  if (high >= 0xD800 && high <= 0xDFFF) return 0;
+  c = static_cast<char32_t>(high);
+  return 7;
+}
+
 }  // namespace
 
 std::string TrimBlanks(std::string_view s) {
@@ -52,6 +99,32 @@ std::string TrimBlanks(std::string_view s) {
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
   while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
   return std::string(s.substr(b, e - b));
+}
+
+std::wstring Shown(std::wstring_view text) {
+  std::wstring out;
+  size_t i = 0;
+  for (; i < text.size() && out.size() < kShownChars; ++i) {
+    const wchar_t c = text[i];
+    if (c < 0x20 || c == 0x7F) {
+      wchar_t escape[16];
+      std::swprintf(escape, 16, L"\\U+%04X", static_cast<unsigned>(c));
+      out += escape;
+    } else {
+      out.push_back(c);
+    }
+  }
+  if (i < text.size()) {
+    // A character cut in half (a surrogate pair where wchar_t is 16 bits) is left out whole.
+    if (!out.empty() && out.back() >= 0xD800 && out.back() <= 0xDBFF) out.pop_back();
+    out += L"...";
+  }
+  return out;
+}
+
+std::wstring Shown(std::string_view bytes) {
+  // A prefix of more characters than are shown, however they are encoded, so a cut is still marked.
+  return Shown(FromUtf8(bytes.substr(0, 4 * kShownChars + 4)));
 }
 
 bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
@@ -79,10 +152,15 @@ bool Reader::Tokenize() {
     return Fail(1, L"binary DXF files are not read here; save the drawing as ASCII DXF");
   size_t at = 0;
   if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
+  // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
+  const size_t firstEnd = m_bytes.find_first_of("\r\n", at);
+  const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
+                      (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
+  const char lineEnd = crOnly ? '\r' : '\n';
   int line = 0;
   auto nextLine = [&](std::string_view& out) {
     if (at >= m_bytes.size()) return false;
-    size_t end = m_bytes.find('\n', at);
+    size_t end = m_bytes.find(lineEnd, at);
     if (end == std::string_view::npos) end = m_bytes.size();
     out = m_bytes.substr(at, end - at);
     if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
@@ -92,13 +170,14 @@ bool Reader::Tokenize() {
   };
   std::string_view codeLine, valueLine;
   while (nextLine(codeLine)) {
+    if (codeLine.find('\0') != std::string_view::npos) return Fail(line, L"the group code holds a NUL character");
     const std::string code = TrimBlanks(codeLine);
     if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
     char* end = nullptr;
     errno = 0;
     const long value = std::strtol(code.c_str(), &end, 10);
-    if (code.empty() || *end || errno || value < -32768 || value > 32767)
-      return Fail(line, L"expected a group code (a whole number), found \"" + FromUtf8(code) + L"\"");
+    if (code.empty() || end != code.c_str() + code.size() || errno || value < -32768 || value > 32767)
+      return Fail(line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
     const int codeLineNo = line;
     if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
     if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
@@ -108,8 +187,8 @@ bool Reader::Tokenize() {
         const std::string t = TrimBlanks(valueLine);
         p.real = std::strtod(t.c_str(), &end);
         if (t.empty() || *end || !std::isfinite(p.real))
-          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" +
-                                FromUtf8(t) + L"\"");
+          return Fail(
+              line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
         break;
       }
       case ValueType::Int: {
@@ -117,8 +196,8 @@ bool Reader::Tokenize() {
         errno = 0;
         p.integer = std::strtoll(t.c_str(), &end, 10);
         if (t.empty() || *end || errno)
-          return Fail(line, L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" +
-                                FromUtf8(t) + L"\"");
+          return Fail(line,
+                      L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
         break;
       }
       default:
@@ -140,37 +219,45 @@ std::wstring Reader::Text(const std::string& bytes) const {
     out.clear();
     for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
   }
-  // "\U+XXXX" names a character the code page could not hold.
   std::wstring decoded;
-  for (size_t i = 0; i < out.size(); ++i) {
-    if (out.compare(i, 3, L"\\U+") == 0 && i + 7 <= out.size()) {
-      const std::wstring hex = out.substr(i + 3, 4);
-      if (std::all_of(hex.begin(), hex.end(), [](wchar_t c) { return std::iswxdigit(static_cast<wint_t>(c)); })) {
-        decoded.push_back(static_cast<wchar_t>(std::wcstol(hex.c_str(), nullptr, 16)));
-        i += 6;
-        continue;
+  for (size_t i = 0; i < out.size();) {
+    char32_t c = 0;
+    const size_t used = Escape(out, i, c);
+    if (used == 0) {
+      decoded.push_back(out[i++]);
+      continue;
+    }
+    if constexpr (sizeof(wchar_t) == 2) {
+      if (c > 0xFFFF) {
+        decoded.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
+        c = 0xDC00 + ((c - 0x10000) & 0x3FF);
       }
     }
-    decoded.push_back(out[i]);
+    decoded.push_back(static_cast<wchar_t>(c));
+    i += used;
   }
   return decoded;
 }
 
-void Reader::TakeObject(Raw& raw) {
+bool Reader::TakeObject(Raw& raw) {
   raw.type = Peek().value;
   raw.line = Peek().line;
   raw.groups.clear();
   ++m_pos;
-  bool inBraces = false;
+  const Pair* opened = nullptr;
   while (!AtEnd() && Peek().code != 0) {
     const Pair& p = Peek();
     // Reactor and extension-dictionary groups and extended data are not the entity's own.
     if (p.code == 102)
-      inBraces = !p.value.empty() && p.value[0] == '{';
-    else if (!inBraces && p.code < 1000)
+      opened = !p.value.empty() && p.value[0] == '{' ? &p : nullptr;
+    else if (!opened && p.code < 1000)
       raw.groups.push_back(p);
     ++m_pos;
   }
+  if (opened)
+    return Fail(opened->line, L"the group 102 \"" + Shown(TrimBlanks(opened->value)) + L"\" of the " + Shown(raw.type) +
+                                  L" is not closed by a group 102 \"}\"");
+  return true;
 }
 
 bool Reader::ReadHeader() {
@@ -206,12 +293,12 @@ bool Reader::ReadHeader() {
       any = true;
       ++m_pos;
     }
-    if (!any) return Fail(name.line, L"the header variable " + FromUtf8(name.value) + L" has no value");
+    if (!any) return Fail(name.line, L"the header variable " + Shown(name.value) + L" has no value");
     const std::wstring var = Upper(FromUtf8(TrimBlanks(name.value)));
     if (var == L"$ACADVER") {
       const std::wstring v = Upper(value.text);
       if (v.size() != 6 || v.compare(0, 2, L"AC") != 0)
-        return Fail(name.line, L"unknown $ACADVER \"" + value.text + L"\"");
+        return Fail(name.line, L"unknown $ACADVER \"" + Shown(value.text) + L"\"");
       m_utf8 = v >= L"AC1021";
     } else if (var == L"$DWGCODEPAGE") {
       // Files of releases before 2007 hold their text in this code page ("ANSI_936").
@@ -221,48 +308,56 @@ bool Reader::ReadHeader() {
       Adesk::UInt64 h = 0;
       if (!ParseHandle(ToUtf8(value.text), h)) return Fail(name.line, L"$HANDSEED is not a handle");
       m_handseed = h;
+    } else if (var == L"$TEXTSIZE" && value.kind == RbValue::Real && value.real > 0) {
+      m_textSize = value.real;
     }
     header.emplace_back(var, value);
   }
   return true;
 }
 
-AcDbObjectId Reader::LayerId(const std::wstring& name) {
-  const std::wstring key = Upper(name.empty() ? L"0" : name);
-  const auto it = m_layers.find(key);
-  if (it != m_layers.end()) return it->second;
-  // The host creates a layer that an entity names but the table lacks.
-  auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
-  auto* rec = new AcDbLayerTableRecord;
+namespace {
+
+// A new record of the table, named; null (the record deleted) when the table refuses it.
+AcDbObjectId AddRecord(AcDbSymbolTable* table, AcDbSymbolTableRecord* rec, const std::wstring& name) {
   AcDbObjectId id;
   DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk) {
-    rec->setLinetypeObjectId(m_db->continuousLinetype());
-    rec->close();
-  } else {
+  if (rec->setName(name.c_str()) != Acad::eOk || table->add(id, rec) != Acad::eOk) {
     delete rec;
-    id = m_db->layerZero();
+    id.setNull();
   }
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
-  m_layers[key] = id;
   return id;
 }
 
-AcDbObjectId Reader::LinetypeId(const std::wstring& name) {
-  const auto it = m_linetypes.find(Upper(name));
-  if (it != m_linetypes.end()) return it->second;
-  // A linetype named but not defined is made as an empty one, as a missing layer is made.
-  auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
+}  // namespace
+
+// The host creates a layer that an entity names but the table lacks. A name it would refuse in
+// the table is refused on an entity too, rather than putting the entity on another layer.
+bool Reader::LayerId(const std::wstring& name, int line, AcDbObjectId& id) {
+  const std::wstring key = Upper(name.empty() ? L"0" : name);
+  const auto it = m_layers.find(key);
+  if (it != m_layers.end()) return id = it->second, true;
+  auto* rec = new AcDbLayerTableRecord;
+  id = AddRecord(AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId())), rec, name);
+  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid layer name");
+  rec->setLinetypeObjectId(m_db->continuousLinetype());
+  rec->close();
+  m_layers[key] = id;
+  return true;
+}
+
+// A linetype named but not defined is made as an empty one, as a missing layer is made.
+bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
+  const std::wstring key = Upper(name);
+  const auto it = m_linetypes.find(key);
+  if (it != m_linetypes.end()) return id = it->second, true;
   auto* rec = new AcDbLinetypeTableRecord;
-  AcDbObjectId id;
-  DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  if (rec->setName(name.c_str()) == Acad::eOk && table->add(id, rec) == Acad::eOk)
-    rec->close();
-  else
-    delete rec, id = m_db->continuousLinetype();
-  if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
-  m_linetypes[Upper(name)] = id;
-  return id;
+  id = AddRecord(AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId())), rec, name);
+  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
+  rec->close();
+  m_linetypes[key] = id;
+  return true;
 }
 
 bool Reader::ReadLinetype(const Raw& raw) {
@@ -270,12 +365,12 @@ bool Reader::ReadLinetype(const Raw& raw) {
   if (name.empty()) return Fail(raw.line, L"an LTYPE entry has no name (group 2)");
   const std::wstring key = Upper(name);
   if (key == L"BYLAYER" || key == L"BYBLOCK" || key == L"CONTINUOUS") return true;  // the drawing has them
-  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + name + L" is defined twice");
+  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + Shown(name) + L" is defined twice");
   auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
   auto* rec = new AcDbLinetypeTableRecord;
   if (rec->setName(name.c_str()) != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"\"" + name + L"\" is not a valid linetype name");
+    return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
   }
   rec->setComments(Text(raw, 3).c_str());
   rec->setPatternLength(raw.Real(40));
@@ -287,9 +382,9 @@ bool Reader::ReadLinetype(const Raw& raw) {
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
   if (es != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"the handle of the linetype " + name + L" is used twice");
+    return Fail(raw.line, L"the handle of the linetype " + Shown(name) + L" is used twice");
   }
-  DbAccess::Records(table).push_back(id);
+  DbAccess::AppendRecord(table, id, name);
   rec->close();
   m_linetypes[key] = id;
   return true;
@@ -299,7 +394,7 @@ bool Reader::ReadLayer(const Raw& raw) {
   const std::wstring name = Text(raw, 2);
   if (name.empty()) return Fail(raw.line, L"a LAYER entry has no name (group 2)");
   const std::wstring key = Upper(name);
-  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + name + L" is defined twice");
+  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + Shown(name) + L" is defined twice");
   AcDbLayerTableRecord* rec = nullptr;
   AcDbObjectId id;
   if (key == L"0") {
@@ -310,27 +405,34 @@ bool Reader::ReadLayer(const Raw& raw) {
     rec = new AcDbLayerTableRecord;
     if (rec->setName(name.c_str()) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"\"" + name + L"\" is not a valid layer name");
+      return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid layer name");
     }
     Adesk::UInt64 handle = 0;
     if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
     auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
     if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"the handle of the layer " + name + L" is used twice");
+      return Fail(raw.line, L"the handle of the layer " + Shown(name) + L" is used twice");
     }
-    DbAccess::Records(table).push_back(id);
+    DbAccess::AppendRecord(table, id, name);
   }
   const long long flags = raw.Int(70);
   const long long color = raw.Int(62, 7);
-  if (color == 0 || color < -256 || color > 256) return Fail(raw.line, L"the layer " + name + L" has no valid colour");
+  if (color == 0 || color < -256 || color > 256)
+    return Fail(raw.line, L"the layer " + Shown(name) + L" has no valid colour");
   AcCmColor c;
   c.setColorIndex(static_cast<Adesk::UInt16>(std::llabs(color)));
   rec->setColor(c);
   rec->setIsOff(color < 0);
   rec->setIsFrozen((flags & 1) != 0);
   rec->setIsLocked((flags & 4) != 0);
-  rec->setLinetypeObjectId(LinetypeId(Text(raw, 6, L"Continuous")));
+  AcDbObjectId linetype;
+  const Pair* lt = raw.Find(6);
+  if (!LinetypeId(lt ? Text(lt->value) : L"Continuous", lt ? lt->line : raw.line, linetype)) {
+    rec->close();
+    return false;
+  }
+  rec->setLinetypeObjectId(linetype);
   rec->close();
   m_layers[key] = id;
   return true;
@@ -340,21 +442,20 @@ bool Reader::ReadTables() {
   Raw raw;
   while (!AtEnd() && !IsZero("ENDSEC")) {
     if (!IsZero("TABLE"))
-      return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + FromUtf8(Peek().value));
-    TakeObject(raw);
-    const std::wstring table = Upper(Text(raw, 2));
+      return Fail(Peek().line, L"expected TABLE in the TABLES section, found " + Shown(Peek().value));
+    if (!TakeObject(raw)) return false;
+    const std::wstring table = Shown(Upper(Text(raw, 2)));
     const int tableLine = raw.line;
     while (!AtEnd() && !IsZero("ENDTAB")) {
       if (Peek().code != 0) return Fail(Peek().line, L"expected a table entry");
       if (Peek().value == "ENDSEC" || Peek().value == "TABLE")
         return Fail(Peek().line, L"the " + table + L" table is not ended by ENDTAB");
-      TakeObject(raw);
-      if (!Finite(raw)) return false;
+      if (!TakeObject(raw) || !Finite(raw)) return false;
       if (table == L"LAYER" && raw.type == "LAYER" && !ReadLayer(raw)) return false;
       if (table == L"LTYPE" && raw.type == "LTYPE" && !ReadLinetype(raw)) return false;
     }
     if (AtEnd()) return Fail(tableLine, L"the " + table + L" table is not ended by ENDTAB");
-    TakeObject(raw);
+    if (!TakeObject(raw)) return false;
   }
   return true;
 }
@@ -364,9 +465,8 @@ bool Reader::ReadBlocks() {
   auto* table = AcDbBlockTable::cast(DbAccess::Resolve(m_db->blockTableId()));
   while (!AtEnd() && !IsZero("ENDSEC")) {
     if (!IsZero("BLOCK"))
-      return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + FromUtf8(Peek().value));
-    TakeObject(raw);
-    if (!Finite(raw)) return false;
+      return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + Shown(Peek().value));
+    if (!TakeObject(raw) || !Finite(raw)) return false;
     const std::wstring name = Text(raw, 2);
     if (name.empty()) return Fail(raw.line, L"a BLOCK has no name (group 2)");
     const std::wstring key = Upper(name);
@@ -379,27 +479,27 @@ bool Reader::ReadBlocks() {
       id = DbAccess::PaperSpace(m_db.get());
       layout = true;
     } else {
-      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + name + L" is defined twice");
+      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + Shown(name) + L" is defined twice");
       auto* rec = new AcDbBlockTableRecord;
       if (rec->setName(name.c_str()) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"\"" + name + L"\" is not a valid block name");
+        return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid block name");
       }
       rec->setOrigin(raw.Point(10));
       Adesk::UInt64 handle = 0;
       if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
       if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"the handle of the block " + name + L" is used twice");
+        return Fail(raw.line, L"the handle of the block " + Shown(name) + L" is used twice");
       }
-      DbAccess::Records(table).push_back(id);
+      DbAccess::AppendRecord(table, id, name);
       rec->close();
       m_blocks[key] = id;
       m_blockLines[id] = raw.line;
     }
     if (!ReadEntities(id, layout, "ENDBLK")) return false;
-    if (AtEnd()) return Fail(raw.line, L"the block " + name + L" is not ended by ENDBLK");
-    TakeObject(raw);
+    if (AtEnd()) return Fail(raw.line, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+    if (!TakeObject(raw)) return false;
   }
   return true;
 }
@@ -414,7 +514,7 @@ bool Reader::ResolveBlocks() {
   for (const PendingInsert& p : m_inserts) {
     const auto it = m_blocks.find(Upper(p.block));
     if (it == m_blocks.end())
-      return Fail(p.line, L"the INSERT refers to the block \"" + p.block + L"\", which is not defined");
+      return Fail(p.line, L"the INSERT refers to the block \"" + Shown(p.block) + L"\", which is not defined");
     if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
       DbAccess::Borrow borrow = DbAccess::BorrowForWrite(ref);
       ref->setBlockTableRecord(it->second);
@@ -440,7 +540,7 @@ bool Reader::ResolveBlocks() {
       const AcDbObjectId used = *next++;
       if (state[used] == 1) {
         const auto* rec = standin::Peek<AcDbBlockTableRecord>(used);
-        return Fail(m_blockLines[used], L"the block " + (rec ? DbAccess::RecordName(rec) : std::wstring()) +
+        return Fail(m_blockLines[used], L"the block " + (rec ? Shown(DbAccess::RecordName(rec)) : std::wstring()) +
                                             L" refers to itself through its block references");
       }
       if (state[used] == 0) {
@@ -455,14 +555,23 @@ bool Reader::ResolveBlocks() {
 std::unique_ptr<AcDbDatabase> Reader::Read() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (!Tokenize()) return nullptr;
-  // The drawing's own objects take handles above every handle of the file.
+  // The drawing's own objects take handles above every handle of the file, and so do the objects
+  // the file leaves without one (at most one per group): a file leaving no room for them is refused.
   Adesk::UInt64 maxHandle = 0;
+  const Pair* maxPair = nullptr;
   for (size_t i = 0; i < m_pairs.size(); ++i) {
     const Pair& p = m_pairs[i];
     const bool seed = i > 0 && m_pairs[i - 1].code == 9 && TrimBlanks(m_pairs[i - 1].value) == "$HANDSEED";
     Adesk::UInt64 h = 0;
-    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h)) maxHandle = std::max(maxHandle, h);
+    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h) && h >= maxHandle) {
+      maxHandle = h;
+      maxPair = &p;
+    }
   }
+  if (maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - m_pairs.size())
+    return Fail(maxPair->line, L"the handle " + Shown(TrimBlanks(maxPair->value)) +
+                                   L" leaves no handles for the drawing's other objects"),
+           nullptr;
   m_db = DbAccess::NewDatabase(maxHandle + 1);
   m_layers[L"0"] = m_db->layerZero();
   m_linetypes[L"BYLAYER"] = m_db->byLayerLinetype();
@@ -478,16 +587,15 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
       break;
     }
     if (p.code != 0 || p.value != "SECTION")
-      return Fail(p.line, L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" +
-                              FromUtf8(p.value) + L"\""),
+      return Fail(p.line,
+                  L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" + Shown(p.value) + L"\""),
              nullptr;
     const int sectionLine = p.line;
     ++m_pos;
     if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
     const std::string name = TrimBlanks(Peek().value);
     ++m_pos;
-    if (!seen.insert(name).second)
-      return Fail(sectionLine, L"the " + FromUtf8(name) + L" section appears twice"), nullptr;
+    if (!seen.insert(name).second) return Fail(sectionLine, L"the " + Shown(name) + L" section appears twice"), nullptr;
     bool ok = true;
     if (name == "HEADER")
       ok = ReadHeader();
@@ -500,7 +608,7 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
     else
       ok = SkipSection();
     if (!ok) return nullptr;
-    if (AtEnd()) return Fail(sectionLine, L"the " + FromUtf8(name) + L" section is not ended by ENDSEC"), nullptr;
+    if (AtEnd()) return Fail(sectionLine, L"the " + Shown(name) + L" section is not ended by ENDSEC"), nullptr;
     ++m_pos;
   }
   if (!ended) return Fail(m_pairs.back().line, L"the file ends without EOF"), nullptr;
@@ -510,8 +618,7 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
   DbAccess::Name(m_db.get()) =
       m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
   if (m_skipped)
-    for (const auto& [type, count] : m_skippedTypes)
-      m_skipped->push_back(std::to_wstring(count) + L" " + FromUtf8(type));
+    for (const auto& [type, count] : m_skippedTypes) m_skipped->push_back(std::to_wstring(count) + L" " + Shown(type));
   return std::move(m_db);
 }
 

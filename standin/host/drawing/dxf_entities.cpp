@@ -15,23 +15,33 @@ namespace standin::dxf {
 bool Reader::Finite(const Raw& raw) {
   for (const Pair& p : raw.groups)
     if (TypeOf(p.code) == ValueType::Real && std::fabs(p.real) > 1e100)
-      return Fail(p.line + 1, L"the value " + FromUtf8(TrimBlanks(p.value)) + L" is out of range for a drawing");
+      return Fail(p.line + 1, L"the value " + Shown(TrimBlanks(p.value)) + L" is out of range for a drawing");
   return true;
 }
 
 bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
   Adesk::UInt64 handle = 0;
   if (const Pair* h = raw.Find(5); h && !ParseHandle(h->value, handle))
-    return delete ent, Fail(h->line, L"\"" + FromUtf8(TrimBlanks(h->value)) + L"\" is not a handle");
-  ent->setLayer(LayerId(Text(raw, 8, L"0")), false);
-  if (const Pair* lt = raw.Find(6)) ent->setLinetype(LinetypeId(Text(lt->value)), false);
+    return delete ent, Fail(h->line, L"\"" + Shown(TrimBlanks(h->value)) + L"\" is not a handle");
+  AcDbObjectId layer, linetype;
+  const Pair* layerName = raw.Find(8);
+  if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
+    return delete ent, false;
+  ent->setLayer(layer, false);
+  if (const Pair* lt = raw.Find(6)) {
+    if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
+    ent->setLinetype(linetype, false);
+  }
   if (const Pair* color = raw.Find(62)) {
     if (color->integer < 0 || color->integer > 256)
       return delete ent, Fail(color->line, L"colour " + std::to_wstring(color->integer) + L" is not a colour index");
     ent->setColorIndex(static_cast<Adesk::UInt16>(color->integer), false);
   }
-  if (DbAccess::Add(m_db.get(), ent, owner, id, AcDbHandle(handle)) != Acad::eOk)
-    return delete ent, Fail(raw.line, L"the handle " + FromUtf8(TrimBlanks(raw.Find(5)->value)) + L" is used twice");
+  if (DbAccess::Add(m_db.get(), ent, owner, id, AcDbHandle(handle)) != Acad::eOk) {
+    delete ent;
+    if (handle == 0) return Fail(raw.line, L"the drawing has no handle left for the " + Shown(raw.type));
+    return Fail(raw.line, L"the handle " + Shown(TrimBlanks(raw.Find(5)->value)) + L" is used twice");
+  }
   ent->close();
   return true;
 }
@@ -39,7 +49,7 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
 AcDbEntity* Reader::Build(const Raw& raw) {
   const AcGeVector3d normal = raw.Normal();
   if (normal.length() < 1e-12) {
-    Fail(raw.line, L"the " + FromUtf8(raw.type) + L" has a zero extrusion direction");
+    Fail(raw.line, L"the " + Shown(raw.type) + L" has a zero extrusion direction");
     return nullptr;
   }
   const std::string& t = raw.type;
@@ -92,7 +102,8 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     e->setTextString(text.c_str());
     e->setPosition(OcsToWcs(normal, raw.Point(10)));
     e->setAlignmentPoint(OcsToWcs(normal, raw.Point(11, raw.Point(10))));
-    if (raw.Real(40) > 0) e->setHeight(raw.Real(40));
+    // How the host reads a text without a positive height is not known: it takes the drawing's TEXTSIZE.
+    e->setHeight(raw.Real(40) > 0 ? raw.Real(40) : m_textSize);
     e->setRotation(raw.Real(50) * kDegree);
     if (raw.Real(41, 1) > 0) e->setWidthFactor(raw.Real(41, 1));
     e->setOblique(raw.Real(51) * kDegree);
@@ -172,8 +183,7 @@ AcDbEntity* Reader::Build(const Raw& raw) {
 
 bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   Raw raw;
-  TakeObject(raw);
-  if (!Finite(raw)) return false;
+  if (!TakeObject(raw) || !Finite(raw)) return false;
   const std::string type = raw.type;
   if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND")
     return Fail(raw.line, L"a " + FromUtf8(type) + L" that follows no INSERT or POLYLINE");
@@ -202,8 +212,7 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   const AcDbEntity* main = ent ? AcDbEntity::cast(DbAccess::Resolve(id)) : nullptr;
   Raw sub;
   while (!AtEnd() && IsZero(subType)) {
-    TakeObject(sub);
-    if (!Finite(sub)) return false;
+    if (!TakeObject(sub) || !Finite(sub)) return false;
     if (!ent) continue;
     AcDbEntity* child = Build(sub);
     if (!child) return false;
@@ -218,7 +227,7 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   if (AtEnd() || !IsZero("SEQEND"))
     return Fail(AtEnd() ? raw.line : Peek().line,
                 L"the " + FromUtf8(type) + L" at line " + std::to_wstring(raw.line) + L" is not ended by SEQEND");
-  TakeObject(sub);
+  if (!TakeObject(sub)) return false;
   if (!ent) return true;
   auto* seqend = new AcDbSequenceEnd;
   if (sub.Find(8) == nullptr) seqend->setLayer(main->layerId(), false);

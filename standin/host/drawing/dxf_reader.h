@@ -6,9 +6,10 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace standin::dxf {
@@ -19,6 +20,10 @@ constexpr double kDegree = 3.141592653589793 / 180;
 std::string TrimBlanks(std::string_view s);
 // Hexadecimal digits (at most 16) into a handle value.
 bool ParseHandle(const std::string& s, Adesk::UInt64& out);
+// Text of the file as a message quotes it: at most a readable prefix, marked when cut, with
+// control characters written as \U+XXXX.
+std::wstring Shown(std::wstring_view text);
+std::wstring Shown(std::string_view bytes);
 
 enum class ValueType { String, Real, Int, Skip };
 
@@ -89,8 +94,9 @@ class Reader {
   bool AtEnd() const { return m_pos >= m_pairs.size(); }
   const Pair& Peek() const { return m_pairs[m_pos]; }
   bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
-  // Reads the groups up to the next group 0 into raw (its type is the current group 0).
-  void TakeObject(Raw& raw);
+  // Reads the groups up to the next group 0 into raw (its type is the current group 0); false
+  // when a 102 group opened in it is not closed.
+  bool TakeObject(Raw& raw);
   std::wstring Text(const std::string& bytes) const;
   std::wstring Text(const Raw& raw, int code, const wchar_t* fallback = L"") const {
     const Pair* p = raw.Find(code);
@@ -111,8 +117,10 @@ class Reader {
   // Common properties, then the object joins the drawing under owner with the file's handle.
   bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
   bool Finite(const Raw& raw);
-  AcDbObjectId LayerId(const std::wstring& name);
-  AcDbObjectId LinetypeId(const std::wstring& name);
+  // The record of a name, made when the tables lack it; false (the reason said) for a name the
+  // host refuses.
+  bool LayerId(const std::wstring& name, int line, AcDbObjectId& id);
+  bool LinetypeId(const std::wstring& name, int line, AcDbObjectId& id);
   AcDbEntity* Build(const Raw& raw);
   void Skipped(const std::string& type) { ++m_skippedTypes[type]; }
 
@@ -125,8 +133,8 @@ class Reader {
   bool m_utf8 = false;
   std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
-  std::map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
-  std::set<std::wstring> m_definedLayers;
+  std::unordered_map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
+  std::unordered_set<std::wstring> m_definedLayers;
   struct PendingInsert {
     AcDbObjectId insert;
     std::wstring block;
@@ -137,6 +145,7 @@ class Reader {
   std::map<AcDbObjectId, int> m_blockLines;
   std::map<std::string, int> m_skippedTypes;
   Adesk::UInt64 m_handseed = 0;
+  double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
 };
 
 }  // namespace standin::dxf

@@ -4,6 +4,7 @@
 #include <dbents.h>
 #include <dbsymtb.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "standin/host/core/text.h"
@@ -50,11 +51,14 @@ Acad::ErrorStatus AcDbSymbolTableRecord::setName(const ACHAR* pName) {
   assertWriteEnabled();
   if (!IsValidSymbolName(pName)) return Acad::eInvalidSymbolTableName;
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  if (auto* table = AcDbSymbolTable::cast(DbAccess::Resolve(ownerId()))) {
+  auto* table = AcDbSymbolTable::cast(DbAccess::Resolve(ownerId()));
+  if (table) {
     AcDbObjectId other;
     if (table->getAt(pName, other) == Acad::eOk && other != objectId()) return Acad::eDuplicateRecordName;
+    table->standinUnindex(objectId(), m_name);
   }
   m_name = pName;
+  if (table) table->standinIndex(objectId(), m_name);
   return Acad::eOk;
 }
 
@@ -64,14 +68,33 @@ Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbObjectId& r
   recordId.setNull();
   if (!entryName) return Acad::eInvalidInput;
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  for (const AcDbObjectId& id : m_records) {
+  const auto named = m_byName.find(standin::Upper(entryName));
+  if (named == m_byName.end()) return Acad::eKeyNotFound;
+  for (const AcDbObjectId& id : named->second) {
     const auto* rec = Peek<AcDbSymbolTableRecord>(id);
-    if (!rec || (rec->isErased() && !getErasedRecord) || !standin::SameName(DbAccess::RecordName(rec), entryName))
-      continue;
+    if (!rec || (rec->isErased() && !getErasedRecord)) continue;
     recordId = id;
     return Acad::eOk;
   }
   return Acad::eKeyNotFound;
+}
+
+void AcDbSymbolTable::standinIndex(AcDbObjectId id, const std::wstring& name) {
+  std::vector<AcDbObjectId>& ids = m_byName[standin::Upper(name)];
+  ids.insert(std::upper_bound(ids.begin(), ids.end(), id), id);  // ids grow in the order records are added
+}
+
+void AcDbSymbolTable::standinUnindex(AcDbObjectId id, const std::wstring& name) {
+  const auto named = m_byName.find(standin::Upper(name));
+  if (named == m_byName.end()) return;
+  std::vector<AcDbObjectId>& ids = named->second;
+  ids.erase(std::remove(ids.begin(), ids.end(), id), ids.end());
+  if (ids.empty()) m_byName.erase(named);
+}
+
+void AcDbSymbolTable::standinAppend(AcDbObjectId id, const std::wstring& name) {
+  m_records.push_back(id);
+  standinIndex(id, name);
 }
 
 Acad::ErrorStatus AcDbSymbolTable::getAt(const ACHAR* entryName, AcDbSymbolTableRecord*& pRec, AcDb::OpenMode openMode,
@@ -106,7 +129,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& recordId, AcDbSymbolTableRe
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (has(DbAccess::RecordName(pRecord).c_str())) return Acad::eDuplicateRecordName;
   const Acad::ErrorStatus es = DbAccess::Add(database(), pRecord, objectId(), recordId);
-  if (es == Acad::eOk) m_records.push_back(recordId);
+  if (es == Acad::eOk) standinAppend(recordId, DbAccess::RecordName(pRecord));
   return es;
 }
 

@@ -6,6 +6,7 @@
 #include <dbmain.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class AcDbBlockTableRecordIterator;
@@ -52,7 +53,14 @@ class AcDbSymbolTable : public AcDbObject {
 
  private:
   friend struct standin::DbAccess;
+  friend class AcDbSymbolTableRecord;
+  // Files a record under its name, or takes it out from under it, for lookups in constant time.
+  void standinIndex(AcDbObjectId id, const std::wstring& name);
+  void standinUnindex(AcDbObjectId id, const std::wstring& name);
+  void standinAppend(AcDbObjectId id, const std::wstring& name);
   std::vector<AcDbObjectId> m_records;  // in the order they were added
+  // By upper-case name: the records of that name (erased ones too), in the order of m_records.
+  std::unordered_map<std::wstring, std::vector<AcDbObjectId>> m_byName;
 };
 
 // Walks a table's records in order, over a snapshot taken when it was made.
