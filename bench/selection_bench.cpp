@@ -1,13 +1,17 @@
 // Selection at scale: a window around every entity of drawings of 100,000 and 400,000 entities
-// (lines, arcs and references to a small block, built in memory), drawn by the user at the
-// "Select objects" prompt and asked for with "W". The counter per_entity is the time per entity;
-// it should stay about the same at both sizes.
+// (lines, arcs and references to a small block, built in memory, and the same drawing written by
+// ezdxf and read from its file), drawn by the user at the "Select objects" prompt and asked for
+// with "W". The counter per_entity is the time per entity; it should stay about the same at both
+// sizes.
 #include <acedads.h>
 #include <benchmark/benchmark.h>
 #include <dbapserv.h>
 #include <dbents.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
@@ -49,9 +53,21 @@ void Report(benchmark::State& state, long n) {
       static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-void BM_UserWindow(benchmark::State& state) {
-  const long n = state.range(0);
-  const double side = BuildDrawing(n);
+// The same grid written by ezdxf into a temporary file (never kept) and opened; 0 when ezdxf
+// cannot write it or the drawing does not load.
+double ReadEzdxfDrawing(long n) {
+  Session::Get().Reset();
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("tovu-grid-" + std::to_string(n) + ".dxf");
+  const std::string command = "/usr/bin/python3 " TOVU_SOURCE_DIR "/bench/make_grid_dxf.py " + std::to_string(n) +
+                              " " + file.string() + " 2>/dev/null";
+  std::wstring error;
+  const bool loaded = std::system(command.c_str()) == 0 && standin::OpenDxfDrawing(file.wstring(), error);
+  std::filesystem::remove(file);
+  return loaded ? std::ceil(std::sqrt(static_cast<double>(n))) : 0;
+}
+
+void UserWindow(benchmark::State& state, long n, double side) {
   for (auto _ : state) {
     InputEvent window = InputEvent::At(InputKind::Window, -1, -1);
     window.corner[0] = window.corner[1] = side + 1;
@@ -65,6 +81,17 @@ void BM_UserWindow(benchmark::State& state) {
     Session::Get().ClearTranscript();
   }
   Report(state, n);
+}
+
+void BM_UserWindow(benchmark::State& state) { UserWindow(state, state.range(0), BuildDrawing(state.range(0))); }
+
+void BM_UserWindowEzdxfDrawing(benchmark::State& state) {
+  const double side = ReadEzdxfDrawing(state.range(0));
+  if (side == 0) {
+    state.SkipWithError("no drawing: python3-ezdxf is needed to write it");
+    return;
+  }
+  UserWindow(state, state.range(0), side);
 }
 
 void BM_WindowMode(benchmark::State& state) {
@@ -84,5 +111,6 @@ void BM_WindowMode(benchmark::State& state) {
 
 BENCHMARK(BM_UserWindow)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowMode)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UserWindowEzdxfDrawing)->Arg(100000)->Arg(400000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
