@@ -15,7 +15,6 @@
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/host/interaction/input.h"
-#include "standin/win32/utf8.h"
 
 namespace {
 
