@@ -1,8 +1,16 @@
 // The DXF reader on drawings of N lines, each on a layer of its own: the layers named only by
 // their entities (the reader creates them) against the same layers listed in the LAYER table.
-// The drawing is made in memory for each size.
+// The drawing is made in memory for each size. And the load of drawings of 10^5 and 10^6
+// mixed entities written by ezdxf: throughput, the peak memory the load adds against the file's
+// size, and the time ezdxf itself takes to read the same file.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "standin/host/drawing/dxf.h"
@@ -38,5 +46,71 @@ void BM_DxfLayersInTheTable(benchmark::State& state) { Read(state, true); }
 
 BENCHMARK(BM_DxfLayersMadeByEntities)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DxfLayersInTheTable)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+// A kB figure of /proc/self/status ("VmRSS", "VmHWM"); 0 when it cannot be read.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::string(field).size() + 1);
+  return 0;
+}
+
+struct EzdxfDrawing {
+  std::string bytes;  // empty when ezdxf could not write it
+  double ezdxfReadSeconds = 0;
+};
+
+// Writes the drawing with ezdxf into a temporary file (removed again), reads its bytes and times
+// ezdxf reading it back.
+EzdxfDrawing WriteWithEzdxf(long n) {
+  EzdxfDrawing d;
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("tovu-mixed-" + std::to_string(n) + ".dxf");
+  const std::string write = "/usr/bin/python3 " TOVU_SOURCE_DIR "/bench/make_mixed_dxf.py " + std::to_string(n) + " " +
+                            file.string() + " 2>/dev/null";
+  if (std::system(write.c_str()) == 0) {
+    std::ostringstream content;
+    content << std::ifstream(file, std::ios::binary).rdbuf();
+    d.bytes = content.str();
+    const std::string read =
+        "/usr/bin/python3 -c \"import sys, time, ezdxf; t = time.perf_counter(); "
+        "ezdxf.readfile(sys.argv[1]); print(time.perf_counter() - t)\" " +
+        file.string();
+    if (FILE* p = popen(read.c_str(), "r")) {
+      if (std::fscanf(p, "%lf", &d.ezdxfReadSeconds) != 1) d.ezdxfReadSeconds = 0;
+      pclose(p);
+    }
+  }
+  std::filesystem::remove(file);
+  return d;
+}
+
+void BM_DxfLoadEzdxfDrawing(benchmark::State& state) {
+  const EzdxfDrawing d = WriteWithEzdxf(state.range(0));
+  if (d.bytes.empty()) {
+    state.SkipWithError("no drawing: python3-ezdxf is needed to write it");
+    return;
+  }
+  double peakKb = 0;
+  for (auto _ : state) {
+    // The high-water mark starts again from what is resident now (writing 5 to clear_refs).
+    std::ofstream("/proc/self/clear_refs") << "5";
+    const long before = StatusKb("VmRSS");
+    std::wstring error;
+    auto db = standin::ReadDxf(d.bytes, L"bench.dxf", error);
+    if (!db) state.SkipWithError("the drawing was refused");
+    const long peak = StatusKb("VmHWM") - before;
+    if (peak > peakKb) peakKb = static_cast<double>(peak);
+    state.PauseTiming();  // the drawing's destruction is no part of the load
+    db.reset();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(d.bytes.size()));
+  state.counters["file_MB"] = static_cast<double>(d.bytes.size()) / 1e6;
+  state.counters["peak_added_per_file_byte"] = peakKb * 1024 / static_cast<double>(d.bytes.size());
+  state.counters["ezdxf_read_s"] = d.ezdxfReadSeconds;
+}
+BENCHMARK(BM_DxfLoadEzdxfDrawing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -59,8 +59,8 @@ double ReadEzdxfDrawing(long n) {
   Session::Get().Reset();
   const std::filesystem::path file =
       std::filesystem::temp_directory_path() / ("tovu-grid-" + std::to_string(n) + ".dxf");
-  const std::string command = "/usr/bin/python3 " TOVU_SOURCE_DIR "/bench/make_grid_dxf.py " + std::to_string(n) +
-                              " " + file.string() + " 2>/dev/null";
+  const std::string command = "/usr/bin/python3 " TOVU_SOURCE_DIR "/bench/make_grid_dxf.py " + std::to_string(n) + " " +
+                              file.string() + " 2>/dev/null";
   std::wstring error;
   const bool loaded = std::system(command.c_str()) == 0 && standin::OpenDxfDrawing(file.wstring(), error);
   std::filesystem::remove(file);
