@@ -88,12 +88,7 @@ TEST_F(StatusGuard, InertWithoutAWorkingDatabaseAndRestoresThroughAnException) {
 class UndoGuard : public DatabaseTest {
  protected:
   static int UndoCtl() { return standin::SysVarInt(L"UNDOCTL", -1); }
-  static void SetUndoCtl(int bits) {
-    resbuf rb{};
-    rb.restype = RTSHORT;
-    rb.resval.rint = static_cast<short>(bits);
-    ASSERT_TRUE(standin::SetSystemVariable(L"UNDOCTL", rb));
-  }
+  static void SetUndoCtl(int bits) { ASSERT_TRUE(standin::SetSysVarInt(L"UNDOCTL", bits)); }
   // The commands the guard sent, and UNDOCTL inside its scope and after it.
   struct Run {
     Texts sent;

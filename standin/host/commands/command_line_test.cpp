@@ -13,6 +13,7 @@
 #include "standin/host/commands/applications.h"
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
+#include "standin/host/drawing/sysvars.h"
 
 namespace {
 
@@ -97,10 +98,7 @@ TEST_F(CommandLineTest, ACommandThatLeavesObjectsOpenIsReported) {
 
 }  // namespace
 
-int UndoCtl() {
-  resbuf rb;
-  return acedGetVar(L"UNDOCTL", &rb) == RTNORM ? rb.resval.rint : -1;
-}
+int UndoCtl() { return standin::SysVarInt(L"UNDOCTL", -1); }
 
 // acedCommand answers the prompts of the commands it runs, as a user typing them would.
 TEST_F(CommandLineTest, CommandsSentByModulesAnswerTheirPrompts) {

@@ -80,12 +80,7 @@ class Tokens {
 };
 
 int UndoControl() { return standin::SysVarInt(L"UNDOCTL", 0); }
-void SetUndoControl(int bits) {
-  resbuf rb{};
-  rb.restype = RTSHORT;
-  rb.resval.rint = static_cast<short>(bits);
-  standin::SetSystemVariable(L"UNDOCTL", rb);
-}
+void SetUndoControl(int bits) { standin::SetSysVarInt(L"UNDOCTL", bits); }
 
 bool YesNo(Tokens& tokens, const wchar_t* prompt, int bit) {
   std::wstring answer;

@@ -256,6 +256,13 @@ void SetSystemVariableCheck(const wchar_t* name, std::function<bool(const resbuf
     st.checks.erase(key);
 }
 
+bool SetSysVarInt(const wchar_t* name, int value) {
+  resbuf rb{};
+  rb.restype = RTSHORT;
+  rb.resval.rint = static_cast<short>(value);
+  return SetSystemVariable(name, rb);
+}
+
 int SysVarInt(const wchar_t* name, int fallback) {
   resbuf rb{};
   return acedGetVar(name, &rb) == RTNORM && rb.restype == RTSHORT ? rb.resval.rint : fallback;

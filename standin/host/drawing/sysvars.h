@@ -13,6 +13,8 @@ void ResetSystemVariables();
 // Sets a variable as the host itself does, read-only ones included (views, extents). False for
 // an unknown name or a value that does not fit the variable's type; ranges are not checked.
 bool SetSystemVariable(const wchar_t* name, const resbuf& value);
+// SetSystemVariable with a short integer.
+bool SetSysVarInt(const wchar_t* name, int value);
 // An extra condition acedSetVar puts on a variable's new value (a viewport number must name a
 // viewport); a refused value makes acedSetVar return RTERROR. An empty function removes it.
 void SetSystemVariableCheck(const wchar_t* name, std::function<bool(const resbuf& value)> check);

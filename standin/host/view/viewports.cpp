@@ -125,8 +125,5 @@ Acad::ErrorStatus acedSetCurrentVPort(int vpnumber) {
   bool known = false;
   for (const standin::Viewport& v : standin::Viewports()) known = known || v.number == vpnumber;
   if (!known) return Acad::eInvalidInput;
-  resbuf rb{};
-  rb.restype = RTSHORT;
-  rb.resval.rint = static_cast<short>(vpnumber);
-  return standin::SetSystemVariable(L"CVPORT", rb) ? Acad::eOk : Acad::eInvalidInput;
+  return standin::SetSysVarInt(L"CVPORT", vpnumber) ? Acad::eOk : Acad::eInvalidInput;
 }
