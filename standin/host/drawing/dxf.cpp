@@ -295,6 +295,8 @@ bool Reader::ReadHeader() {
     }
     if (!any) return Fail(name.line, L"the header variable " + Shown(name.value) + L" has no value");
     const std::wstring var = Upper(FromUtf8(TrimBlanks(name.value)));
+    if (var.size() < 2 || var[0] != L'$')
+      return Fail(name.line, L"\"" + Shown(name.value) + L"\" is no header variable name (a $ and a name)");
     if (var == L"$ACADVER") {
       const std::wstring v = Upper(value.text);
       if (v.size() != 6 || v.compare(0, 2, L"AC") != 0)

@@ -256,6 +256,8 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
        L"block S refers to itself"},
       {Dxf("", "", "", door + door), 33, L"block D is defined twice"},
       {Dxf("", "9\n$ACADVER\n1\nXYZ\n"), 9, L"unknown $ACADVER"},
+      {Dxf("", "9\n\n70\n1\n"), 9, L"\"\" is no header variable name"},
+      {Dxf("", "9\nACADVER\n1\nAC1015\n"), 9, L"\"ACADVER\" is no header variable name"},
       {Dxf(kLine).substr(0, Dxf(kLine).size() - 6), 45, L"without EOF"},
       {Dxf(kLine) + "0\nLINE\n", 49, L"groups follow EOF"},
       {"0\nSECTION\n2\nENTITIES\n" + std::string(kLine), 1, L"ENTITIES section is not ended by ENDSEC"},
