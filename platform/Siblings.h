@@ -13,6 +13,7 @@
 #include <ZoDbWallGraph.h>
 #include <ZoDisplay.h>
 #include <ZoDynArrayStream.h>
+#include <ZoGeBaseLine2d.h>
 #include <ZoGeCurve2d.h>
 #include <ZoGeCurveMesh.h>
 #include <ZoGeExtent.h>

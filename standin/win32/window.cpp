@@ -19,12 +19,14 @@ namespace {
 struct Window {
   std::wstring name;
   LONG width = 0, height = 0;
+  LONG left = 0, top = 0;  // the client area's origin on the screen
 };
 
 struct Windows {
   std::mutex mutex;
   std::map<HWND, Window> windows;
   uintptr_t next = 0x10010;  // handles are opaque values, never addresses
+  POINT cursor{0, 0};
 };
 
 Windows& Table() {
@@ -48,12 +50,12 @@ void Report(const std::wstring& name, const RECT* rect, BOOL erase) {
 
 }  // namespace
 
-HWND CreateStandInWindow(const wchar_t* name, LONG width, LONG height) {
+HWND CreateStandInWindow(const wchar_t* name, LONG width, LONG height, LONG left, LONG top) {
   Windows& t = Table();
   std::lock_guard<std::mutex> lock(t.mutex);
   const HWND hWnd = reinterpret_cast<HWND>(t.next);
   t.next += 4;
-  t.windows[hWnd] = {name ? name : L"", width, height};
+  t.windows[hWnd] = {name ? name : L"", width, height, left, top};
   return hWnd;
 }
 
@@ -84,6 +86,41 @@ BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
   return TRUE;
 }
 
+BOOL GetCursorPos(LPPOINT lpPoint) {
+  if (!lpPoint) return FALSE;
+  standin::Windows& t = standin::Table();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  *lpPoint = t.cursor;
+  return TRUE;
+}
+
+BOOL SetCursorPos(int X, int Y) {
+  standin::Windows& t = standin::Table();
+  std::lock_guard<std::mutex> lock(t.mutex);
+  t.cursor = {X, Y};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
+  standin::Window w;
+  if (!standin::Find(hWnd, w) || !lpPoint) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  lpPoint->x -= w.left, lpPoint->y -= w.top;
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+  standin::Window w;
+  if (!standin::Find(hWnd, w) || !lpPoint) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  lpPoint->x += w.left, lpPoint->y += w.top;
+  return TRUE;
+}
+
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
   standin::Window w;
   if (!standin::Find(hWnd, w) || !lpRect) {
@@ -111,3 +148,5 @@ CWnd::~CWnd() {
 void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
 void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
 void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }

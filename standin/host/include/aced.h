@@ -5,6 +5,8 @@
 #include <acadstrc.h>
 #include <accmd.h>
 #include <adesk.h>
+#include <adsdef.h>
+#include <afxwin.h>
 
 // Makes the viewport of that number current (CVPORT); eInvalidInput when the list in use has
 // no such viewport.
@@ -15,3 +17,26 @@ Acad::ErrorStatus acedSetCurrentVPort(int vpnumber);
 // 24 hues in five shades with a paler variant each, 250 to 255 greys). An index outside 0 to
 // 255 gives 0, black (chosen).
 Adesk::UInt32 acedGetRGB(int color);
+
+class AcDbViewTableRecord;
+class AcDbViewport;
+
+// A point of the drawing (world coordinates) as the pixel conversions take it.
+typedef double acedDwgPoint[3];
+
+// Makes the view current in the current viewport (pVp must be NULL: the stand-in has no
+// floating viewport objects). eNullObjectPointer for a NULL record; eInvalidInput for a height
+// or width that is not positive and finite, a zero view direction, or a value that is not
+// finite; eBadPaperspaceView for a paper-space view while TILEMODE is 1 or model space is current
+// on a layout. A view whose width and height do not match the viewport's proportions shows both:
+// VIEWSIZE becomes the height that fits the width too (chosen, the host does not say).
+Acad::ErrorStatus acedSetCurrentView(AcDbViewTableRecord* pVwRec, AcDbViewport* pVP);
+
+// The world point on the view plane of viewport windnum under a pixel of the drawing view (x to
+// the right, y down, origin at the top-left corner of the drawing view); false for a viewport
+// that does not exist. The first form works on the current viewport.
+void acedCoordFromPixelToWorld(const CPoint& ptIn, acedDwgPoint ptOut);
+bool acedCoordFromPixelToWorld(int windnum, CPoint ptIn, acedDwgPoint ptOut);
+// The pixel of the drawing view that shows the world point, rounded to the nearest; false for a
+// viewport that does not exist.
+bool acedCoordFromWorldToPixel(int windnum, const acedDwgPoint ptIn, CPoint& ptOut);

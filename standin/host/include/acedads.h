@@ -50,6 +50,14 @@ int acedCommandS(int rtype, ...);
 // registered or args names none.
 int acedInvoke(const struct resbuf* args, struct resbuf** result);
 
+// --- Coordinates ---
+
+// Converts a point (disp 0) or a displacement (disp non-zero) between coordinate systems given as
+// RTSHORT result buffers: 0 world, 1 the current user coordinate system, 2 the display
+// coordinates of the current viewport (origin at TARGET, z along the view direction, x to the
+// right of the screen, y up). RTNORM; RTERROR for a NULL argument or another code or type.
+int acedTrans(const ads_point pt, const struct resbuf* from, const struct resbuf* to, int disp, ads_point result);
+
 // --- Selection sets ---
 
 // Makes a selection set of main entities of the drawing, newest first where the host searches

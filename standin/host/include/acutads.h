@@ -36,3 +36,9 @@ int acutDelString(ACHAR*& pString);
 int acutWcMatch(const ACHAR* string, const ACHAR* pattern);
 // As acutWcMatch, ignoring case when ignoreCase is true.
 int acutWcMatchEx(const ACHAR* string, const ACHAR* pattern, bool ignoreCase);
+
+// The angle (radians, from the x axis, counter-clockwise, in [0, 2 pi)) of the line from pt1 to
+// pt2 in the XY plane; 0 when the points coincide there.
+ads_real acutAngle(const ads_point pt1, const ads_point pt2);
+// The point at distance dist and angle angle (radians) from pt in the XY plane; z stays pt's.
+void acutPolar(const ads_point pt, ads_real angle, ads_real dist, ads_point result);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <dbmain.h>
+#include <gepnt2d.h>
+#include <gepnt3d.h>
 
 #include <string>
 #include <unordered_map>
@@ -138,6 +140,61 @@ class AcDbLinetypeTableRecord : public AcDbSymbolTableRecord {
  private:
   std::wstring m_comments;
   double m_patternLength = 0;
+};
+
+// A view: centre (display coordinates), height and width (display units), direction from the
+// target and target (world), twist, lens length, clipping distances (from the target) and the
+// VIEWMODE bits they stand for. A new record shows the host's default plan view.
+class AcDbAbstractViewTableRecord : public AcDbSymbolTableRecord {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbAbstractViewTableRecord);
+  AcGePoint2d centerPoint() const { return m_center; }
+  void setCenterPoint(const AcGePoint2d& pt) { m_center = pt; }
+  double height() const { return m_height; }
+  void setHeight(double height) { m_height = height; }
+  double width() const { return m_width; }
+  void setWidth(double width) { m_width = width; }
+  AcGePoint3d target() const { return m_target; }
+  void setTarget(const AcGePoint3d& target) { m_target = target; }
+  AcGeVector3d viewDirection() const { return m_direction; }
+  void setViewDirection(const AcGeVector3d& direction) { m_direction = direction; }
+  double viewTwist() const { return m_twist; }
+  void setViewTwist(double angle) { m_twist = angle; }
+  double lensLength() const { return m_lens; }
+  void setLensLength(double length) { m_lens = length; }
+  double frontClipDistance() const { return m_front; }
+  void setFrontClipDistance(double distance) { m_front = distance; }
+  double backClipDistance() const { return m_back; }
+  void setBackClipDistance(double distance) { m_back = distance; }
+  bool perspectiveEnabled() const { return (m_mode & 1) != 0; }
+  void setPerspectiveEnabled(bool enabled) { SetBit(1, enabled); }
+  bool frontClipEnabled() const { return (m_mode & 2) != 0; }
+  void setFrontClipEnabled(bool enabled) { SetBit(2, enabled); }
+  bool backClipEnabled() const { return (m_mode & 4) != 0; }
+  void setBackClipEnabled(bool enabled) { SetBit(4, enabled); }
+  // Front clipping at the eye is the absence of VIEWMODE bit 16.
+  bool frontClipAtEye() const { return (m_mode & 16) == 0; }
+  void setFrontClipAtEye(bool atEye) { SetBit(16, !atEye); }
+
+ private:
+  friend struct standin::DbAccess;
+  void SetBit(int bit, bool on) { m_mode = on ? (m_mode | bit) : (m_mode & ~bit); }
+  AcGePoint2d m_center{0, 0};
+  double m_height = 1, m_width = 1;
+  AcGePoint3d m_target;
+  AcGeVector3d m_direction{0, 0, 1};
+  double m_twist = 0, m_lens = 50, m_front = 0, m_back = 0;
+  int m_mode = 0;
+};
+
+class AcDbViewTableRecord : public AcDbAbstractViewTableRecord {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbViewTableRecord);
+  bool isPaperspaceView() const { return m_paperspace; }
+  void setIsPaperspaceView(bool paperspace) { m_paperspace = paperspace; }
+
+ private:
+  bool m_paperspace = false;
 };
 
 class AcDbBlockTableRecord : public AcDbSymbolTableRecord {

@@ -1,6 +1,7 @@
 // Just enough of the host geometry library's 3D point, behaving as the host's does.
 #pragma once
 
+#include <gegbl.h>
 #include <gemat3d.h>
 #include <gevec3d.h>
 
@@ -14,6 +15,10 @@ class AcGePoint3d {
   AcGePoint3d operator-(const AcGeVector3d& v) const { return {x - v.x, y - v.y, z - v.z}; }
   AcGeVector3d operator-(const AcGePoint3d& p) const { return {x - p.x, y - p.y, z - p.z}; }
   double distanceTo(const AcGePoint3d& p) const { return (*this - p).length(); }
+  // Equal when at most the tolerance's equalPoint apart.
+  bool isEqualTo(const AcGePoint3d& p, const AcGeTol& tol = AcGeContext::gTol) const {
+    return distanceTo(p) <= tol.equalPoint();
+  }
   AcGePoint3d& set(double xx, double yy, double zz) {
     x = xx, y = yy, z = zz;
     return *this;

@@ -25,3 +25,8 @@ AcDbEntity* ZoGe2AcDb(ZoGeObject* pGeObj);
 void ReleaseEntSet(AcDbVoidPtrArray& ents);
 // The block-to-world transform of a block reference (the identity for NULL).
 AcGeMatrix3d BlockTransform(const AcDbBlockReference* pRef);
+
+// The id of the named linetype of the drawing (the working drawing for NULL), loading it from the
+// host's standard linetype library when the drawing does not have it yet. The null id for a name
+// the library does not know either.
+AcDbObjectId InitLineType(const wchar_t* pszName, AcDbDatabase* pDb);

@@ -356,6 +356,8 @@ class CWnd {
   void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE);
   void Invalidate(BOOL bErase = TRUE);
   void GetClientRect(LPRECT lpRect) const;
+  void ScreenToClient(LPPOINT lpPoint) const;
+  void ClientToScreen(LPPOINT lpPoint) const;
 
   HWND m_hWnd = nullptr;
 };

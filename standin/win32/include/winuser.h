@@ -17,6 +17,16 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 // included).
 BOOL DestroyWindow(HWND hWnd);
 
+// --- The cursor and screen coordinates ---
+
+// Where the mouse cursor is, in screen coordinates; FALSE for a NULL pointer.
+BOOL GetCursorPos(LPPOINT lpPoint);
+BOOL SetCursorPos(int X, int Y);
+// Between screen coordinates and the window's client coordinates; FALSE with
+// ERROR_INVALID_WINDOW_HANDLE for a handle that names no window, and for a NULL point.
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint);
+
 // --- Rectangles ---
 
 BOOL SetRect(LPRECT lprc, int xLeft, int yTop, int xRight, int yBottom);
