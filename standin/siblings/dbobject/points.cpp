@@ -1,5 +1,5 @@
 // Just enough of the database module's point helpers, behaving as the family's do, for
-// growing boxes around points.
+// growing boxes around points, midpoints and the user coordinate system.
 #include <ZoPoints.h>
 
 #include <algorithm>
@@ -10,4 +10,9 @@ ZoGePoint Min(const ZoGePoint& a, const ZoGePoint& b) {
 
 ZoGePoint Max(const ZoGePoint& a, const ZoGePoint& b) {
   return ZoGePoint(std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z));
+}
+
+void GetMidPt(const ZoGePoint& pt1, const ZoGePoint& pt2, ZoGePoint& ptMid) {
+  // Halving first keeps the sum of two huge coordinates finite.
+  ptMid = ZoGePoint(pt1.x / 2 + pt2.x / 2, pt1.y / 2 + pt2.y / 2, pt1.z / 2 + pt2.z / 2);
 }
