@@ -46,5 +46,7 @@ enum ErrorStatus {
   eAlreadyInGroup = 260,  // the code the family's modules accept from AcDbGroup::append
   eNotInGroup = 261,
   eCannotScaleNonUniformly = 120,
+  eFileNotFound = 291,
+  eUndefinedLineType = 380,
 };
 }  // namespace Acad
