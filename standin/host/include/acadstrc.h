@@ -46,6 +46,8 @@ enum ErrorStatus {
   eAlreadyInGroup = 260,  // the code the family's modules accept from AcDbGroup::append
   eNotInGroup = 261,
   eCannotScaleNonUniformly = 120,
+  eNotInPaperspace = 160,
+  eBadPaperspaceView = 161,
   eFileNotFound = 291,
   eUndefinedLineType = 380,
 };
