@@ -14,6 +14,7 @@
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/views.h"
 
 namespace {
 
@@ -249,6 +250,39 @@ TEST(DbObjectPoints, MinMaxAndMidpointAreComponentWise) {
   GetMidPt(ZoGePoint(1e308, -1e308, 0), ZoGePoint(1e308, -1e308, 0), mid);
   EXPECT_EQ(mid.x, 1e308) << "the sum of huge coordinates must not overflow";
   EXPECT_EQ(mid.y, -1e308);
+}
+
+void ExpectPoint(const ZoGePoint& p, double x, double y, double z) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+  EXPECT_NEAR(p.z, z, 1e-9);
+}
+
+TEST(DbObjectPoints, UserCoordinatesGoThroughTheHostBothWays) {
+  standin::Session::Get().Reset();
+  const ZoGePoint p(3, -4, 2);
+  ExpectPoint(UcsToWcs(p), 3, -4, 2);
+  ExpectPoint(WcsToUcs(p, 1), 3, -4, 2);
+
+  // Turned 30 degrees about z and moved: x runs along (c, s), y along (-s, c).
+  const double c = std::cos(kPi / 6), s = std::sin(kPi / 6);
+  standin::Ucs ucs;
+  ucs.origin[0] = 100, ucs.origin[1] = 50, ucs.origin[2] = 10;
+  ucs.xAxis[0] = c, ucs.xAxis[1] = s;
+  ucs.yAxis[0] = -s, ucs.yAxis[1] = c;
+  ASSERT_TRUE(standin::SetUcs(ucs));
+  ExpectPoint(UcsToWcs(ZoGePoint(2, 0, 0)), 100 + 2 * c, 50 + 2 * s, 10);
+  ExpectPoint(UcsToWcs(ZoGePoint(0, 2, 1)), 100 - 2 * s, 50 + 2 * c, 11);
+  ExpectPoint(UcsToWcs(ZoGePoint(2, 0, 0), 1), 2 * c, 2 * s, 0);  // a displacement is not moved
+  ExpectPoint(WcsToUcs(ZoGePoint(100, 50, 10)), 0, 0, 0);
+  ExpectPoint(WcsToUcs(ZoGePoint(-s, c, 0), 1), 0, 1, 0);
+  for (const ZoGePoint& q : {p, ZoGePoint(-250, 1e4, -7), ZoGePoint()}) {
+    const ZoGePoint w = UcsToWcs(q);
+    ExpectPoint(WcsToUcs(w), q.x, q.y, q.z);
+    ExpectPoint(UcsToWcs(WcsToUcs(q, 1), 1), q.x, q.y, q.z);
+  }
+  standin::Session::Get().Reset();
+  ExpectPoint(UcsToWcs(p), 3, -4, 2);
 }
 
 void ExpectPoint(const ZoGePoint2d& p, double x, double y) {
