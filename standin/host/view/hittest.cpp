@@ -11,6 +11,8 @@
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/host/view/display.h"
+#include "standin/host/view/viewports.h"
+#include "standin/host/view/views.h"
 
 namespace standin {
 
@@ -165,8 +167,41 @@ std::vector<std::pair<XY, XY>> Flattened(const Shape& shape) {
   return out;
 }
 
+namespace {
+
+// The rectangle lies inside the polygon: its corners inside, no vertex of the polygon within it
+// and no edge crossing it. Then so does everything the rectangle holds.
+bool RectInsidePolygon(const AcDbExtents& box, const std::vector<XY>& polygon) {
+  const XY lo{box.minPoint().x, box.minPoint().y}, hi{box.maxPoint().x, box.maxPoint().y};
+  const XY corners[4] = {lo, {hi.x, lo.y}, hi, {lo.x, hi.y}};
+  for (XY c : corners)
+    if (!PointInPolygon(polygon, c)) return false;
+  for (size_t i = 0; i < polygon.size(); ++i) {
+    const XY a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+    if (InRect(a.x, a.y, lo.x, lo.y, hi.x, hi.y)) return false;
+    for (int k = 0; k < 4; ++k)
+      if (SegmentsMeet(a, b, corners[k], corners[(k + 1) % 4])) return false;
+  }
+  return true;
+}
+
+// Whether the shape's box and the polygon's box are apart, so that nothing of the one meets the other.
+bool BoxesApart(const AcDbExtents& box, const std::vector<XY>& polygon) {
+  double minX = polygon[0].x, minY = polygon[0].y, maxX = minX, maxY = minY;
+  for (XY p : polygon) {
+    minX = std::min(minX, p.x), minY = std::min(minY, p.y);
+    maxX = std::max(maxX, p.x), maxY = std::max(maxY, p.y);
+  }
+  return box.maxPoint().x < minX || box.minPoint().x > maxX || box.maxPoint().y < minY || box.minPoint().y > maxY;
+}
+
+}  // namespace
+
 bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
-  if (shape.Empty() || !shape.Finite() || polygon.size() < 3) return false;
+  AcDbExtents box;
+  if (shape.Empty() || !shape.Finite() || polygon.size() < 3 || !shape.Extents(box)) return false;
+  if (BoxesApart(box, polygon)) return false;
+  if (RectInsidePolygon(box, polygon)) return true;
   for (const auto& [a, b] : Flattened(shape)) {
     if (!PointInPolygon(polygon, a) || !PointInPolygon(polygon, b)) return false;
     for (size_t i = 0; i < polygon.size(); ++i)
@@ -177,6 +212,13 @@ bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
 
 bool TouchesPolygon(const Shape& shape, const std::vector<XY>& polygon) {
   if (polygon.size() < 3) return false;
+  AcDbExtents box;
+  if (shape.Extents(box) && BoxesApart(box, polygon)) return false;
+  // An arc that starts inside touches: found before the arcs are cut into pieces.
+  for (const Arc& arc : shape.arcs) {
+    const AcGePoint3d start = PointOnArc(arc, arc.start);
+    if (Finite({start.x, start.y}) && PointInPolygon(polygon, {start.x, start.y})) return true;
+  }
   for (const auto& [a, b] : Flattened(shape)) {
     if (!Finite(a) || !Finite(b)) continue;
     if (PointInPolygon(polygon, a) || PointInPolygon(polygon, b)) return true;
@@ -218,6 +260,42 @@ std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked) {
   return out;
 }
 
+namespace {
+
+// What the current viewport shows of the XY plane: the quadrilateral under its pixels, and whether
+// it is an upright rectangle (a plan view without twist), which windows are clipped to exactly.
+// Otherwise an entity must touch (crossing) or lie in (window) the window and the view, which for
+// crossings may take an entity that touches both but not where they overlap (chosen: views turned
+// or tilted are rare where the family selects).
+struct VisibleArea {
+  std::vector<XY> corners;
+  bool upright = false;
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool Touches(const Shape& s) const { return upright || corners.empty() || TouchesPolygon(s, corners); }
+  bool Holds(const Shape& s) const { return upright || corners.empty() || InsidePolygon(s, corners); }
+};
+
+VisibleArea CurrentVisibleArea() {
+  VisibleArea area;
+  const int vp = CurrentViewport();
+  PixelRect rect;
+  if (!ViewportPixels(vp, rect)) return area;  // no view: nothing to clip to
+  const double px[4] = {rect.left, rect.left + rect.width, rect.left + rect.width, rect.left};
+  const double py[4] = {rect.top + rect.height, rect.top + rect.height, rect.top, rect.top};
+  for (int i = 0; i < 4; ++i) {
+    double w[3];
+    PixelToWorld(vp, px[i], py[i], w);
+    area.corners.push_back({w[0], w[1]});
+  }
+  const View v = CurrentView();
+  area.upright = v.direction[0] == 0 && v.direction[1] == 0 && v.direction[2] > 0 && v.twist == 0;
+  area.minX = area.corners[0].x, area.minY = area.corners[0].y;
+  area.maxX = area.corners[2].x, area.maxY = area.corners[2].y;
+  return area;
+}
+
+}  // namespace
+
 double PickBoxHalf() {
   const double pixels = SysVarInt(L"PICKBOX", 3);
   const double viewSize = SysVarReal(L"VIEWSIZE", 600);
@@ -237,23 +315,36 @@ std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLo
   return out;
 }
 
-std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked) {
-  const double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
-  const double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
+std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked,
+                                 const Keep& keep) {
+  double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
+  double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
+  const VisibleArea area = CurrentVisibleArea();
+  if (area.upright) {
+    minX = std::max(minX, area.minX), minY = std::max(minY, area.minY);
+    maxX = std::min(maxX, area.maxX), maxY = std::min(maxY, area.maxY);
+    if (minX > maxX || minY > maxY) return {};
+  }
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    if (keep && !keep(ent)) continue;
     const Shape s = ShapeOf(ent);
-    if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) : InsideRect(s, minX, minY, maxX, maxY))
+    if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) && area.Touches(s)
+                 : InsideRect(s, minX, minY, maxX, maxY) && area.Holds(s))
       out.push_back(DbAccess::Id(ent));
   }
   return out;
 }
 
-std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked) {
+std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked,
+                                     const Keep& keep) {
+  const VisibleArea area = CurrentVisibleArea();
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    if (keep && !keep(ent)) continue;
     const Shape s = ShapeOf(ent);
-    if (crossing ? TouchesPolygon(s, polygon) : InsidePolygon(s, polygon)) out.push_back(DbAccess::Id(ent));
+    if (crossing ? TouchesPolygon(s, polygon) && area.Touches(s) : InsidePolygon(s, polygon) && area.Holds(s))
+      out.push_back(DbAccess::Id(ent));
   }
   return out;
 }
