@@ -94,7 +94,8 @@ int acedTrans(const ads_point pt, const struct resbuf* from, const struct resbuf
 // not taken off the screen by acedRedraw. The user's picks: a pick on an entity (by handle), a
 // click (the topmost entity in the pick box, else the corner of a window that is a crossing when
 // opened to the left), Window, Crossing, typed options W, C, ALL, L, P, R(emove), A(dd), U(ndo)
-// and typed points; Enter (or blanks) ends, Esc cancels.
+// and typed points; Enter (or blanks) ends, Esc cancels. With group selection on (PICKSTYLE 1 or
+// 3) a pick or click on a member of a selectable group takes every member the screen shows.
 // The filter is the host's: a conjunction of its tests; a test (code . value) holds when some
 // group of the entity's data with that code matches: strings as wild-card patterns ignoring
 // case, numbers and points equal (relational operators from a preceding -4 group: =, !=, /=,
