@@ -88,7 +88,8 @@ bool RunCommandPrompt() {
       ClearPickfirst();
       break;
     case InputKind::Cursor:
-      break;  // moving the cursor at the command prompt does nothing
+    case InputKind::Zoom:
+      break;  // moving the cursor at the command prompt does nothing; zooms are the view's
     case InputKind::Point:
     case InputKind::Pick:
     case InputKind::Window:

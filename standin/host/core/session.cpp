@@ -197,10 +197,22 @@ std::optional<InputEvent> Session::TakeChecked() {
   return std::nullopt;
 }
 
-std::optional<InputEvent> Session::TryNextInput() { return TakeChecked(); }
+std::optional<InputEvent> Session::TakeWatched() {
+  for (;;) {
+    std::optional<InputEvent> next = TakeChecked();
+    std::function<bool(const InputEvent&)> watch;
+    {
+      std::lock_guard<std::recursive_mutex> lock(m_mutex);
+      watch = m_watch;
+    }
+    if (!next || !watch || !watch(*next)) return next;
+  }
+}
+
+std::optional<InputEvent> Session::TryNextInput() { return TakeWatched(); }
 
 InputEvent Session::NextInput() {
-  if (std::optional<InputEvent> next = TakeChecked()) return std::move(*next);
+  if (std::optional<InputEvent> next = TakeWatched()) return std::move(*next);
   Print(L" <no more input>");
   return InputEvent::Key(InputKind::Esc);
 }
@@ -208,6 +220,11 @@ InputEvent Session::NextInput() {
 void Session::SetInputCheck(std::function<std::wstring(const InputEvent&)> check) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
   m_check = std::move(check);
+}
+
+void Session::SetInputWatch(std::function<bool(const InputEvent&)> watch) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  m_watch = std::move(watch);
 }
 
 void Session::SetInputFaultSink(std::function<void(const InputEvent&, const std::wstring&)> sink) {

@@ -31,6 +31,7 @@ enum class InputKind {
   Cursor,    // the cursor moved to a world point (and pixel)
   Enter,
   Esc,
+  Zoom,      // the user zoomed or panned with the mouse: the view's centre at point, its height size
 };
 
 struct InputEvent {
@@ -40,6 +41,7 @@ struct InputEvent {
   double corner[3] = {0, 0, 0};  // the second corner of a window
   bool hasPixel = false;         // Cursor: whether pixel was given (y grows downwards)
   long pixel[2] = {0, 0};
+  double size = 0;               // Zoom: the view's height
   int line = 0;  // where the event came from (a script's line), 0 when unknown
 
   static InputEvent Typed(std::wstring text);
@@ -60,6 +62,7 @@ enum class JournalKind {
   CommandRun,      // text: the global name of a command the user ran
   Invalidate,      // text: the window's name; values: erase, then left, top, right, bottom of a rectangle
   LeftOpen,        // text: a command or operation that left objects of the drawing open; values: how many
+  Jig,             // text: the class and linetype of what a jig shows, "closed" when it is; values: its vertices x, y
 };
 
 struct JournalEntry {
@@ -114,12 +117,18 @@ class Session {
   // one, in the transcript. Either way the input ends there: the event and everything queued
   // after it are dropped, and the input call gets Esc (TryNextInput nothing).
   void SetInputFaultSink(std::function<void(const InputEvent& event, const std::wstring& reason)> sink);
+  // Sees every event that passed the check before an input call gets it: the view installs it to
+  // move the mouse cursor and to carry out zooms, which it consumes (returns true) as the host
+  // does with the mouse wheel, whatever call is waiting. A reset keeps it.
+  void SetInputWatch(std::function<bool(const InputEvent&)> watch);
 
  private:
   Session() = default;
   std::optional<InputEvent> TakeLocked();
   // The next event that passes the input check; a refused one ends the input.
   std::optional<InputEvent> TakeChecked();
+  // The next event that passed the check and that the watch did not consume.
+  std::optional<InputEvent> TakeWatched();
 
   mutable std::recursive_mutex m_mutex;
   std::wstring m_transcript;
@@ -130,6 +139,7 @@ class Session {
   std::function<std::optional<InputEvent>()> m_source;
   std::function<std::wstring(const InputEvent&)> m_check;
   std::function<void(const InputEvent&, const std::wstring&)> m_faultSink;
+  std::function<bool(const InputEvent&)> m_watch;
   std::vector<std::function<void()>> m_resetHandlers;
 };
 

@@ -59,6 +59,7 @@ const VarDefault kDefaults[] = {
     {L"CMDNAMES", VarType::String, true, 0, 0, 0, L"", 0, 0},
     {L"CTAB", VarType::String, false, 0, 0, 0, L"Model", 0, 0},
     {L"CVPORT", VarType::Short, false, 2, 0, 0, nullptr, 1, kMaxShort},
+    {L"BACKZ", VarType::Real, true, 0, 0, 0, nullptr, 0, 0},
     {L"DBMOD", VarType::Short, true, 0, 0, 0, nullptr, kAnyShort, kMaxShort},
     {L"DIMSCALE", VarType::Real, false, 1, 0, 0, nullptr, 0, 0},
     {L"DRAGMODE", VarType::Short, false, 2, 0, 0, nullptr, 0, 2},
@@ -67,12 +68,13 @@ const VarDefault kDefaults[] = {
     {L"EXTMAX", VarType::Point3d, true, -1e20, -1e20, -1e20, nullptr, 0, 0},
     {L"EXTMIN", VarType::Point3d, true, 1e20, 1e20, 1e20, nullptr, 0, 0},
     {L"FILLETRAD", VarType::Real, false, 0, 0, 0, nullptr, 0, 0},
+    {L"FRONTZ", VarType::Real, true, 0, 0, 0, nullptr, 0, 0},
     {L"GRIDMODE", VarType::Short, false, 0, 0, 0, nullptr, 0, 1},
     {L"GRIDUNIT", VarType::Point2d, false, 10, 10, 0, nullptr, 0, 0},
     {L"HIGHLIGHT", VarType::Short, false, 1, 0, 0, nullptr, 0, 1},
     {L"INSBASE", VarType::Point3d, false, 0, 0, 0, nullptr, 0, 0},
     {L"LASTPOINT", VarType::Point3d, false, 0, 0, 0, nullptr, 0, 0},
-    {L"LENSLENGTH", VarType::Real, true, 50, 0, 0, nullptr, 0, 0},
+    {L"LENSLENGTH", VarType::Real, false, 50, 0, 0, nullptr, 0, 0},
     {L"LIMCHECK", VarType::Short, false, 0, 0, 0, nullptr, 0, 1},
     {L"LIMMAX", VarType::Point2d, false, 420, 297, 0, nullptr, 0, 0},
     {L"LIMMIN", VarType::Point2d, false, 0, 0, 0, nullptr, 0, 0},
@@ -104,6 +106,7 @@ const VarDefault kDefaults[] = {
     {L"UNDOCTL", VarType::Short, true, 53, 0, 0, nullptr, kAnyShort, kMaxShort},
     {L"VIEWCTR", VarType::Point3d, true, 400, 300, 0, nullptr, 0, 0},
     {L"VIEWDIR", VarType::Point3d, true, 0, 0, 1, nullptr, 0, 0},
+    {L"VIEWMODE", VarType::Short, true, 0, 0, 0, nullptr, kAnyShort, kMaxShort},
     {L"VIEWSIZE", VarType::Real, true, 600, 0, 0, nullptr, 0, 0},
     {L"VIEWTWIST", VarType::Real, true, 0, 0, 0, nullptr, 0, 0},
     {L"WORLDUCS", VarType::Short, true, 1, 0, 0, nullptr, kAnyShort, kMaxShort},
@@ -113,6 +116,7 @@ struct State {
   std::mutex mutex;
   std::map<std::wstring, SysVar> vars;
   std::map<std::wstring, std::function<bool(const resbuf&)>> checks;  // kept by a reset
+  std::map<std::wstring, std::function<void()>> watches;              // kept by a reset
 };
 
 void LoadDefaults(State& st) {
@@ -236,13 +240,31 @@ void ResetSystemVariables() {
 bool SetSystemVariable(const wchar_t* name, const resbuf& value) {
   if (!name) return false;
   State& st = GetState();
-  std::lock_guard<std::mutex> lock(st.mutex);
-  const auto it = st.vars.find(standin::Upper(name));
-  if (it == st.vars.end()) return false;
-  SysVar converted;
-  if (!Convert(it->second, value, converted, false)) return false;
-  it->second = std::move(converted);
+  std::function<void()> watch;
+  {
+    std::lock_guard<std::mutex> lock(st.mutex);
+    const auto it = st.vars.find(standin::Upper(name));
+    if (it == st.vars.end()) return false;
+    SysVar converted;
+    if (!Convert(it->second, value, converted, false)) return false;
+    it->second = std::move(converted);
+    const auto w = st.watches.find(it->first);
+    if (w != st.watches.end()) watch = w->second;
+  }
+  // The watch reads and writes other variables, so it runs outside the lock.
+  if (watch) watch();
   return true;
+}
+
+void SetSystemVariableWatch(const wchar_t* name, std::function<void()> watch) {
+  if (!name) return;
+  State& st = GetState();
+  std::lock_guard<std::mutex> lock(st.mutex);
+  const std::wstring key = standin::Upper(name);
+  if (watch)
+    st.watches[key] = std::move(watch);
+  else
+    st.watches.erase(key);
 }
 
 void SetSystemVariableCheck(const wchar_t* name, std::function<bool(const resbuf& value)> check) {
@@ -260,6 +282,20 @@ bool SetSysVarInt(const wchar_t* name, int value) {
   resbuf rb{};
   rb.restype = RTSHORT;
   rb.resval.rint = static_cast<short>(value);
+  return SetSystemVariable(name, rb);
+}
+
+bool SetSysVarReal(const wchar_t* name, double value) {
+  resbuf rb{};
+  rb.restype = RTREAL;
+  rb.resval.rreal = value;
+  return SetSystemVariable(name, rb);
+}
+
+bool SetSysVarPoint(const wchar_t* name, const double point[3]) {
+  resbuf rb{};
+  rb.restype = RT3DPOINT;
+  std::memcpy(rb.resval.rpoint, point, sizeof rb.resval.rpoint);
   return SetSystemVariable(name, rb);
 }
 

@@ -19,6 +19,13 @@ bool SetSysVarInt(const wchar_t* name, int value);
 // viewport); a refused value makes acedSetVar return RTERROR. An empty function removes it.
 void SetSystemVariableCheck(const wchar_t* name, std::function<bool(const resbuf& value)> check);
 
+// What follows every change of a variable's value (by acedSetVar or SetSystemVariable): the view
+// layer keeps the view and the view variables in step. An empty function removes it.
+void SetSystemVariableWatch(const wchar_t* name, std::function<void()> watch);
+// SetSystemVariable with a real or a point.
+bool SetSysVarReal(const wchar_t* name, double value);
+bool SetSysVarPoint(const wchar_t* name, const double point[3]);
+
 // Typed reads: the value when the variable exists with that type, else the fallback (a point is
 // written only then).
 int SysVarInt(const wchar_t* name, int fallback);

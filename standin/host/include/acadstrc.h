@@ -46,5 +46,7 @@ enum ErrorStatus {
   eAlreadyInGroup = 260,  // the code the family's modules accept from AcDbGroup::append
   eNotInGroup = 261,
   eCannotScaleNonUniformly = 120,
+  eNotInPaperspace = 160,
+  eBadPaperspaceView = 161,
 };
 }  // namespace Acad

@@ -239,6 +239,7 @@ int acedGetKword(const ACHAR* prompt, ACHAR* result) {
         standin::Cancel();
         return RTCAN;
       case InputKind::Cursor:
+      case InputKind::Zoom:  // carried out by the view before it gets here
         continue;
       case InputKind::Point:
       case InputKind::Pick:
@@ -297,6 +298,7 @@ int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
         standin::Cancel();
         return RTCAN;
       case InputKind::Cursor:
+      case InputKind::Zoom:  // carried out by the view before it gets here
         continue;
       case InputKind::Window:
       case InputKind::Crossing:

@@ -190,6 +190,7 @@ int Interaction::Run(std::vector<Adesk::IntPtr>& chosen) {
       case InputKind::Enter:
         goto done;
       case InputKind::Cursor:
+      case InputKind::Zoom:  // carried out by the view before it gets here
         continue;
       case InputKind::Window:
       case InputKind::Crossing: {

@@ -2,16 +2,15 @@
 // long as the process.
 #include <rxmfcapi.h>
 
-#include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/views.h"
 #include "standin/win32/window.h"
 
 CView* acedGetAcadDwgView() {
   static CView* view = [] {
-    double screen[3] = {800, 600, 0};
-    standin::SysVarPoint(L"SCREENSIZE", screen);
     auto* v = new CView;  // never destroyed: a timer may repaint it while the process exits
-    v->m_hWnd =
-        standin::CreateStandInWindow(L"drawing view", static_cast<LONG>(screen[0]), static_cast<LONG>(screen[1]));
+    // Below the host's ribbon and right of a palette, so that screen and client coordinates differ.
+    v->m_hWnd = standin::CreateStandInWindow(L"drawing view", standin::kDrawingViewWidth, standin::kDrawingViewHeight,
+                                             48, 160);
     return v;
   }();
   return view;
