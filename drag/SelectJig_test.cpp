@@ -2,14 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
+#include "standin/host/core/session.h"
 #include "standin/host/drawing/sysvars.h"
-#include "testing/HostTest.h"
+#include "testing/DatabaseTest.h"
 
 namespace {
 
+using tovutest::DatabaseTest;
 using tovutest::HostTest;
 
 void SetPointVar(const wchar_t* name, double x, double y) {
@@ -93,6 +97,78 @@ TEST_F(CapturePoint, GridSnapRoundsAlongTheSnapAxesAnExactHalfDown) {
   // Isometric snap takes the point as it is, whatever else is on.
   ASSERT_TRUE(standin::SetSysVarInt(L"SNAPSTYL", 1));
   ExpectPoint(Capture(origin, 14, 9, 3), 14, 9, 3);
+}
+
+// The rectangles the jig showed: the linetype and the first four vertices of each.
+struct Shown {
+  std::wstring linetype;
+  std::vector<double> corners;
+  bool operator==(const Shown& o) const { return linetype == o.linetype && corners == o.corners; }
+};
+
+std::vector<Shown> TakeShown() {
+  std::vector<Shown> out;
+  for (const standin::JournalEntry& e : standin::Session::Get().Journal(standin::JournalKind::Jig)) {
+    Shown shown;
+    shown.linetype = e.text;
+    shown.corners.assign(e.values.begin(), e.values.begin() + std::min<size_t>(8, e.values.size()));
+    out.push_back(shown);
+  }
+  standin::Session::Get().ClearJournal();
+  return out;
+}
+
+standin::InputEvent At(standin::InputKind kind, double x, double y) { return standin::InputEvent::At(kind, x, y); }
+
+class SelectJig : public DatabaseTest {
+ protected:
+  // The first drag: the window's first corner chosen at (x, y); nothing is drawn.
+  void ChooseFirstCorner(ZoPtSelectJig& jig, double x, double y) {
+    standin::Session::Get().Queue({At(Cursor, x + 50, y), At(Cursor, x, y), At(Click, x, y)});
+    ASSERT_EQ(jig.drag(), AcEdJig::kNormal);
+    EXPECT_EQ(jig.m_ptFirstCorner, ZoGePoint(x, y));
+    EXPECT_EQ(jig.m_ptCurrent, ZoGePoint(x, y));
+    EXPECT_TRUE(TakeShown().empty());
+    jig.m_bWindowMode = 1;
+  }
+  static constexpr standin::InputKind Cursor = standin::InputKind::Cursor;
+  static constexpr standin::InputKind Click = standin::InputKind::Point;
+};
+
+// The session's view shows world (0, 0) to (800, 600) in pixels (0, 600) to (800, 0).
+TEST_F(SelectJig, WindowIsContinuousCrossingDashedAndTheCornersComeBackInPixels) {
+  ZoPtSelectJig jig;
+  ChooseFirstCorner(jig, 100, 100);
+  standin::Session::Get().Queue({At(Cursor, 300, 200), At(Cursor, 50, 250), At(Cursor, 100, 400), At(Click, 300, 200)});
+  EXPECT_EQ(jig.drag(), AcEdJig::kNormal);
+  const std::wstring window = L"AcDbPolyline CONTINUOUS closed", crossing = L"AcDbPolyline DASH closed";
+  // Bottom-left, bottom-right, top-right, top-left.
+  EXPECT_EQ(TakeShown(), (std::vector<Shown>{{window, {100, 100, 300, 100, 300, 200, 100, 200}},
+                                             {crossing, {50, 100, 100, 100, 100, 250, 50, 250}},
+                                             {window, {100, 100, 100, 100, 100, 400, 100, 400}},
+                                             {window, {100, 100, 300, 100, 300, 200, 100, 200}}}));
+  EXPECT_EQ(jig.m_ptFirstPixel.x, 100);
+  EXPECT_EQ(jig.m_ptFirstPixel.y, 500);
+  EXPECT_EQ(jig.m_ptCurrentPixel.x, 300);
+  EXPECT_EQ(jig.m_ptCurrentPixel.y, 400);
+  EXPECT_EQ(jig.m_ptCurrent, ZoGePoint(300, 200));
+  EXPECT_EQ(jig.m_ptFirstCorner, ZoGePoint(100, 100));
+}
+
+TEST_F(SelectJig, DrawsOnlyMovesAwayFromTheFirstCornerAndPassesTheRestBack) {
+  ZoPtSelectJig jig;
+  ChooseFirstCorner(jig, 100, 100);
+  // The same point twice is one change; back on the first corner nothing is drawn.
+  standin::Session::Get().Queue({At(Cursor, 200, 200), At(Cursor, 200, 200), At(Cursor, 100, 100),
+                                 standin::InputEvent::Key(standin::InputKind::Enter)});
+  EXPECT_EQ(jig.drag(), AcEdJig::kNull);
+  EXPECT_EQ(TakeShown().size(), 1u);
+  EXPECT_EQ(jig.m_ptCurrent, ZoGePoint(100, 100));
+  // Esc touches nothing.
+  standin::Session::Get().Queue({standin::InputEvent::Key(standin::InputKind::Esc)});
+  EXPECT_EQ(jig.drag(), AcEdJig::kCancel);
+  EXPECT_EQ(jig.m_ptCurrent, ZoGePoint(100, 100));
+  EXPECT_EQ(jig.m_ptCurrentPixel.x, 100);
 }
 
 using PolygonPointList = HostTest;

@@ -4,26 +4,16 @@
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/views.h"
 #include "testing/HostTest.h"
 
 namespace {
 
 using ViewControl = tovutest::HostTest;
 
-void SetRealVar(const wchar_t* name, double value) {
-  resbuf rb = {};
-  rb.restype = RTREAL;
-  rb.resval.rreal = value;
-  ASSERT_TRUE(standin::SetSystemVariable(name, rb));
-}
-
-void SetPointVar(const wchar_t* name, double x, double y, double z = 0) {
-  resbuf rb = {};
-  rb.restype = RT3DPOINT;
-  rb.resval.rpoint[X] = x;
-  rb.resval.rpoint[Y] = y;
-  rb.resval.rpoint[Z] = z;
-  ASSERT_TRUE(standin::SetSystemVariable(name, rb));
+void SetPoint(const wchar_t* name, double x, double y, double z = 0) {
+  const double pt[3] = {x, y, z};
+  ASSERT_TRUE(standin::SetSysVarPoint(name, pt));
 }
 
 // The host's current view (centre and height) and how often it changed.
@@ -37,12 +27,17 @@ void ExpectView(double x, double y, double size, size_t changes) {
 }
 
 TEST_F(ViewControl, PixelsAndTheScreenInDrawingUnits) {
-  SetRealVar(L"VIEWSIZE", 300);
+  ASSERT_TRUE(standin::SetSysVarReal(L"VIEWSIZE", 300));
   EXPECT_DOUBLE_EQ(PixelToWcs(3), 1.5);
   double width = 0, height = 0;
   GetViewScreenSize(width, height);
   EXPECT_DOUBLE_EQ(width, 400);
   EXPECT_DOUBLE_EQ(height, 300);
+  // The corners are in world coordinates, whatever the user's.
+  standin::Ucs ucs;
+  ucs.origin[X] = 100;
+  ucs.origin[Y] = 50;
+  ASSERT_TRUE(standin::SetUcs(ucs));
   ZoGePoint lowerLeft, upperRight;
   GetViewScreenCorner(lowerLeft, upperRight);
   EXPECT_EQ(lowerLeft, ZoGePoint(200, 150, 0));
@@ -54,7 +49,7 @@ TEST_F(ViewControl, PixelsAndTheScreenInDrawingUnits) {
   ASSERT_TRUE(standin::SetSysVarInt(L"PICKBOX", 0));
   EXPECT_EQ(GetPickBoxWcsSize(), 0.0);
   // No screen height: no size rather than a division by zero.
-  SetPointVar(L"SCREENSIZE", 800, 0);
+  SetPoint(L"SCREENSIZE", 800, 0);
   EXPECT_EQ(PixelToWcs(3), 0.0);
   EXPECT_EQ(GetApertureWcsSize(), 0.0);
 }
@@ -100,24 +95,33 @@ TEST_F(ViewControl, ZoomAndPanReturnTheHostsRefusal) {
 }
 
 TEST_F(ViewControl, InitViewTakesClippingAndLensOnlyForAPerspectiveView) {
-  SetRealVar(L"FRONTZ", 5);
-  SetRealVar(L"BACKZ", -3);
-  SetRealVar(L"LENSLENGTH", 80);
-  SetRealVar(L"VIEWTWIST", 0.25);
-  SetPointVar(L"TARGET", 1, 2, 3);
+  // A user coordinate system turned a quarter about z and moved: TARGET and VIEWDIR are in it.
+  standin::Ucs ucs;
+  ucs.origin[X] = 10;
+  ucs.xAxis[X] = 0, ucs.xAxis[Y] = 1;
+  ucs.yAxis[X] = -1, ucs.yAxis[Y] = 0;
+  ASSERT_TRUE(standin::SetUcs(ucs));
+  SetPoint(L"TARGET", 1, 2, 3);
+  ASSERT_TRUE(standin::SetSysVarReal(L"VIEWTWIST", 0.25));
+  ASSERT_TRUE(standin::SetSysVarReal(L"FRONTZ", 5));
+  ASSERT_TRUE(standin::SetSysVarReal(L"BACKZ", -3));
+  ASSERT_TRUE(standin::SetSysVarReal(L"LENSLENGTH", 80));
+  const AcDbViewTableRecord fresh;
   {
     ASSERT_TRUE(standin::SetSysVarInt(L"VIEWMODE", 2 | 4 | 16));
     AcDbViewTableRecord view;
     InitView(view);
-    EXPECT_EQ(view.centerPoint(), AcGePoint2d(400, 300));
+    const standin::View shown = standin::CurrentView();
+    EXPECT_NEAR(view.centerPoint().x, shown.center[X], 1e-9);
+    EXPECT_NEAR(view.centerPoint().y, shown.center[Y], 1e-9);
     EXPECT_DOUBLE_EQ(view.width(), 800);
     EXPECT_DOUBLE_EQ(view.height(), 600);
-    EXPECT_EQ(view.viewDirection(), AcGeVector3d(0, 0, 1));
+    EXPECT_TRUE(view.viewDirection() == AcGeVector3d(0, 0, 1));
     EXPECT_DOUBLE_EQ(view.viewTwist(), 0.25);
-    EXPECT_EQ(view.target(), AcGePoint3d(1, 2, 3));
+    EXPECT_TRUE(view.target().isEqualTo(AcGePoint3d(8, 1, 3)));
     EXPECT_FALSE(view.isPaperspaceView());
     EXPECT_FALSE(view.perspectiveEnabled() || view.frontClipEnabled() || view.backClipEnabled());
-    EXPECT_EQ(view.lensLength(), AcDbViewTableRecord().lensLength());
+    EXPECT_EQ(view.lensLength(), fresh.lensLength());
   }
   {
     ASSERT_TRUE(standin::SetSysVarInt(L"VIEWMODE", 1 | 2 | 4 | 16));
@@ -131,13 +135,13 @@ TEST_F(ViewControl, InitViewTakesClippingAndLensOnlyForAPerspectiveView) {
   }
   {
     // Front clipping at the eye: FRONTZ is not taken; no back clipping.
-    ASSERT_TRUE(standin::SetSysVarInt(L"VIEWMODE", 1 | 2));
     ASSERT_TRUE(standin::SetSysVarInt(L"CVPORT", 1));
+    ASSERT_TRUE(standin::SetSysVarInt(L"VIEWMODE", 1 | 2));
     AcDbViewTableRecord view;
     InitView(view);
     EXPECT_TRUE(view.frontClipEnabled() && view.frontClipAtEye());
     EXPECT_FALSE(view.backClipEnabled());
-    EXPECT_EQ(view.frontClipDistance(), AcDbViewTableRecord().frontClipDistance());
+    EXPECT_EQ(view.frontClipDistance(), fresh.frontClipDistance());
     EXPECT_TRUE(view.isPaperspaceView());
   }
 }
