@@ -2,6 +2,7 @@
 #include "tools/script.h"
 
 #include <cmath>
+#include <cwchar>
 #include <cwctype>
 #include <vector>
 
@@ -19,6 +20,13 @@ namespace {
 bool ParsePoint(std::wstring_view text, double* p) {
   static const double kOrigin[3] = {0, 0, 0};
   return !text.empty() && text[0] != L'@' && standin::ParsePointInput(text, kOrigin, 0, p);
+}
+
+// A finite number written out whole, as wcstod reads it.
+bool ParseNumber(const std::wstring& text, double& value) {
+  wchar_t* end = nullptr;
+  value = std::wcstod(text.c_str(), &end);
+  return !text.empty() && end == text.c_str() + text.size() && std::isfinite(value);
 }
 
 }  // namespace
@@ -79,9 +87,13 @@ bool ParseScriptLine(std::wstring_view line, std::optional<InputEvent>& event, s
       e.hasPixel = true;
       e.pixel[0] = static_cast<long>(px[0]), e.pixel[1] = static_cast<long>(px[1]);
     }
+  } else if (verb == L"ZOOM") {
+    e.kind = InputKind::Zoom;
+    if (args != 2 || !ParsePoint(words[1], e.point) || !ParseNumber(words[2], e.size) || !(e.size > 0))
+      return need(L"<zoom x,y[,z] height> with a positive height");
   } else {
     error = L"unknown input directive <" + (words.empty() ? std::wstring() : words[0]) +
-            L">; known: <enter> <esc> <point> <pick> <window> <crossing> <cursor>";
+            L">; known: <enter> <esc> <point> <pick> <window> <crossing> <cursor> <zoom>";
     return false;
   }
   event = std::move(e);

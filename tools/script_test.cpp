@@ -43,12 +43,17 @@ TEST(ScriptLine, EveryKindOfInput) {
   EXPECT_TRUE(cursor->hasPixel);
   EXPECT_EQ(cursor->pixel[0], 400);
   EXPECT_FALSE(Parse(L"<cursor 5,5>")->hasPixel);
+  auto zoom = Parse(L"<zoom 100,50 2.5e2>");
+  EXPECT_EQ(zoom->kind, InputKind::Zoom);
+  EXPECT_EQ(zoom->point[0], 100.0);
+  EXPECT_EQ(zoom->size, 250.0);
 }
 
 TEST(ScriptLine, MalformedDirectivesAreRefusedWithAReason) {
   for (const wchar_t* bad : {L"<point>", L"<point 1>", L"<point 1,x>", L"<point 1,2,3,4>", L"<point 1e999,0>",
                              L"<point nan,0>", L"<pick>", L"<pick zz>", L"<window 0,0>", L"<enter now>",
-                             L"<cursor 1,1 2.5,3>", L"<teleport 1,1>", L"<point 1,2", L"<>"}) {
+                             L"<cursor 1,1 2.5,3>", L"<zoom 0,0>", L"<zoom 0,0 0>",
+                             L"<zoom 0,0 -5>", L"<zoom 0,0 5x>", L"<zoom 0,0 inf>", L"<teleport 1,1>", L"<point 1,2", L"<>"}) {
     std::wstring error;
     std::optional<InputEvent> event;
     EXPECT_FALSE(ParseScriptLine(bad, event, error)) << testing::PrintToString(std::wstring(bad));

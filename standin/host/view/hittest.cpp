@@ -11,6 +11,8 @@
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/host/view/display.h"
+#include "standin/host/view/viewports.h"
+#include "standin/host/view/views.h"
 
 namespace standin {
 
@@ -218,6 +220,42 @@ std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked) {
   return out;
 }
 
+namespace {
+
+// What the current viewport shows of the XY plane: the quadrilateral under its pixels, and whether
+// it is an upright rectangle (a plan view without twist), which windows are clipped to exactly.
+// Otherwise an entity must touch (crossing) or lie in (window) the window and the view, which for
+// crossings may take an entity that touches both but not where they overlap (chosen: views turned
+// or tilted are rare where the family selects).
+struct VisibleArea {
+  std::vector<XY> corners;
+  bool upright = false;
+  double minX = 0, minY = 0, maxX = 0, maxY = 0;
+  bool Touches(const Shape& s) const { return upright || corners.empty() || TouchesPolygon(s, corners); }
+  bool Holds(const Shape& s) const { return upright || corners.empty() || InsidePolygon(s, corners); }
+};
+
+VisibleArea CurrentVisibleArea() {
+  VisibleArea area;
+  const int vp = CurrentViewport();
+  PixelRect rect;
+  if (!ViewportPixels(vp, rect)) return area;  // no view: nothing to clip to
+  const double px[4] = {rect.left, rect.left + rect.width, rect.left + rect.width, rect.left};
+  const double py[4] = {rect.top + rect.height, rect.top + rect.height, rect.top, rect.top};
+  for (int i = 0; i < 4; ++i) {
+    double w[3];
+    PixelToWorld(vp, px[i], py[i], w);
+    area.corners.push_back({w[0], w[1]});
+  }
+  const View v = CurrentView();
+  area.upright = v.direction[0] == 0 && v.direction[1] == 0 && v.direction[2] > 0 && v.twist == 0;
+  area.minX = area.corners[0].x, area.minY = area.corners[0].y;
+  area.maxX = area.corners[2].x, area.maxY = area.corners[2].y;
+  return area;
+}
+
+}  // namespace
+
 double PickBoxHalf() {
   const double pixels = SysVarInt(L"PICKBOX", 3);
   const double viewSize = SysVarReal(L"VIEWSIZE", 600);
@@ -238,22 +276,31 @@ std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLo
 }
 
 std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked) {
-  const double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
-  const double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
+  double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
+  double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
+  const VisibleArea area = CurrentVisibleArea();
+  if (area.upright) {
+    minX = std::max(minX, area.minX), minY = std::max(minY, area.minY);
+    maxX = std::min(maxX, area.maxX), maxY = std::min(maxY, area.maxY);
+    if (minX > maxX || minY > maxY) return {};
+  }
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
     const Shape s = ShapeOf(ent);
-    if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) : InsideRect(s, minX, minY, maxX, maxY))
+    if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) && area.Touches(s)
+                 : InsideRect(s, minX, minY, maxX, maxY) && area.Holds(s))
       out.push_back(DbAccess::Id(ent));
   }
   return out;
 }
 
 std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked) {
+  const VisibleArea area = CurrentVisibleArea();
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
     const Shape s = ShapeOf(ent);
-    if (crossing ? TouchesPolygon(s, polygon) : InsidePolygon(s, polygon)) out.push_back(DbAccess::Id(ent));
+    if (crossing ? TouchesPolygon(s, polygon) && area.Touches(s) : InsidePolygon(s, polygon) && area.Holds(s))
+      out.push_back(DbAccess::Id(ent));
   }
   return out;
 }

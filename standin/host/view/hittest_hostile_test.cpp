@@ -6,6 +6,7 @@
 #include <dbents.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -17,6 +18,7 @@
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/drawing.h"
 #include "standin/host/view/hittest.h"
+#include "standin/host/view/views.h"
 #include "standin/win32/utf8.h"
 
 namespace {
@@ -32,9 +34,12 @@ class HostileGeometryTest : public ::testing::Test {
 
 AcDbDatabase* Db() { return acdbHostApplicationServices()->workingDatabase(); }
 
-// How many entities acedSSGet finds with the mode over the box of a and b (0 when it refuses).
+// How many entities acedSSGet finds with the mode over the box of a and b (0 when it refuses),
+// zoomed first to show the box, as windows select only what the view shows.
 long Selected(const wchar_t* mode, double ax, double ay, double bx, double by) {
   const double a[3] = {ax, ay, 0}, b[3] = {bx, by, 0};
+  const double center[3] = {(ax + bx) / 2, (ay + by) / 2, 0};
+  standin::ZoomTo(center, 1.1 * std::max(std::fabs(by - ay), std::fabs(bx - ax) * 0.75));
   ads_name ss;
   if (acedSSGet(mode, a, b, nullptr, ss) != RTNORM) return 0;
   long n = 0;
