@@ -15,12 +15,20 @@
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
+#include "standin/host/view/views.h"
 
 namespace {
 
 using standin::InputEvent;
 using standin::InputKind;
 using standin::Session;
+
+// Zooms to the grid, as windows select only what the view shows.
+double ShowGrid(double side) {
+  const double center[3] = {side / 2, side / 2, 0};
+  standin::ZoomTo(center, side + 4);
+  return side;
+}
 
 // A square grid of n entities, one per unit cell; returns the grid's side.
 double BuildDrawing(long n) {
@@ -44,7 +52,7 @@ double BuildDrawing(long n) {
         standin::AddBlockReference(db, L"MARK", AcGePoint3d(x + 0.2, y + 0.2, 0), 0.3);
     }
   }
-  return static_cast<double>(side);
+  return ShowGrid(static_cast<double>(side));
 }
 
 void Report(benchmark::State& state, long n) {
@@ -64,7 +72,7 @@ double ReadEzdxfDrawing(long n) {
   std::wstring error;
   const bool loaded = std::system(command.c_str()) == 0 && standin::OpenDxfDrawing(file.wstring(), error);
   std::filesystem::remove(file);
-  return loaded ? std::ceil(std::sqrt(static_cast<double>(n))) : 0;
+  return loaded ? ShowGrid(std::ceil(std::sqrt(static_cast<double>(n)))) : 0;
 }
 
 void UserWindow(benchmark::State& state, long n, double side) {

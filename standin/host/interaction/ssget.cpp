@@ -130,6 +130,7 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
   }
   if (!done && !m.empty()) {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+    const Keep matches = [&f](const AcDbEntity* ent) { return f.Matches(ent); };
     if (m == L"X") {
       for (const AcDbEntity* ent : Candidates(false, mode.skipLocked)) found.push_back(DbAccess::Id(ent));
     } else if (m == L"I") {
@@ -140,11 +141,11 @@ int acedSSGet(const ACHAR* str, const void* pt1, const void* pt2, const struct r
       found = PreviousSelection();
     } else if (m == L"W" || m == L"C") {
       if (!point1 || !point2) return RTERROR;
-      found = InBox(point1, point2, m == L"C", mode.skipLocked);
+      found = InBox(point1, point2, m == L"C", mode.skipLocked, matches);
     } else {
       std::vector<XY> poly;
       if (!PolygonOf(static_cast<const resbuf*>(pt1), poly)) return RTERROR;
-      found = InPolygon(poly, m == L"CP", mode.skipLocked);
+      found = InPolygon(poly, m == L"CP", mode.skipLocked, matches);
     }
     found = Filtered(found, f, mode.skipLocked);
   } else if (!done) {

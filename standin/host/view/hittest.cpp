@@ -167,8 +167,41 @@ std::vector<std::pair<XY, XY>> Flattened(const Shape& shape) {
   return out;
 }
 
+namespace {
+
+// The rectangle lies inside the polygon: its corners inside, no vertex of the polygon within it
+// and no edge crossing it. Then so does everything the rectangle holds.
+bool RectInsidePolygon(const AcDbExtents& box, const std::vector<XY>& polygon) {
+  const XY lo{box.minPoint().x, box.minPoint().y}, hi{box.maxPoint().x, box.maxPoint().y};
+  const XY corners[4] = {lo, {hi.x, lo.y}, hi, {lo.x, hi.y}};
+  for (XY c : corners)
+    if (!PointInPolygon(polygon, c)) return false;
+  for (size_t i = 0; i < polygon.size(); ++i) {
+    const XY a = polygon[i], b = polygon[(i + 1) % polygon.size()];
+    if (InRect(a.x, a.y, lo.x, lo.y, hi.x, hi.y)) return false;
+    for (int k = 0; k < 4; ++k)
+      if (SegmentsMeet(a, b, corners[k], corners[(k + 1) % 4])) return false;
+  }
+  return true;
+}
+
+// Whether the shape's box and the polygon's box are apart, so that nothing of the one meets the other.
+bool BoxesApart(const AcDbExtents& box, const std::vector<XY>& polygon) {
+  double minX = polygon[0].x, minY = polygon[0].y, maxX = minX, maxY = minY;
+  for (XY p : polygon) {
+    minX = std::min(minX, p.x), minY = std::min(minY, p.y);
+    maxX = std::max(maxX, p.x), maxY = std::max(maxY, p.y);
+  }
+  return box.maxPoint().x < minX || box.minPoint().x > maxX || box.maxPoint().y < minY || box.minPoint().y > maxY;
+}
+
+}  // namespace
+
 bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
-  if (shape.Empty() || !shape.Finite() || polygon.size() < 3) return false;
+  AcDbExtents box;
+  if (shape.Empty() || !shape.Finite() || polygon.size() < 3 || !shape.Extents(box)) return false;
+  if (BoxesApart(box, polygon)) return false;
+  if (RectInsidePolygon(box, polygon)) return true;
   for (const auto& [a, b] : Flattened(shape)) {
     if (!PointInPolygon(polygon, a) || !PointInPolygon(polygon, b)) return false;
     for (size_t i = 0; i < polygon.size(); ++i)
@@ -179,6 +212,13 @@ bool InsidePolygon(const Shape& shape, const std::vector<XY>& polygon) {
 
 bool TouchesPolygon(const Shape& shape, const std::vector<XY>& polygon) {
   if (polygon.size() < 3) return false;
+  AcDbExtents box;
+  if (shape.Extents(box) && BoxesApart(box, polygon)) return false;
+  // An arc that starts inside touches: found before the arcs are cut into pieces.
+  for (const Arc& arc : shape.arcs) {
+    const AcGePoint3d start = PointOnArc(arc, arc.start);
+    if (Finite({start.x, start.y}) && PointInPolygon(polygon, {start.x, start.y})) return true;
+  }
   for (const auto& [a, b] : Flattened(shape)) {
     if (!Finite(a) || !Finite(b)) continue;
     if (PointInPolygon(polygon, a) || PointInPolygon(polygon, b)) return true;
@@ -275,7 +315,8 @@ std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLo
   return out;
 }
 
-std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked) {
+std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked,
+                                 const Keep& keep) {
   double minX = std::min(corner1[0], corner2[0]), minY = std::min(corner1[1], corner2[1]);
   double maxX = std::max(corner1[0], corner2[0]), maxY = std::max(corner1[1], corner2[1]);
   const VisibleArea area = CurrentVisibleArea();
@@ -286,6 +327,7 @@ std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, b
   }
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    if (keep && !keep(ent)) continue;
     const Shape s = ShapeOf(ent);
     if (crossing ? TouchesRect(s, minX, minY, maxX, maxY) && area.Touches(s)
                  : InsideRect(s, minX, minY, maxX, maxY) && area.Holds(s))
@@ -294,10 +336,12 @@ std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, b
   return out;
 }
 
-std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked) {
+std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked,
+                                     const Keep& keep) {
   const VisibleArea area = CurrentVisibleArea();
   std::vector<Adesk::IntPtr> out;
   for (const AcDbEntity* ent : Candidates(true, skipLocked)) {
+    if (keep && !keep(ent)) continue;
     const Shape s = ShapeOf(ent);
     if (crossing ? TouchesPolygon(s, polygon) && area.Touches(s) : InsidePolygon(s, polygon) && area.Holds(s))
       out.push_back(DbAccess::Id(ent));

@@ -9,6 +9,7 @@
 
 #include <adesk.h>
 
+#include <functional>
 #include <vector>
 
 #include "standin/host/drawing/shape.h"
@@ -35,9 +36,13 @@ std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked);
 double PickBoxHalf();
 // Entities under the pick box at p: the topmost, or all of them.
 std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLocked);
-// Entities inside (window) or inside or crossing (crossing) the box of two corners.
-std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked);
-std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked);
+// Entities inside (window) or inside or crossing (crossing) the box of two corners, among those
+// keep accepts (all when empty), which is asked first as it is cheaper than the geometry.
+using Keep = std::function<bool(const AcDbEntity*)>;
+std::vector<Adesk::IntPtr> InBox(const double* corner1, const double* corner2, bool crossing, bool skipLocked,
+                                 const Keep& keep = {});
+std::vector<Adesk::IntPtr> InPolygon(const std::vector<XY>& polygon, bool crossing, bool skipLocked,
+                                     const Keep& keep = {});
 // The last entity made that the screen shows, or none.
 std::vector<Adesk::IntPtr> LastEntity(bool skipLocked);
 // The main entity a pick names (an attribute's block reference) when the screen shows it; 0
