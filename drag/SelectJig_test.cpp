@@ -99,7 +99,7 @@ TEST_F(SelectJig, WindowContinuousCrossingDashedCornersInPixels) {
   standin::Session::Get().Queue(
       {Cursor(300, 200), Cursor(50, 250), Cursor(100, 400), InputEvent::At(InputKind::Point, 300, 200)});
   EXPECT_EQ(m_jig.drag(), AcEdJig::kNormal);
-  const std::wstring window = L"LWPOLYLINE CONTINUOUS closed";
+  const std::wstring window = L"LWPOLYLINE Continuous closed";
   // Bottom-left, bottom-right, top-right, top-left; straight up is a window.
   EXPECT_EQ(Shown(), (std::vector<std::pair<std::wstring, Values>>{
                          {window, {100, 100, 300, 100, 300, 200, 100, 200}},
