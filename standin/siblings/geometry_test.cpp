@@ -1,6 +1,7 @@
 // The geometry stand-in's extents, segments and bulged polylines, and the database module's
 // point helpers and background colour.
 #include <ZoDisplay.h>
+#include <ZoGeBaseLine2d.h>
 #include <ZoGeCurve2d.h>
 #include <ZoGeExtent.h>
 #include <ZoGeMLine2d.h>
@@ -13,6 +14,7 @@
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/views.h"
 
 namespace {
 
@@ -231,7 +233,7 @@ TEST(GeometryMLine2d, CopiesAreIndependentAndCompareByValue) {
   EXPECT_EQ(many.GetVertex(9), ZoGePoint(9, -9));
 }
 
-TEST(DbObjectPoints, MinAndMaxAreComponentWise) {
+TEST(DbObjectPoints, MinMaxAndMidpointAreComponentWise) {
   const ZoGePoint a(1, 5, -2), b(3, -4, -1);
   const ZoGePoint lo = Min(a, b), hi = Max(a, b);
   EXPECT_EQ(lo.x, 1);
@@ -240,6 +242,112 @@ TEST(DbObjectPoints, MinAndMaxAreComponentWise) {
   EXPECT_EQ(hi.x, 3);
   EXPECT_EQ(hi.y, 5);
   EXPECT_EQ(hi.z, -1);
+  ZoGePoint mid;
+  GetMidPt(a, b, mid);
+  EXPECT_EQ(mid.x, 2);
+  EXPECT_EQ(mid.y, 0.5);
+  EXPECT_EQ(mid.z, -1.5);
+  GetMidPt(ZoGePoint(1e308, -1e308, 0), ZoGePoint(1e308, -1e308, 0), mid);
+  EXPECT_EQ(mid.x, 1e308) << "the sum of huge coordinates must not overflow";
+  EXPECT_EQ(mid.y, -1e308);
+}
+
+void ExpectPoint(const ZoGePoint& p, double x, double y, double z) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+  EXPECT_NEAR(p.z, z, 1e-9);
+}
+
+TEST(DbObjectPoints, UserCoordinatesGoThroughTheHostBothWays) {
+  standin::Session::Get().Reset();
+  const ZoGePoint p(3, -4, 2);
+  ExpectPoint(UcsToWcs(p), 3, -4, 2);
+  ExpectPoint(WcsToUcs(p, 1), 3, -4, 2);
+
+  // Turned 30 degrees about z and moved: x runs along (c, s), y along (-s, c).
+  const double c = std::cos(kPi / 6), s = std::sin(kPi / 6);
+  standin::Ucs ucs;
+  ucs.origin[0] = 100, ucs.origin[1] = 50, ucs.origin[2] = 10;
+  ucs.xAxis[0] = c, ucs.xAxis[1] = s;
+  ucs.yAxis[0] = -s, ucs.yAxis[1] = c;
+  ASSERT_TRUE(standin::SetUcs(ucs));
+  ExpectPoint(UcsToWcs(ZoGePoint(2, 0, 0)), 100 + 2 * c, 50 + 2 * s, 10);
+  ExpectPoint(UcsToWcs(ZoGePoint(0, 2, 1)), 100 - 2 * s, 50 + 2 * c, 11);
+  ExpectPoint(UcsToWcs(ZoGePoint(2, 0, 0), 1), 2 * c, 2 * s, 0);  // a displacement is not moved
+  ExpectPoint(WcsToUcs(ZoGePoint(100, 50, 10)), 0, 0, 0);
+  ExpectPoint(WcsToUcs(ZoGePoint(-s, c, 0), 1), 0, 1, 0);
+  for (const ZoGePoint& q : {p, ZoGePoint(-250, 1e4, -7), ZoGePoint()}) {
+    const ZoGePoint w = UcsToWcs(q);
+    ExpectPoint(WcsToUcs(w), q.x, q.y, q.z);
+    ExpectPoint(UcsToWcs(WcsToUcs(q, 1), 1), q.x, q.y, q.z);
+  }
+  standin::Session::Get().Reset();
+  ExpectPoint(UcsToWcs(p), 3, -4, 2);
+}
+
+void ExpectPoint(const ZoGePoint2d& p, double x, double y) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+}
+
+TEST(GeometryBaseLine2d, NearestPointsAndMeetingsAtAnyAngle) {
+  for (const double angle : {0.0, kPi / 2, 0.3, 2.5, -1.2, 4 * kPi / 3}) {
+    const ZoGeVector2d unit = ZoGeVector2d::CreateFromAngle(angle);
+    EXPECT_NEAR(unit.Length(), 1, 1e-12);
+    EXPECT_NEAR(std::atan2(unit.y, unit.x), std::remainder(angle, 2 * kPi), 1e-12);
+    // A long direction is the same line: the foot of the perpendicular from a point off it.
+    const ZoGeBaseLine2d line(ZoGePoint2d(10, 30), ZoGeVector2d(7 * unit.x, 7 * unit.y));
+    EXPECT_NEAR(line.GetDirection().Length(), 1, 1e-12);
+    const ZoGePoint2d onLine(10 + 4 * unit.x, 30 + 4 * unit.y);
+    ExpectPoint(line.GetNearestPoint(ZoGePoint2d(onLine.x - 3 * unit.y, onLine.y + 3 * unit.x)), onLine.x, onLine.y);
+    // Crossing at right angles through the same point meets there.
+    const ZoGeBaseLine2d across(ZoGePoint2d(onLine.x - 5 * unit.y, onLine.y + 5 * unit.x),
+                                ZoGeVector2d(-unit.y, unit.x));
+    ZoGePoint2d meet(-1, -1);
+    ASSERT_NE(line.IntersectWith(across, meet), 0) << angle;
+    ExpectPoint(meet, onLine.x, onLine.y);
+    ASSERT_NE(across.IntersectWith(line, meet, true), 0);
+    ExpectPoint(meet, onLine.x, onLine.y);
+  }
+
+  // The snap case: the axes through the origin, and a grid line at a slant.
+  const ZoGeBaseLine2d xAxis(ZoGePoint2d(0, 0), ZoGeVector2d::CreateFromAngle(0));
+  const ZoGeBaseLine2d yAxis(ZoGePoint2d(0, 0), ZoGeVector2d::CreateFromAngle(kPi / 2));
+  ExpectPoint(xAxis.GetNearestPoint(ZoGePoint2d(12, 7)), 12, 0);
+  ExpectPoint(yAxis.GetNearestPoint(ZoGePoint2d(12, 7)), 0, 7);
+  ZoGePoint2d meet;
+  ASSERT_NE(xAxis.IntersectWith(yAxis, meet), 0);
+  ExpectPoint(meet, 0, 0);
+  const ZoGeBaseLine2d slant(ZoGePoint2d(10, 30), ZoGeVector2d(1, 1));
+  ASSERT_NE(slant.IntersectWith(xAxis, meet), 0);
+  ExpectPoint(meet, -20, 0);
+  ASSERT_NE(yAxis.IntersectWith(slant, meet), 0);
+  ExpectPoint(meet, 0, 20);
+}
+
+TEST(GeometryBaseLine2d, ParallelLinesDoNotMeetAndZeroDirectionsAreTheXAxis) {
+  const ZoGeBaseLine2d a(ZoGePoint2d(0, 0), ZoGeVector2d(2, 1));
+  ZoGePoint2d untouched(5, 5);
+  for (const ZoGeBaseLine2d& b :
+       {ZoGeBaseLine2d(ZoGePoint2d(0, 3), ZoGeVector2d(-4, -2)), ZoGeBaseLine2d(ZoGePoint2d(4, 2), ZoGeVector2d(2, 1)),
+        ZoGeBaseLine2d(ZoGePoint2d(0, 3), ZoGeVector2d(2, 1 + 1e-10))}) {
+    EXPECT_EQ(a.IntersectWith(b, untouched), 0);
+    ExpectPoint(untouched, 5, 5);
+  }
+  // Just beyond the angle tolerance the lines meet, far away but finite.
+  ZoGePoint2d far;
+  EXPECT_NE(a.IntersectWith(ZoGeBaseLine2d(ZoGePoint2d(0, 3), ZoGeVector2d(2, 1 + 1e-6)), far), 0);
+  EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
+
+  const double nan = std::nan("");
+  for (const ZoGeVector2d& none : {ZoGeVector2d(), ZoGeVector2d(nan, 1), ZoGeVector2d(HUGE_VAL, 0)}) {
+    ZoGeBaseLine2d line(ZoGePoint2d(3, 4), ZoGeVector2d(0, 1));
+    line.Set(ZoGePoint2d(1, 2), none);
+    EXPECT_EQ(line.GetDirection().x, 1);
+    EXPECT_EQ(line.GetDirection().y, 0);
+    ExpectPoint(line.GetNearestPoint(ZoGePoint2d(7, -3)), 7, 2);
+  }
+  ExpectPoint(ZoGeBaseLine2d().GetNearestPoint(ZoGePoint2d(-2, 9)), -2, 0);
 }
 
 TEST(DbObjectDisplay, BackgroundFollowsTheSpaceOnShow) {

@@ -202,4 +202,49 @@ TEST(DrawingUtilities, AddToSpaceAppendsAndClosesOnlyWhenAsked) {
   standin::Session::Get().Reset();
 }
 
+TEST(DrawingUtilities, InitLineTypeLoadsOnceAndLeavesUnknownNamesAlone) {
+  standin::Session::Get().Reset();
+  standin::OpenEmptyDrawing();
+  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+  EXPECT_EQ(InitLineType(L"Continuous", nullptr), db->continuousLinetype());
+  EXPECT_EQ(InitLineType(L"CONTINUOUS", db), db->continuousLinetype());
+
+  auto records = [db] {
+    std::vector<std::wstring> names;
+    AcDbLinetypeTable* table = nullptr;
+    if (db->getLinetypeTable(table, AcDb::kForRead) != Acad::eOk) return names;
+    AcDbLinetypeTableIterator* it = nullptr;
+    table->newIterator(it);
+    for (; !it->done(); it->step()) {
+      AcDbLinetypeTableRecord* rec = nullptr;
+      const ACHAR* name = nullptr;
+      if (it->getRecord(rec, AcDb::kForRead) != Acad::eOk) continue;
+      rec->getName(name);
+      names.push_back(name);
+      rec->close();
+    }
+    delete it;
+    table->close();
+    return names;
+  };
+  const auto standard = records();
+  for (const wchar_t* unknown : {L"NOSUCH", L"*", L"~X", L"DASH*", L"", static_cast<const wchar_t*>(nullptr)})
+    EXPECT_TRUE(InitLineType(unknown, db).isNull()) << (unknown ? unknown : L"NULL");
+  EXPECT_EQ(records(), standard) << "an unknown name changes nothing";
+
+  // The library's linetype, and the family's own dash, each made once.
+  const AcDbObjectId hidden = InitLineType(L"hidden", db);
+  const AcDbObjectId dash = InitLineType(L"DASH", nullptr);
+  ASSERT_FALSE(hidden.isNull());
+  ASSERT_FALSE(dash.isNull());
+  EXPECT_NE(hidden, dash);
+  EXPECT_EQ(InitLineType(L"HIDDEN", db), hidden);
+  EXPECT_EQ(InitLineType(L"Dash", db), dash);
+  auto expected = standard;
+  expected.insert(expected.end(), {L"HIDDEN", L"DASH"});
+  EXPECT_EQ(records(), expected);
+  EXPECT_EQ(standin::OpenObjectCount(), 0);
+  standin::Session::Get().Reset();
+}
+
 }  // namespace

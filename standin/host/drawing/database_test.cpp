@@ -5,6 +5,7 @@
 #include <dbdict.h>
 #include <dbents.h>
 #include <dbgroup.h>
+#include <dbpl.h>
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
@@ -275,6 +276,80 @@ TEST_F(DatabaseTest, TablesRefuseDuplicatesAndBadNamesAndIterateInOrder) {
   EXPECT_EQ(layers->getAt(L"DOOR", found), Acad::eOk);
   EXPECT_NE(found, doorId);
   layers->close();
+}
+
+double PatternLength(AcDbObjectId id) {
+  AcDbLinetypeTableRecord* rec = nullptr;
+  if (acdbOpenObject(rec, id, AcDb::kForRead) != Acad::eOk) return -1;
+  const double length = rec->patternLength();
+  rec->close();
+  return length;
+}
+
+TEST_F(DatabaseTest, LinetypesLoadOnceFromTheStandardLibraryAndEntitiesTakeTheirDrawings) {
+  AcDbLinetypeTable* table = nullptr;
+  ASSERT_EQ(Db()->getLinetypeTable(table, AcDb::kForRead), Acad::eOk);
+  auto count = [table] {
+    AcDbLinetypeTableIterator* it = nullptr;
+    table->newIterator(it);
+    int n = 0;
+    for (; !it->done(); it->step()) ++n;
+    delete it;
+    return n;
+  };
+  const int standard = count();
+  EXPECT_EQ(Db()->loadLineTypeFile(nullptr, L"acad.lin"), Acad::eInvalidInput);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"DASHED", nullptr), Acad::eInvalidInput);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"", L"acad.lin"), Acad::eInvalidInput);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"DASHED", L"acad.lin.bak"), Acad::eFileNotFound);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"DASH", L"acad.lin"), Acad::eUndefinedLineType);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"Continuous", L"acad.lin"), Acad::eUndefinedLineType);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"DASHED", L"acad.lin"), Acad::eWasOpenForRead) << "the table is open";
+  table->close();
+  ASSERT_EQ(Db()->getLinetypeTable(table, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(count(), standard) << "nothing was added";
+  table->close();
+
+  EXPECT_EQ(Db()->loadLineTypeFile(L"dashed", L"C:\\Support\\ACAD.LIN"), Acad::eOk);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"DASHED", L"acadiso.lin"), Acad::eDuplicateRecordName);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"HIDDEN", L"support/acadiso.lin"), Acad::eOk);
+  ASSERT_EQ(Db()->getLinetypeTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbObjectId dashed, hidden;
+  EXPECT_EQ(table->getAt(L"DASHED", dashed), Acad::eOk);
+  EXPECT_EQ(table->getAt(L"HIDDEN", hidden), Acad::eOk);
+  EXPECT_EQ(count(), standard + 2);
+  table->close();
+  EXPECT_DOUBLE_EQ(PatternLength(dashed), 0.75);
+  EXPECT_DOUBLE_EQ(PatternLength(hidden), 0.375 * 25.4) << "the millimetre library";
+  // "*" adds what is missing and leaves what the drawing has.
+  EXPECT_EQ(Db()->loadLineTypeFile(L"*", L"acad.lin"), Acad::eOk);
+  EXPECT_EQ(Db()->loadLineTypeFile(L"*", L"acad.lin"), Acad::eDuplicateRecordName);
+  ASSERT_EQ(Db()->getLinetypeTable(table, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(count(), standard + 8);
+  EXPECT_TRUE(table->has(L"PHANTOM"));
+  table->close();
+  EXPECT_DOUBLE_EQ(PatternLength(hidden), 0.375 * 25.4) << "a loaded linetype stays as it was";
+
+  // An entity takes a linetype of its own drawing only; acdbEntGet names it in group 6.
+  auto* pline = new AcDbPolyline;
+  pline->addVertexAt(0, AcGePoint2d(0, 0));
+  pline->addVertexAt(1, AcGePoint2d(5, 0));
+  const AcDbObjectId plineId = standin::AddEntity(Db(), pline);
+  AcDbDatabase other;
+  AcDbEntity* ent = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(ent, plineId, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(ent->setLinetype(AcDbObjectId::kNull), Acad::eNullObjectId);
+  EXPECT_EQ(ent->setLinetype(Db()->layerZero()), Acad::eWrongObjectType);
+  EXPECT_EQ(ent->setLinetype(other.continuousLinetype()), Acad::eWrongDatabase);
+  EXPECT_EQ(ent->setLinetype(L"NOSUCH"), Acad::eKeyNotFound);
+  EXPECT_EQ(ent->linetypeId(), Db()->byLayerLinetype());
+  EXPECT_EQ(ent->setLinetype(dashed), Acad::eOk);
+  ent->close();
+  ads_name n;
+  ASSERT_EQ(acdbGetAdsName(n, plineId), Acad::eOk);
+  const auto data = EntityData(n);
+  ASSERT_NE(Find(data, 6), nullptr);
+  EXPECT_EQ(Find(data, 6)->text, L"DASHED");
 }
 
 TEST_F(DatabaseTest, GroupsAreFiledAnonymouslyAndRefuseWhatTheHostRefuses) {

@@ -136,7 +136,10 @@ Acad::ErrorStatus AcDbEntity::setLinetype(const ACHAR* newVal, bool doSubents) {
 
 Acad::ErrorStatus AcDbEntity::setLinetype(AcDbObjectId newVal, bool doSubents) {
   assertWriteEnabled();
-  if (!Peek<AcDbLinetypeTableRecord>(newVal)) return Acad::eInvalidInput;
+  if (newVal.isNull()) return Acad::eNullObjectId;
+  if (!Peek<AcDbLinetypeTableRecord>(newVal)) return Acad::eWrongObjectType;
+  if (newVal.isErased()) return Acad::eWasErased;
+  if (database() && newVal.database() != database()) return Acad::eWrongDatabase;
   m_linetype = newVal;
   if (doSubents)
     for (const AcDbObjectId& id : standinSubEntities())

@@ -48,5 +48,7 @@ enum ErrorStatus {
   eCannotScaleNonUniformly = 120,
   eNotInPaperspace = 160,
   eBadPaperspaceView = 161,
+  eFileNotFound = 291,
+  eUndefinedLineType = 380,
 };
 }  // namespace Acad

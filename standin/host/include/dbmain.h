@@ -157,6 +157,9 @@ class AcDbEntity : public AcDbObject {
   Acad::ErrorStatus setLayer(AcDbObjectId newVal, bool doSubents = true, bool allowHiddenLayer = false);
   ACHAR* linetype() const;
   AcDbObjectId linetypeId() const { return m_linetype; }
+  // By name: eKeyNotFound for a linetype the drawing lacks. By id: eNullObjectId, eWasErased,
+  // eWrongObjectType for an object that is no linetype, eWrongDatabase for another drawing's
+  // (chosen: a new entity's is checked when it joins a drawing, falling back to ByLayer there).
   Acad::ErrorStatus setLinetype(const ACHAR* newVal, bool doSubents = true);
   Acad::ErrorStatus setLinetype(AcDbObjectId newVal, bool doSubents = true);
   // The current layer, BYLAYER colour and linetype of the drawing (the working one for NULL).
@@ -231,6 +234,12 @@ class AcDbDatabase : public AcRxObject {
   // How many objects refer to each id (entities to their layer, linetype or block definition;
   // layers to their linetype; groups to their entities) in *pCount, added up.
   Acad::ErrorStatus countHardReferences(const AcDbObjectIdArray& objectIds, Adesk::UInt32* pCount);
+  // Adds the linetypes that ltn names (a wild-card pattern, as acutWcMatch reads it, ignoring
+  // case) from the host's standard library "acad.lin" (inches) or "acadiso.lin" (millimetres).
+  // eInvalidInput for NULL or empty arguments, eFileNotFound for another file, eUndefinedLineType
+  // when the library has no such name, eDuplicateRecordName when the drawing has them all already.
+  // Chosen: the stand-in's library holds the plain standard patterns, and the files are built in.
+  Acad::ErrorStatus loadLineTypeFile(const ACHAR* ltn, const ACHAR* filename);
 
  private:
   friend struct standin::DbAccess;

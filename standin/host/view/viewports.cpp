@@ -6,6 +6,7 @@
 #include <acedads.h>
 #include <acutads.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "standin/host/core/session.h"
@@ -48,6 +49,15 @@ void InstallCheck() {
   });
 }
 
+// Setting CVPORT again shows the current viewport's size and view in the view variables; when
+// the current viewport is gone the first of the list becomes current, as the host makes one.
+void Refresh() {
+  const std::vector<Viewport> list = Viewports();
+  const int current = CurrentViewport();
+  const bool exists = std::any_of(list.begin(), list.end(), [&](const Viewport& v) { return v.number == current; });
+  SetSysVarInt(L"CVPORT", exists || list.empty() ? current : list[0].number);
+}
+
 // The session's reset gives the host's single tiled viewport back, and the check with it.
 const bool g_registered = [] {
   InstallCheck();
@@ -58,6 +68,7 @@ const bool g_registered = [] {
       Defaults(st);
     }
     InstallCheck();
+    Refresh();
   });
   return true;
 }();
@@ -66,14 +77,20 @@ const bool g_registered = [] {
 
 void SetTiledViewports(std::vector<Viewport> viewports) {
   State& st = GetState();
-  std::lock_guard<std::mutex> lock(st.mutex);
-  st.tiled = std::move(viewports);
+  {
+    std::lock_guard<std::mutex> lock(st.mutex);
+    st.tiled = std::move(viewports);
+  }
+  Refresh();
 }
 
 void SetLayoutViewports(std::vector<Viewport> viewports) {
   State& st = GetState();
-  std::lock_guard<std::mutex> lock(st.mutex);
-  st.layout = std::move(viewports);
+  {
+    std::lock_guard<std::mutex> lock(st.mutex);
+    st.layout = std::move(viewports);
+  }
+  Refresh();
 }
 
 std::vector<Viewport> Viewports() {

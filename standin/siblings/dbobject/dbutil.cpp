@@ -6,6 +6,8 @@
 #include <dbsymtb.h>
 
 #include <cmath>
+#include <cwchar>
+#include <cwctype>
 
 namespace {
 
@@ -28,6 +30,38 @@ AcDbObjectId AddToSpace(AcDbEntity* pEnt, bool bModelSpace, int bClose) {
     space->close();
   }
   if (id.isNull() && bClose && pEnt->objectId().isNull()) delete pEnt;
+  return id;
+}
+
+AcDbObjectId FindLinetype(AcDbDatabase* db, const wchar_t* name) {
+  AcDbObjectId id;
+  AcDbLinetypeTable* table = nullptr;
+  if (db->getLinetypeTable(table, AcDb::kForRead) != Acad::eOk) return id;
+  table->getAt(name, id);
+  table->close();
+  return id;
+}
+
+bool IsDash(const wchar_t* name) {
+  const wchar_t* dash = L"DASH";
+  for (; *name && *dash; ++name, ++dash)
+    if (std::towupper(static_cast<wint_t>(*name)) != static_cast<wint_t>(*dash)) return false;
+  return !*name && !*dash;
+}
+
+// The family's dash, as long as the millimetre library's DASHED.
+AcDbObjectId AddDash(AcDbDatabase* db, const wchar_t* name) {
+  auto* rec = new AcDbLinetypeTableRecord;
+  rec->setName(name);
+  rec->setComments(L"Dash __ __ __ __ __ __");
+  rec->setPatternLength(19.05);
+  AcDbObjectId id;
+  AcDbLinetypeTable* table = nullptr;
+  if (db->getLinetypeTable(table, AcDb::kForWrite) == Acad::eOk) {
+    if (table->add(id, rec) == Acad::eOk) rec->close();
+    table->close();
+  }
+  if (id.isNull()) delete rec;
   return id;
 }
 
@@ -65,3 +99,14 @@ void ReleaseEntSet(AcDbVoidPtrArray& ents) {
 }
 
 AcGeMatrix3d BlockTransform(const AcDbBlockReference* pRef) { return pRef ? pRef->blockTransform() : AcGeMatrix3d(); }
+
+AcDbObjectId InitLineType(const wchar_t* pszName, AcDbDatabase* pDb) {
+  if (!pDb) pDb = acdbHostApplicationServices()->workingDatabase();
+  if (!pDb || !pszName || !*pszName) return AcDbObjectId::kNull;
+  AcDbObjectId id = FindLinetype(pDb, pszName);
+  if (!id.isNull()) return id;
+  // The library's names are plain letters; a name with pattern characters would load others.
+  if (std::wcspbrk(pszName, L"#@.?*[]~`,") != nullptr) return AcDbObjectId::kNull;
+  if (pDb->loadLineTypeFile(pszName, L"acadiso.lin") == Acad::eOk) return FindLinetype(pDb, pszName);
+  return IsDash(pszName) ? AddDash(pDb, pszName) : AcDbObjectId::kNull;
+}

@@ -27,6 +27,7 @@ void ReleaseEntSet(AcDbVoidPtrArray& ents);
 AcGeMatrix3d BlockTransform(const AcDbBlockReference* pRef);
 
 // The id of the named linetype of the drawing (the working drawing for NULL), loading it from the
-// host's standard linetype library when the drawing does not have it yet. The null id for a name
-// the library does not know either.
+// host's standard millimetre linetype library when the drawing does not have it yet. The null id
+// for a name the library does not know either.
+// Chosen: "DASH", which the host's library lacks, is made here as a plain dash (12.7 on, 6.35 off).
 AcDbObjectId InitLineType(const wchar_t* pszName, AcDbDatabase* pDb);
