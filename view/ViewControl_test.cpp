@@ -38,7 +38,7 @@ TEST_F(ViewControl, PixelsAndTheScreenInDrawingUnits) {
   EXPECT_TRUE(lowerLeft == ZoGePoint(200, 150) && upperRight == ZoGePoint(600, 450));
 
   ASSERT_TRUE(standin::SetSysVarInt(L"APERTURE", 4));
-  ASSERT_TRUE(standin::SetSysVarInt(L"PICKBOX", 0));
+  ASSERT_TRUE(standin::SetSysVarInt(L"PICKBOX", -2));
   EXPECT_EQ((Values{GetApertureWcsSize(), GetPickBoxWcsSize()}), (Values{2, 0}));
   const double noHeight[3] = {800, 0, 0};
   ASSERT_TRUE(standin::SetSysVarPoint(L"SCREENSIZE", noHeight));
