@@ -17,6 +17,7 @@
 #include "db/BlockUtil.h"
 #include "db/GroupUtil.h"
 #include "db/RegionUtil.h"
+#include "drag/SelectJig.h"
 #include "image/ColorToRGB.h"
 #include "image/DIBUtil.h"
 #include "image/ImageDraw.h"
@@ -26,3 +27,4 @@
 #include "platform/Module.h"
 #include "registry/Registry.h"
 #include "view/StateGuards.h"
+#include "view/ViewControl.h"

@@ -17,10 +17,12 @@
 #include <dbents.h>
 #include <dbgroup.h>
 #include <dbhatch.h>
+#include <dbjig.h>
 #include <dbmain.h>
 #include <dbpl.h>
 #include <dbregion.h>
 #include <dbsymtb.h>
+#include <gegbl.h>
 #include <gemat3d.h>
 #include <gepnt2d.h>
 #include <gepnt3d.h>

@@ -96,6 +96,7 @@ const VarDefault kDefaults[] = {
     {L"SNAPANG", VarType::Real, false, 0, 0, 0, nullptr, 0, 0},
     {L"SNAPBASE", VarType::Point2d, false, 0, 0, 0, nullptr, 0, 0},
     {L"SNAPMODE", VarType::Short, false, 0, 0, 0, nullptr, 0, 1},
+    {L"SNAPSTYL", VarType::Short, false, 0, 0, 0, nullptr, 0, 1},
     {L"SNAPUNIT", VarType::Point2d, false, 10, 10, 0, nullptr, 0, 0},
     {L"TARGET", VarType::Point3d, true, 0, 0, 0, nullptr, 0, 0},
     {L"TEXTSIZE", VarType::Real, false, 2.5, 0, 0, nullptr, 0, 0},

@@ -4,11 +4,11 @@
 #include <dbjig.h>
 
 #include <acedads.h>
+#include <acutads.h>
 #include <dbpl.h>
 
 #include <cmath>
 #include <cstdarg>
-#include <cstdlib>
 
 #include "standin/host/core/session.h"
 #include "standin/host/core/text.h"
@@ -46,7 +46,7 @@ void RecordEntity(const AcDbEntity* ent) {
   if (ACHAR* linetype = ent->linetype()) {
     text += L" ";
     text += linetype;
-    std::free(linetype);
+    acutDelString(linetype);
   }
   std::vector<double> values;
   if (const auto* pline = AcDbPolyline::cast(ent)) {
