@@ -1,4 +1,4 @@
-// What the Win32 stand-in shows the user (message boxes, timers) is reported to one observer,
+// What the Win32 stand-in shows the user (message boxes, timers, synthesised keystrokes) is reported to one observer,
 // which the host's simulated session installs, so the session journal sees it without
 // Win32 depending on the host.
 #pragma once
@@ -20,6 +20,8 @@ class Win32Observer {
   // A window's client area (all of it when rect is null) was invalidated; window is the name it
   // was created with.
   virtual void OnInvalidateRect(LPCWSTR /*window*/, const tagRECT* /*rect*/, BOOL /*erase*/) {}
+  // A program synthesised a keystroke (SendInput): its virtual key and KEYEVENTF_ flags.
+  virtual void OnKeyInput(WORD /*key*/, DWORD /*flags*/) {}
 };
 
 // The observer stays owned by the caller; null removes it.

@@ -35,6 +35,9 @@ class JournalObserver : public Win32Observer {
                                    static_cast<double>(rect->right), static_cast<double>(rect->bottom)});
     Session::Get().Record(JournalKind::Invalidate, window, std::move(values));
   }
+  void OnKeyInput(WORD key, DWORD flags) override {
+    Session::Get().Record(JournalKind::KeyInput, L"", {static_cast<double>(key), static_cast<double>(flags)});
+  }
 };
 
 }  // namespace
@@ -143,6 +146,11 @@ void Session::Queue(InputEvent event) {
 
 void Session::Queue(std::initializer_list<InputEvent> events) {
   for (const auto& e : events) Queue(e);
+}
+
+void Session::QueueFront(InputEvent event) {
+  std::lock_guard<std::recursive_mutex> lock(m_mutex);
+  m_queue.insert(m_queue.begin() + static_cast<std::ptrdiff_t>(m_queueHead), std::move(event));
 }
 
 void Session::QueueText(std::initializer_list<const wchar_t*> lines) {

@@ -63,6 +63,7 @@ enum class JournalKind {
   Invalidate,      // text: the window's name; values: erase, then left, top, right, bottom of a rectangle
   LeftOpen,        // text: a command or operation that left objects of the drawing open; values: how many
   Jig,             // text: the class and linetype of what a jig shows, "closed" when it is; values: its vertices x, y
+  KeyInput,        // a keystroke a program synthesised; values: virtual key, flags (KEYEVENTF_...)
 };
 
 struct JournalEntry {
@@ -99,6 +100,9 @@ class Session {
   void Queue(InputEvent event);
   void Queue(std::initializer_list<InputEvent> events);
   void QueueText(std::initializer_list<const wchar_t*> lines);
+  // Puts the event before everything queued: input a program sends to the command line is read
+  // before what the user types after it.
+  void QueueFront(InputEvent event);
   // Asked for more input whenever the queue runs dry; returns nothing at the end of input.
   void SetInputSource(std::function<std::optional<InputEvent>()> source);
   size_t PendingInput() const;

@@ -40,3 +40,13 @@ bool acedCoordFromPixelToWorld(int windnum, CPoint ptIn, acedDwgPoint ptOut);
 // The pixel of the drawing view that shows the world point, rounded to the nearest; false for a
 // viewport that does not exist.
 bool acedCoordFromWorldToPixel(int windnum, const acedDwgPoint ptIn, CPoint& ptOut);
+
+// A function that sees the window messages of the user's input before the host does; returning
+// true swallows the message. Typed input reaches it as one WM_CHAR per character, then a WM_CHAR
+// of '\r' for the Enter that ends the line. A swallowed character does not reach the command
+// line; a swallowed Enter drops the whole line (chosen: the line never ends for the host).
+typedef bool (*AcedFilterWinMsgFn)(MSG* pMsg);
+// True when registered (a function is registered once; false for NULL or a second time).
+bool acedRegisterFilterWinMsg(const AcedFilterWinMsgFn pfn);
+// True when it was registered.
+bool acedRemoveFilterWinMsg(const AcedFilterWinMsgFn pfn);

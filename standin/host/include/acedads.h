@@ -27,12 +27,26 @@ int acedGetKword(const ACHAR* prompt, ACHAR* result);
 // none. At most 131 characters and the terminator are written.
 int acedGetInput(ACHAR* str);
 
-// Shows prompt and waits for a point: a click (Point or Pick event: its world point), or typed
+// Shows prompt and waits for a point: a click (Point or Pick event: its point), or typed
 // coordinates "x,y[,z]" (z: ELEVATION), "@dx,dy[,dz]" relative to pt (or LASTPOINT when pt is
-// NULL), "dist<angle" and "@dist<angle" (degrees). RTNORM with the point in result (and
+// NULL), "dist<angle" and "@dist<angle" (degrees). A click (Point event) is taken by the running
+// object snaps of OSMODE (1 endpoint, 2 midpoint, 4 centre, 512 nearest; 16384 turns them off)
+// among the entities the aperture box (APERTURE pixels) touches, unless acedInitGet gave
+// RSG_NOOSNAP: of the points endpoint, midpoint and centre find, the one nearest to the cursor;
+// else the nearest point of an outline. RTNORM with the point in result (and
 // LASTPOINT); RTKWORD for an armed keyword or, with RSG_OTHER, other text (acedGetInput reads
 // it); RTNONE for Enter (unless RSG_NONULL); RTCAN for Esc. Cursor moves are passed over.
 int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result);
+
+// Shows prompt ("\nSelect object: " for NULL) and has the user pick one entity: a click (Point
+// event) takes the topmost entity of the current space under the pick box, a Pick event the
+// entity it names (an attribute's pick names its block reference, as do picks of other
+// sub-entities), typed coordinates pick there; running object snaps do not apply. RTNORM with
+// the entity and the pick point (user coordinates, where the click was); RTERROR with ERRNO 7
+// for a pick that finds nothing and ERRNO 52 for Enter; RTCAN for Esc; RTKWORD for an armed
+// keyword or, with RSG_OTHER, other text (acedGetInput reads it). Other input gets the host's
+// message and the prompt again; cursor moves are passed over. ERRNO is left as it was on success.
+int acedEntSel(const ACHAR* str, ads_name entres, ads_point ptres);
 
 // --- Host commands and other applications' functions ---
 
@@ -80,7 +94,8 @@ int acedTrans(const ads_point pt, const struct resbuf* from, const struct resbuf
 // not taken off the screen by acedRedraw. The user's picks: a pick on an entity (by handle), a
 // click (the topmost entity in the pick box, else the corner of a window that is a crossing when
 // opened to the left), Window, Crossing, typed options W, C, ALL, L, P, R(emove), A(dd), U(ndo)
-// and typed points; Enter (or blanks) ends, Esc cancels.
+// and typed points; Enter (or blanks) ends, Esc cancels. With group selection on (PICKSTYLE 1 or
+// 3) a pick or click on a member of a selectable group takes every member the screen shows.
 // The filter is the host's: a conjunction of its tests; a test (code . value) holds when some
 // group of the entity's data with that code matches: strings as wild-card patterns ignoring
 // case, numbers and points equal (relational operators from a preceding -4 group: =, !=, /=,

@@ -2,16 +2,22 @@
 // module to ask the scripted user for keywords and points.
 #include "standin/host/interaction/input.h"
 
+#include <aced.h>
 #include <acedads.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "standin/host/core/session.h"
 #include "standin/host/core/text.h"
+#include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/sysvars.h"
+#include "standin/host/view/osnap.h"
+#include "standin/host/view/views.h"
 
 namespace standin {
 
@@ -30,6 +36,7 @@ struct InputState {
   bool armed = false;
   InputOptions pending;
   std::optional<std::wstring> lastInput;
+  std::vector<AcedFilterWinMsgFn> filters;  // registered at load: a reset keeps them
 };
 
 InputState& State() {
@@ -126,12 +133,25 @@ void Cancel() { Session::Get().Print(L"*Cancel*"); }
 // Enter, as on the host's command line.
 InputEvent NextTypedInput() {
   Session& session = Session::Get();
-  InputEvent input = session.NextInput();
+  InputEvent input = NextUserInput();
   if (input.kind == InputKind::Text) {
     session.Print(input.text);
     if (Trim(input.text).empty()) input.kind = InputKind::Enter;
   }
   return input;
+}
+
+// A click at p (user coordinates) taken to the point the running object snaps find, unless
+// acedInitGet turned them off.
+void SnapClick(const InputOptions& options, double p[3]) {
+  if (options.flags & RSG_NOOSNAP) return;
+  double world[3], snapped[3];
+  Transform(p, 1, 0, false, world);
+  {
+    std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+    if (!RunningSnap(world, SysVarInt(L"OSMODE", 0), snapped)) return;
+  }
+  Transform(snapped, 0, 1, false, p);
 }
 
 void SetLastPoint(const double* p) {
@@ -167,9 +187,47 @@ void SetLastInput(std::wstring_view text) {
   st.lastInput = std::wstring(text);
 }
 
-InputEvent NextMeaningfulInput() {
+namespace {
+
+// Hands a typed line to the message filters as the host's window gets it: one WM_CHAR per
+// character, then the Enter. Takes out the swallowed characters; true when the Enter was
+// swallowed, which drops the line.
+bool FilterTyped(std::wstring& text) {
+  std::vector<AcedFilterWinMsgFn> filters;
+  {
+    InputState& st = State();
+    std::lock_guard<std::mutex> lock(st.mutex);
+    filters = st.filters;
+  }
+  if (filters.empty()) return false;
+  auto swallowed = [&filters](wchar_t c) {
+    MSG msg{};
+    msg.message = WM_CHAR;
+    msg.wParam = static_cast<WPARAM>(c);
+    msg.lParam = 1;  // one keystroke
+    for (AcedFilterWinMsgFn filter : filters)
+      if (filter(&msg)) return true;
+    return false;
+  };
+  std::wstring kept;
+  for (wchar_t c : text)
+    if (!swallowed(c)) kept += c;
+  text = kept;
+  return swallowed(L'\r');
+}
+
+}  // namespace
+
+InputEvent NextUserInput() {
   for (;;) {
     InputEvent e = Session::Get().NextInput();
+    if (e.kind != InputKind::Text || !FilterTyped(e.text)) return e;
+  }
+}
+
+InputEvent NextMeaningfulInput() {
+  for (;;) {
+    InputEvent e = NextUserInput();
     if (e.kind != InputKind::Cursor) return e;
   }
 }
@@ -287,10 +345,13 @@ int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
         break;
       }
       case InputKind::Point:
-      case InputKind::Pick:
-        result[0] = input.point[0], result[1] = input.point[1], result[2] = input.point[2];
-        standin::SetLastPoint(input.point);
+      case InputKind::Pick: {
+        double p[3] = {input.point[0], input.point[1], input.point[2]};
+        if (input.kind == InputKind::Point) standin::SnapClick(options, p);
+        result[0] = p[0], result[1] = p[1], result[2] = p[2];
+        standin::SetLastPoint(p);
         return RTNORM;
+      }
       case InputKind::Enter:
         if (!(options.flags & RSG_NONULL)) return RTNONE;
         break;
@@ -306,4 +367,21 @@ int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
     }
     standin::RefuseInput(refusal, prompt);
   }
+}
+
+bool acedRegisterFilterWinMsg(const AcedFilterWinMsgFn pfn) {
+  standin::InputState& st = standin::State();
+  std::lock_guard<std::mutex> lock(st.mutex);
+  if (!pfn || std::find(st.filters.begin(), st.filters.end(), pfn) != st.filters.end()) return false;
+  st.filters.push_back(pfn);
+  return true;
+}
+
+bool acedRemoveFilterWinMsg(const AcedFilterWinMsgFn pfn) {
+  standin::InputState& st = standin::State();
+  std::lock_guard<std::mutex> lock(st.mutex);
+  const auto it = std::find(st.filters.begin(), st.filters.end(), pfn);
+  if (it == st.filters.end()) return false;
+  st.filters.erase(it);
+  return true;
 }

@@ -42,6 +42,9 @@ KeywordMatch MatchKeyword(const InputOptions& options, std::wstring_view typed, 
 // What acedGetInput returns from now on (set by an input call that returns a keyword or text).
 void SetLastInput(std::wstring_view text);
 
+// The next event of the scripted user; typed text has passed the message filters registered with
+// acedRegisterFilterWinMsg (a line they dropped is passed over).
+InputEvent NextUserInput();
 // The next event of the scripted user that is not a cursor move.
 InputEvent NextMeaningfulInput();
 

@@ -4,14 +4,18 @@
 
 #include <acutads.h>
 #include <adscodes.h>
+#include <dbdict.h>
+#include <dbgroup.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
 
 #include "standin/host/core/session.h"
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/drawing.h"
+#include "standin/host/drawing/sysvars.h"
 #include "standin/host/interaction/selection.h"
 #include "standin/host/interaction/sets.h"
 #include "standin/host/view/display.h"
@@ -48,11 +52,28 @@ PointRead ReadPoint(const wchar_t* prompt, const double* base, double* p) {
   }
 }
 
-// The entity a pick event names by its handle, when the screen shows it; 0 otherwise.
-Adesk::IntPtr PickedEntity(const InputEvent& e, bool skipLocked) {
-  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  ads_name name;
-  return EntityByHandle(e.text.c_str(), name) ? PickableEntity(name[0], skipLocked) : 0;
+// With group selection on (PICKSTYLE 1 or 3), the picked entities and every member the screen
+// shows of the selectable groups they belong to; otherwise the picked ones. Windows take only
+// what they find (chosen: the host's group rule is described for picks).
+std::vector<Adesk::IntPtr> WithGroups(std::vector<Adesk::IntPtr> picked, bool skipLocked) {
+  if (!(SysVarInt(L"PICKSTYLE", 1) & 1) || picked.empty()) return picked;
+  const auto* groups = Peek<AcDbDictionary>(WorkingDrawing()->groupDictionaryId());
+  if (!groups) return picked;
+  Members out(picked);
+  std::unique_ptr<AcDbDictionaryIterator> it(groups->newIterator());
+  for (; !it->done(); it->next()) {
+    const auto* group = Peek<AcDbGroup>(it->objectId());
+    if (!group || !group->isSelectable()) continue;
+    const bool holds = std::any_of(picked.begin(), picked.end(), [group](Adesk::IntPtr id) {
+      return group->has(AcDbEntity::cast(DbAccess::Resolve(id)));
+    });
+    if (!holds) continue;
+    AcDbObjectIdArray members;
+    group->allEntityIds(members);
+    for (int i = 0; i < members.length(); ++i)
+      if (const Adesk::IntPtr id = PickableEntity(members[i].asOldId(), skipLocked)) out.Add(id);
+  }
+  return out.Ids();
 }
 
 class Interaction {
@@ -118,7 +139,7 @@ void Interaction::Take(const std::vector<Adesk::IntPtr>& raw) {
 int Interaction::Click(const double* p, std::vector<Adesk::IntPtr>& found) {
   {
     std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-    found = AtPoint(p, m_mode.everything, m_mode.skipLocked);
+    found = WithGroups(AtPoint(p, m_mode.everything, m_mode.skipLocked), m_mode.skipLocked);
   }
   if (!found.empty()) return RTNORM;
   // A click on nothing opens a window; opened to the left it is a crossing.
@@ -201,10 +222,12 @@ int Interaction::Run(std::vector<Adesk::IntPtr>& chosen) {
       case InputKind::Pick: {
         const Adesk::IntPtr picked = PickedEntity(e, m_mode.skipLocked);
         // A pick on something that cannot be selected is a click where it was made.
-        if (picked)
-          found = {picked};
-        else
+        if (picked) {
+          std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+          found = WithGroups({picked}, m_mode.skipLocked);
+        } else {
           rc = Click(e.point, found);
+        }
         break;
       }
       case InputKind::Point:
@@ -263,6 +286,12 @@ done:
 }
 
 }  // namespace
+
+Adesk::IntPtr PickedEntity(const InputEvent& e, bool skipLocked) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  ads_name name;
+  return EntityByHandle(e.text.c_str(), name) ? PickableEntity(name[0], skipLocked) : 0;
+}
 
 int RunSelectionDialog(const SelectionMode& mode, const Filter& filter, const ACHAR* selectPrompt,
                        const ACHAR* removePrompt, std::vector<Keyword> keywords, std::vector<Adesk::IntPtr>& chosen) {

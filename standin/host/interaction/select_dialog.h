@@ -18,6 +18,10 @@ struct SelectionMode {
   bool single = false, everything = false, prompts = false, keywords = false, skipLocked = false;
 };
 
+// The main entity a pick event names by its handle (an attribute's block reference), when the
+// screen shows it; 0 otherwise.
+Adesk::IntPtr PickedEntity(const InputEvent& e, bool skipLocked);
+
 // Runs the dialogue with the prompts given (the host's own for NULL) and the keywords a ":K"
 // selection arms. RTNORM with what was chosen, RTCAN, or RTERROR when nothing was chosen.
 int RunSelectionDialog(const SelectionMode& mode, const Filter& filter, const ACHAR* selectPrompt,

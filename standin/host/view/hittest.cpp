@@ -296,13 +296,14 @@ VisibleArea CurrentVisibleArea() {
 
 }  // namespace
 
-double PickBoxHalf() {
-  const double pixels = SysVarInt(L"PICKBOX", 3);
+double ViewPixels(double pixels) {
   const double viewSize = SysVarReal(L"VIEWSIZE", 600);
   double screen[3] = {800, 600, 0};
   SysVarPoint(L"SCREENSIZE", screen);
   return pixels * viewSize / (screen[1] > 0 ? screen[1] : 600);
 }
+
+double PickBoxHalf() { return ViewPixels(SysVarInt(L"PICKBOX", 3)); }
 
 std::vector<Adesk::IntPtr> AtPoint(const double* p, bool everything, bool skipLocked) {
   const double h = PickBoxHalf();

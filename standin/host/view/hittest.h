@@ -32,6 +32,8 @@ bool TouchesPolygon(const Shape& shape, const std::vector<XY>& polygon);
 // Main entities of the drawing, newest first, entities on locked layers left out when asked.
 // Graphical searches see only what the screen shows of the current space.
 std::vector<const AcDbEntity*> Candidates(bool graphical, bool skipLocked);
+// The length of that many pixels of the current view in drawing units.
+double ViewPixels(double pixels);
 // The pick box's half size in drawing units: PICKBOX pixels of the current view.
 double PickBoxHalf();
 // Entities under the pick box at p: the topmost, or all of them.

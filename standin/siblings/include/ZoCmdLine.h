@@ -1,5 +1,6 @@
-// Just enough of the database module's command-line stream, behaving as the family's does:
-// inserting a text prints it on the host's command line as acutPrintf("%s", text) does.
+// Just enough of the database module's command line, behaving as the family's does: the stream,
+// where inserting a text prints it on the host's command line as acutPrintf("%s", text) does, and
+// text sent to the command line as typed input.
 #pragma once
 
 #include <afxstr.h>
@@ -13,3 +14,9 @@ class ZoCmdLineStream {
 };
 
 extern ZoCmdLineStream clout;
+
+// Sends text to the host's command line as if the user typed it, before anything the user types
+// next: a blank (space or line end) ends each entry as Enter does, so " " alone is Enter (it ends
+// a running "Select objects" prompt); text after the last blank is an entry of its own. Returns
+// nothing (chosen: the family's callers do not look at a result).
+void ZoSendCmdString(const wchar_t* pszCmd);

@@ -48,6 +48,12 @@ typedef HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 typedef INT_PTR (*FARPROC)();
 
+// A keyboard layout: the language in the low word, the layout (an input method's 0xE0nn) in the high.
+struct HKL__ {
+  int unused;
+};
+typedef HKL__* HKL;
+
 #ifndef TRUE
 #define TRUE 1
 #endif

@@ -56,3 +56,76 @@ int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 #define IDCANCEL 2
 #define IDYES 6
 #define IDNO 7
+
+// --- Messages and the keyboard ---
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG, *PMSG, *LPMSG;
+
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+
+typedef struct tagMOUSEINPUT {
+  LONG dx;
+  LONG dy;
+  DWORD mouseData;
+  DWORD dwFlags;
+  DWORD time;
+  ULONG_PTR dwExtraInfo;
+} MOUSEINPUT, *PMOUSEINPUT, *LPMOUSEINPUT;
+
+typedef struct tagKEYBDINPUT {
+  WORD wVk;
+  WORD wScan;
+  DWORD dwFlags;
+  DWORD time;
+  ULONG_PTR dwExtraInfo;
+} KEYBDINPUT, *PKEYBDINPUT, *LPKEYBDINPUT;
+
+typedef struct tagHARDWAREINPUT {
+  DWORD uMsg;
+  WORD wParamL;
+  WORD wParamH;
+} HARDWAREINPUT, *PHARDWAREINPUT, *LPHARDWAREINPUT;
+
+#define INPUT_MOUSE 0
+#define INPUT_KEYBOARD 1
+#define INPUT_HARDWARE 2
+
+#define KEYEVENTF_EXTENDEDKEY 0x0001
+#define KEYEVENTF_KEYUP 0x0002
+#define KEYEVENTF_UNICODE 0x0004
+#define KEYEVENTF_SCANCODE 0x0008
+
+typedef struct tagINPUT {
+  DWORD type;
+  union {
+    MOUSEINPUT mi;
+    KEYBDINPUT ki;
+    HARDWAREINPUT hi;
+  };
+} INPUT, *PINPUT, *LPINPUT;
+
+// Synthesises the events in order; each keyboard event is reported to the stand-in's observer
+// (the session's journal), mouse and hardware events are taken without effect (the scripted user
+// owns the mouse). The number of events inserted; 0 with ERROR_INVALID_PARAMETER for a size that
+// is not sizeof(INPUT) or a NULL array with events.
+UINT SendInput(UINT cInputs, LPINPUT pInputs, int cbSize);
+// The keyboard layout of the thread (any thread: the stand-in has one layout): US English,
+// 0x04090409, unless a test installed an input method, which gives a layout of its own.
+HKL GetKeyboardLayout(DWORD idThread);
