@@ -262,8 +262,7 @@ int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoGePoint& pt, ZoA
   return PickAtPoint(pszPrompt, ent, pt, filter);
 }
 
-int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoGePoint& pt, ZoAdsRBList& filter,
-                     CString& strKeyword) {
+int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoGePoint& pt, ZoAdsRBList& filter, CString& strKeyword) {
   return WithKeywordCapture(pszPrompt, strKeyword, [&] { return PickAtPoint(pszPrompt, ent, pt, filter); });
 }
 
