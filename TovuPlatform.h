@@ -22,6 +22,7 @@
 #include "image/DIBUtil.h"
 #include "image/ImageDraw.h"
 #include "image/ImageList.h"
+#include "input/Picking.h"
 #include "input/Prompt.h"
 #include "platform/Export.h"
 #include "platform/Module.h"

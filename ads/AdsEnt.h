@@ -45,4 +45,19 @@ class TOVU_PLATFORM_API ZoAdsEnt : public ZoAdsName {
   // nodes form a conjunction, string values are wild-card patterns. An empty filter accepts
   // anything, even no name; a non-empty one rejects an entity without data.
   bool IsMatch(const ZoAdsRBList& filter) const;
+
+  // The user's picks (input/Picking.cpp). Each asks again until the user picks an entity that
+  // passes the filter or the host reports something else (Esc, Enter, a keyword), and returns the
+  // host's status. pt receives the picked point (user coordinates).
+  // A point, then the entities crossing the box of half size dAperture around it; several are
+  // offered one by one for confirmation. OSMODE is the nearest-point snap meanwhile.
+  int Select(double dAperture, const wchar_t* pszPrompt, const ZoAdsRBList& filter, ZoGePoint& pt);
+  // One selection of the host's ("Select objects" with one pick or window); several found are
+  // offered one by one.
+  int Select(const wchar_t* pszPrompt, const ZoAdsRBList& filter);
+  // One entity pick (acedEntSel), without keywords, with the keywords given, or with those of the
+  // prompt's bracketed options.
+  int Select(const wchar_t* pszPrompt, const ZoAdsRBList& filter, ZoGePoint& pt);
+  int Select(const wchar_t* pszPrompt, const wchar_t* pszKeywords, const ZoAdsRBList& filter, ZoGePoint& pt);
+  int SelectEx(const wchar_t* pszPrompt, const ZoAdsRBList& filter, ZoGePoint& pt);
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <afxwin.h>
+#include <imm.h>
 #include <io.h>
 #include <olectl.h>
 #include <windows.h>
