@@ -1,6 +1,7 @@
-// The view at drawing scale: pixel to world and back through the host's conversions, and a
-// filtered polygon window over a drawing of 100,000 entities against the host's "X" with the same
-// filter (the goal: the window within 5 times of "X").
+// The view at drawing scale: pixels to drawing units (the module's PixelToWcs) and pixel to world
+// and back through the host's conversions; the module's window selection (the user opening a
+// window with the selection jig) and a filtered polygon window over a drawing of 100,000
+// entities, against the host's "X" with the same filter (the goal: within 5 times of "X").
 #include <acedads.h>
 #include <aced.h>
 #include <acutads.h>
@@ -11,6 +12,8 @@
 #include <array>
 #include <cmath>
 
+#include "input/Picking.h"
+#include "view/ViewControl.h"
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
 #include "standin/host/view/views.h"
@@ -59,6 +62,15 @@ void BM_PixelRoundTrip(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+void BM_PixelToWcs(benchmark::State& state) {
+  Session::Get().Reset();
+  int n = 0;
+  double sum = 0;
+  for (auto _ : state) sum += PixelToWcs(++n & 1023);
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(state.iterations());
+}
+
 // Circles on layer DOOR, a quarter of the drawing.
 resbuf* DoorFilter() { return acutBuildList(RTDXF0, L"CIRCLE", 8, L"DOOR", 0); }
 
@@ -99,7 +111,29 @@ void BM_FilteredPolygonWindow(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 
+// The user clicks below the grid's lower-left corner, moves and clicks above its upper-right
+// corner (a window), then presses Enter.
+void BM_UserWindowSelection(benchmark::State& state) {
+  const long n = state.range(0);
+  const double side = BuildDrawing(n);
+  ZoAdsRBList filter(DoorFilter());
+  for (auto _ : state) {
+    Session::Get().Queue({standin::InputEvent::At(standin::InputKind::Point, -1, -1),
+                          standin::InputEvent::At(standin::InputKind::Cursor, side / 2, side / 2),
+                          standin::InputEvent::At(standin::InputKind::Point, side + 1, side + 1),
+                          standin::InputEvent::Key(standin::InputKind::Enter)});
+    ZoAdsEntSet set;
+    if (ZoPtSelectEntsWetherHighlight(L"\nSelect: ", set, filter, 1) != RTNORM || set.GetLength() != n / 4)
+      state.SkipWithError("the window missed entities");
+    Session::Get().ClearTranscript();
+    Session::Get().ClearJournal();
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
+BENCHMARK(BM_PixelToWcs);
 BENCHMARK(BM_PixelRoundTrip);
+BENCHMARK(BM_UserWindowSelection)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilteredAll)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilteredPolygonWindow)->Arg(100000)->Unit(benchmark::kMillisecond);
 
