@@ -28,7 +28,10 @@ build: prerequisites
 demo: prerequisites
 	cmake --preset default
 	cmake --build --preset default --target tovu-host
-	./build/default/bin/tovu-host examples/demo.tovu
+	rm -f build/default/demo-registry.reg
+	TOVU_REGISTRY=build/default/demo-registry.reg ./build/default/bin/tovu-host --journal examples/demo.tovu
+	@echo "The registry's Profiles entry after the unload (build/default/demo-registry.reg):"
+	@sed -n '/\\Profiles\]/,/^$$/p' build/default/demo-registry.reg
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
 
 test: prerequisites test-default test-asan

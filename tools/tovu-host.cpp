@@ -9,15 +9,22 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <rxregsvc.h>
+#include <winreg.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <chrono>
+#include <cwchar>
 #include <fstream>
 #include <iostream>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "standin/host/commands/applications.h"
@@ -34,7 +41,7 @@ constexpr std::streamoff kMaxScriptBytes = 64 << 20;
 constexpr size_t kMaxLineBytes = 1 << 20;
 
 const char kUsage[] =
-    "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [SCRIPT | -]\n"
+    "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [--journal] [--profile NAME]... [SCRIPT | -]\n"
     "       tovu-host [--module FILE] preview FILE [-o OUT.png|OUT.bmp] [--size WxH] [--highlight]\n"
     "\n"
     "Loads the platform module into the stand-in host, types the script's lines at the\n"
@@ -51,9 +58,11 @@ const char kUsage[] =
     "  <pick HANDLE [x,y]>   a click on the entity with that handle\n"
     "  <window x,y x,y>      a window; <crossing x,y x,y> a crossing window\n"
     "  <cursor x,y [px,py]>  the cursor moves (world point, pixel)\n"
+    "  <zoom x,y height>     the mouse wheel: the view shows height units around x,y\n"
     "\n"
     "Host commands besides the module's: unload (unloads the module), load (loads it again),\n"
-    "list (type, layer, space and handle of the selected entities).\n"
+    "list (type, layer, space and handle of the selected entities), delay (waits the number of\n"
+    "milliseconds typed, 0 to 32767, while timers tick).\n"
     "\n"
     "preview paints a slide, BMP or picture file with the module's image painter into a raster\n"
     "of WxH pixels (default 400x300, at most 8192 each way) and writes it as PNG or BMP (default:\n"
@@ -64,6 +73,10 @@ const char kUsage[] =
     "  --module FILE   the module to load (default: ../lib/TovuPlatform.arx beside this program)\n"
     "  --drawing FILE  the ASCII DXF drawing the session holds (default: the built-in sample,\n"
     "                  a small floor plan)\n"
+    "  --journal       also print what the user would see happen (redraws, timers, view\n"
+    "                  changes ...), each line with its time since the last timer started\n"
+    "  --profile NAME  the host has a profile of that name (a key under its product key's\n"
+    "                  Profiles in the user's registry); may be given more than once\n"
     "  --help          this text\n"
     "\n"
     "Exit status: 0 when the script ran (or the preview was written), 1 when the module could\n"
@@ -88,6 +101,77 @@ void UnloadCommand() {
 
 void LoadCommand() {
   if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->loadModule(g_modulePath.c_str(), true);
+}
+
+// The host's DELAY: waits the milliseconds typed (the host's limit, 32767 at most) while the
+// timers tick; anything else is refused and asked again, Esc ends it.
+void DelayCommand() {
+  standin::Session& session = standin::Session::Get();
+  for (;;) {
+    session.Print(L"\nEnter delay time (in milliseconds): ");
+    const standin::InputEvent e = session.NextInput();
+    if (e.kind == standin::InputKind::Esc) {
+      session.Print(L"*Cancel*");
+      return;
+    }
+    if (e.kind == standin::InputKind::Text) {
+      session.Print(e.text);
+      wchar_t* end = nullptr;
+      const long ms = std::wcstol(e.text.c_str(), &end, 10);
+      if (!e.text.empty() && *end == L'\0' && ms >= 0 && ms <= 32767) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+      }
+    }
+    session.Print(L"\nRequires an integer between 0 and 32767.");
+  }
+}
+
+const wchar_t* JournalKindName(standin::JournalKind kind) {
+  switch (kind) {
+    case standin::JournalKind::Redraw: return L"redraw";
+    case standin::JournalKind::GrDraw: return L"vector";
+    case standin::JournalKind::Command: return L"command";
+    case standin::JournalKind::ViewChange: return L"view";
+    case standin::JournalKind::MessageBox: return L"message box";
+    case standin::JournalKind::TimerStart: return L"timer start";
+    case standin::JournalKind::TimerStop: return L"timer stop";
+    case standin::JournalKind::ModuleLoaded: return L"loaded";
+    case standin::JournalKind::ModuleUnloaded: return L"unloaded";
+    case standin::JournalKind::CommandRun: return L"command run";
+    case standin::JournalKind::Invalidate: return L"invalidate";
+    case standin::JournalKind::LeftOpen: return L"left open";
+    case standin::JournalKind::Jig: return L"jig";
+    case standin::JournalKind::KeyInput: return L"key";
+  }
+  return L"?";
+}
+
+// A journal line: its time since the last timer started (tenths of a second), what happened,
+// and for a redraw what the entity looks like now.
+void PrintJournalEntry(const standin::JournalEntry& e) {
+  static std::mutex mutex;
+  static std::optional<std::chrono::steady_clock::time_point> timerStart;
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto now = std::chrono::steady_clock::now();
+  if (e.kind == standin::JournalKind::TimerStart) timerStart = now;
+  std::string line = "\n[journal";
+  if (timerStart) {
+    const double s = std::chrono::duration<double>(now - *timerStart).count();
+    char when[32];
+    std::snprintf(when, sizeof when, " +%.1f s", s);
+    line += when;
+  }
+  line += "] " + standin::ToUtf8(JournalKindName(e.kind));
+  if (!e.text.empty()) line += " " + standin::ToUtf8(e.text);
+  if (e.kind == standin::JournalKind::Redraw && e.values.size() >= 3) {
+    static const char* const kModes[] = {"", "draw", "undraw", "highlight", "unhighlight"};
+    const int mode = static_cast<int>(e.values[0]);
+    line += std::string(" ") + (mode >= 1 && mode <= 4 ? kModes[mode] : "mode " + std::to_string(mode));
+    line += e.values[2] != 0 ? " (shown)" : " (hidden)";
+  }
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
 }
 
 // The host's LIST: the type, layer, space and handle of each selected entity.
@@ -303,7 +387,8 @@ int main(int argc, char** argv) {
   std::string scriptPath = "-";
   std::string modulePath = DefaultModulePath();
   std::string drawingPath;
-  bool haveDrawing = false, haveScript = false;
+  std::vector<std::string> profiles;
+  bool haveDrawing = false, haveScript = false, journal = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") {
@@ -322,6 +407,14 @@ int main(int argc, char** argv) {
       }
       drawingPath = argv[i];
       haveDrawing = true;
+    } else if (arg == "--journal") {
+      journal = true;
+    } else if (arg == "--profile") {
+      if (++i == argc || !*argv[i] || std::strpbrk(argv[i], "\\")) {
+        std::fprintf(stderr, "tovu-host: --profile needs a name without a backslash\n");
+        return 2;
+      }
+      profiles.push_back(argv[i]);
     } else if (arg == "preview" && !haveScript) {
       PreviewRequest request;
       if (haveDrawing) {
@@ -394,7 +487,20 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   });
 
+  if (journal) session.SetJournalSink(PrintJournalEntry);
+  for (const std::string& profile : profiles) {
+    const std::wstring key = std::wstring(acrxProductKey()) + L"\\Profiles\\" + standin::FromUtf8(profile);
+    HKEY hKey = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &hKey, nullptr) !=
+        ERROR_SUCCESS) {
+      std::fprintf(stderr, "tovu-host: the profile %s cannot be made in the registry\n", profile.c_str());
+      return 2;
+    }
+    RegCloseKey(hKey);
+  }
+
   AcEdCommandStack* commands = acedRegCmds;
+  commands->addCommand(L"TOVU_HOST", L"delay", L"delay", ACRX_CMD_MODAL, DelayCommand);
   commands->addCommand(L"TOVU_HOST", L"unload", L"unload", ACRX_CMD_MODAL, UnloadCommand);
   commands->addCommand(L"TOVU_HOST", L"load", L"load", ACRX_CMD_MODAL, LoadCommand);
   commands->addCommand(L"TOVU_HOST", L"list", L"list", ACRX_CMD_MODAL | ACRX_CMD_USEPICKSET, ListCommand);

@@ -117,8 +117,19 @@ void Session::SetTranscriptSink(std::function<void(std::wstring_view)> sink) {
 }
 
 void Session::Record(JournalKind kind, std::wstring text, std::vector<double> values) {
+  std::function<void(const JournalEntry&)> sink;
+  JournalEntry entry{kind, std::move(text), std::move(values)};
+  {
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_journal.push_back(entry);
+    sink = m_journalSink;
+  }
+  if (sink) sink(entry);
+}
+
+void Session::SetJournalSink(std::function<void(const JournalEntry&)> sink) {
   std::lock_guard<std::recursive_mutex> lock(m_mutex);
-  m_journal.push_back({kind, std::move(text), std::move(values)});
+  m_journalSink = std::move(sink);
 }
 
 std::vector<JournalEntry> Session::Journal() const {

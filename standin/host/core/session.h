@@ -95,6 +95,9 @@ class Session {
   std::vector<JournalEntry> Journal() const;
   std::vector<JournalEntry> Journal(JournalKind kind) const;
   void ClearJournal();
+  // Also hands every entry to sink as it is recorded, from whatever thread records it (the host
+  // program shows the journal live).
+  void SetJournalSink(std::function<void(const JournalEntry&)> sink);
 
   // --- Scripted user ---
   void Queue(InputEvent event);
@@ -137,6 +140,7 @@ class Session {
   mutable std::recursive_mutex m_mutex;
   std::wstring m_transcript;
   std::function<void(std::wstring_view)> m_sink;
+  std::function<void(const JournalEntry&)> m_journalSink;
   std::vector<JournalEntry> m_journal;
   std::vector<InputEvent> m_queue;
   size_t m_queueHead = 0;

@@ -1,0 +1,7 @@
+// An application of the family for the command tests: linked against the platform module, it
+// starts a flicker of its own through the module's exported function, as the family's do.
+#include "ads/AdsEntFlicker.h"
+
+extern "C" __attribute__((visibility("default"))) int TovuTestStartFlicker(const AcDbObjectId* id) {
+  return id ? ZoPtFlicterEnt(*id) : 0;
+}
