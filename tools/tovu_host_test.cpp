@@ -158,6 +158,32 @@ TEST(TovuHost, APickOfAMissingEntityIsAnErrorOfItsLine) {
   EXPECT_NE(r.err.find(":2: no entity of the drawing has the handle FFFF"), std::string::npos) << r.err;
 }
 
+// The demo as a user runs it: the doors blink on the timer while DELAY waits, the journal shows
+// each step with its time, and the unload records the profile the host has.
+TEST(TovuHost, FlickerDemoWithJournalDelayAndProfile) {
+  tovutest::TempDir dir;
+  const std::string registry = (dir / "registry.reg").string();
+  const std::string env = "TOVU_REGISTRY='" + registry + "'";
+  HostRun r = Host(dir, "--journal --profile '<<未命名配置>>' '" TOVU_SOURCE_DIR "/examples/demo.tovu'", "", env);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("选择闪烁对象1 found, 2 total"), std::string::npos) << r.out;
+  // The times are the machine's: only the order of hiding and showing is certain.
+  const size_t hidden = r.out.find(" s] redraw 1C undraw (hidden)");
+  ASSERT_NE(hidden, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" s] redraw 1C draw (shown)", hidden), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("timer stop"), std::string::npos);
+  EXPECT_NE(Slurp(registry).find("@=\"<<未命名配置>>\""), std::string::npos) << Slurp(registry);
+
+  // DELAY asks again for anything but a whole number of milliseconds up to 32767.
+  r = Host(dir, "-", "delay\n-1\n40000\n1.5\n10\n", env);
+  EXPECT_EQ(r.status, 0) << r.err;
+  size_t refusals = 0;
+  for (size_t at = r.out.find("Requires an integer"); at != std::string::npos; at = r.out.find("Requires an integer", at + 1))
+    ++refusals;
+  EXPECT_EQ(refusals, 3u) << r.out;
+  EXPECT_EQ(Host(dir, "--profile 'a\\b' -", "", env).status, 2);
+}
+
 TEST(TovuHost, LanguageFromTheEnvironment) {
   tovutest::TempDir dir;
   HostRun r = Host(dir, "", "sample\n", "TOVU_LANG=../etc");
