@@ -182,6 +182,12 @@ TEST(TovuHost, FlickerDemoWithJournalDelayAndProfile) {
     ++refusals;
   EXPECT_EQ(refusals, 3u) << r.out;
   EXPECT_EQ(Host(dir, "--profile 'a\\b' -", "", env).status, 2);
+
+  // Once the module and the family's libraries it brought are unloaded, text typed at the host's
+  // own selection reaches nothing of theirs.
+  r = Host(dir, "-", "ZoFlicker\n<esc>\nunload\nlist\nfoo\n<enter>\n", env);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("*Invalid selection*"), std::string::npos) << r.out;
 }
 
 TEST(TovuHost, LanguageFromTheEnvironment) {

@@ -42,6 +42,11 @@ bool CaptureSelectKeyword(MSG* msg) {
   return true;
 }
 
-const bool g_captureRegistered = acedRegisterFilterWinMsg(&CaptureSelectKeyword);
+// The filter is this library's: it is taken back when the library unloads with the last module
+// that needs it, so that the host never calls into unmapped code.
+struct CaptureRegistration {
+  CaptureRegistration() { acedRegisterFilterWinMsg(&CaptureSelectKeyword); }
+  ~CaptureRegistration() { acedRemoveFilterWinMsg(&CaptureSelectKeyword); }
+} g_captureRegistration;
 
 }  // namespace

@@ -42,11 +42,12 @@ void ZoDbReactorAndData::FreeFirstPickSet() {
 
 ZoDbReactorAndData* ZoReactors::GetCurDocReactor() {
   static std::mutex mutex;
-  static auto* reactors = new std::map<const void*, std::unique_ptr<ZoDbReactorAndData>>;  // never destroyed
+  // Destroyed when this library unloads with the last module that needs it.
+  static std::map<const void*, std::unique_ptr<ZoDbReactorAndData>> reactors;
   const void* doc = acdbHostApplicationServices()->workingDatabase();
   if (!doc) return nullptr;
   std::lock_guard<std::mutex> lock(mutex);
-  auto& reactor = (*reactors)[doc];
+  auto& reactor = reactors[doc];
   if (!reactor) reactor = std::make_unique<ZoDbReactorAndData>(doc);
   return reactor.get();
 }
