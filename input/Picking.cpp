@@ -90,6 +90,24 @@ void PickfirstIntake(ZoAdsEntSet& intake, const ZoAdsRBList& filter, bool bClear
   if (pReactor) pReactor->FreeFirstPickSet();
 }
 
+// The first preselected entity that passes the filter into ent, or every one into set; false when
+// none passes. The preselection is cleared either way.
+bool TakePreselected(const ZoAdsRBList& filter, ZoAdsEnt& ent) {
+  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
+  PickfirstIntake(intake, filter, true);
+  if (intake.GetLength() == 0) return false;
+  ent = intake[0];
+  return true;
+}
+
+bool TakePreselected(const ZoAdsRBList& filter, ZoAdsEntSet& set) {
+  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
+  PickfirstIntake(intake, filter, true);
+  if (intake.GetLength() == 0) return false;
+  set += intake;
+  return true;
+}
+
 // Runs a pick with the family's keyword capture on when the prompt has bracketed options: a
 // keyword typed meanwhile turns the result into RTKWORD, the keyword in strKeyword.
 template <typename Pick>
@@ -267,44 +285,24 @@ int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoGePoint& pt, ZoA
 }
 
 int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoAdsRBList& filter) {
-  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
-  PickfirstIntake(intake, filter, true);
-  if (intake.GetLength() > 0) {
-    ent = intake[0];
-    return RTNORM;
-  }
+  if (TakePreselected(filter, ent)) return RTNORM;
   return PickOne(pszPrompt, ent, filter);
 }
 
 int ZoPtSelectEntity(const wchar_t* pszPrompt, ZoAdsEnt& ent, ZoAdsRBList& filter, CString& strKeyword) {
-  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
-  PickfirstIntake(intake, filter, true);
-  if (intake.GetLength() > 0) {
-    ent = intake[0];
-    return RTNORM;
-  }
+  if (TakePreselected(filter, ent)) return RTNORM;
   return WithKeywordCapture(pszPrompt, strKeyword, [&] { return PickOne(pszPrompt, ent, filter); });
 }
 
 int ZoPtSelectEntities(const wchar_t* pszPrompt, ZoAdsEntSet& set, ZoAdsRBList& filter) {
-  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
-  PickfirstIntake(intake, filter, true);
-  if (intake.GetLength() > 0) {
-    set += intake;
-    return RTNORM;
-  }
+  if (TakePreselected(filter, set)) return RTNORM;
   const wchar_t* prompts[2] = {pszPrompt, Translate(L"移除物体")};
   return set.Get(L":$", prompts, nullptr, filter);
 }
 
 int ZoPtSelectEntities(const wchar_t* pszPrompt, ZoAdsEntSet& set, ZoAdsRBList& filter, CString& strKeyword) {
-  ZoAdsEntSet intake(ZoAdsEntSet::kCreateSet | ZoAdsEntSet::kOwnSet);
   g_nSelectKeywordTyped = 0;
-  PickfirstIntake(intake, filter, true);
-  if (intake.GetLength() > 0) {
-    set += intake;
-    return RTNORM;
-  }
+  if (TakePreselected(filter, set)) return RTNORM;
   g_apszSelectPrompts[0] = pszPrompt;
   g_apszSelectPrompts[1] = Translate(L"移除物体");
   CString strKeywords;

@@ -101,25 +101,25 @@ BOOL SetCursorPos(int X, int Y) {
   return TRUE;
 }
 
-BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
-  standin::Window w;
-  if (!standin::Find(hWnd, w) || !lpPoint) {
+namespace standin {
+namespace {
+
+// Moves the point by the window's client origin on the screen, times sign.
+BOOL ShiftByClientOrigin(HWND hWnd, LPPOINT lpPoint, LONG sign) {
+  Window w;
+  if (!Find(hWnd, w) || !lpPoint) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  lpPoint->x -= w.left, lpPoint->y -= w.top;
+  lpPoint->x += sign * w.left, lpPoint->y += sign * w.top;
   return TRUE;
 }
 
-BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
-  standin::Window w;
-  if (!standin::Find(hWnd, w) || !lpPoint) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  lpPoint->x += w.left, lpPoint->y += w.top;
-  return TRUE;
-}
+}  // namespace
+}  // namespace standin
+
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) { return standin::ShiftByClientOrigin(hWnd, lpPoint, -1); }
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) { return standin::ShiftByClientOrigin(hWnd, lpPoint, 1); }
 
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
   standin::Window w;
