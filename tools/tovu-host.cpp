@@ -143,6 +143,7 @@ const wchar_t* JournalKindName(standin::JournalKind kind) {
     case standin::JournalKind::LeftOpen: return L"left open";
     case standin::JournalKind::Jig: return L"jig";
     case standin::JournalKind::KeyInput: return L"key";
+    case standin::JournalKind::Drag: return L"drag";
   }
   return L"?";
 }

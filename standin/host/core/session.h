@@ -64,6 +64,7 @@ enum class JournalKind {
   LeftOpen,        // text: a command or operation that left objects of the drawing open; values: how many
   Jig,             // text: the class and linetype of what a jig shows, "closed" when it is; values: its vertices x, y
   KeyInput,        // a keystroke a program synthesised; values: virtual key, flags (KEYEVENTF_...)
+  Drag,            // a sample of a drag: text the entities' count; values: the 16 matrix values, row by row
 };
 
 struct JournalEntry {

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <mutex>
 
 #include "standin/host/core/session.h"
 #include "standin/host/core/text.h"
@@ -16,6 +17,7 @@
 #include "standin/host/drawing/shape.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/host/interaction/input.h"
+#include "standin/host/view/overlay.h"
 #include "standin/host/view/views.h"
 #include "standin/win32/utf8.h"
 
@@ -43,11 +45,22 @@ void ToWorld(const double ucs[3], AcGePoint3d& world) {
 void RecordEntity(const AcDbEntity* ent) {
   if (!ent) return;
   std::wstring text = ent->isA()->dxfName() ? ent->isA()->dxfName() : ent->isA()->name();
+  standin::JigImage image;
   if (ACHAR* linetype = ent->linetype()) {
     text += L" ";
     text += linetype;
+    const std::wstring name = standin::Upper(linetype);
+    image.dashed = name != L"CONTINUOUS" && name != L"BYLAYER" && name != L"BYBLOCK";
     acutDelString(linetype);
   }
+  {
+    standin::Shape shape;
+    std::lock_guard<std::recursive_mutex> lock(standin::DrawingMutex());
+    standin::DbAccess::ShapeOf(ent, shape);
+    for (const auto& s : shape.segments)
+      image.segments.insert(image.segments.end(), {s.first.x, s.first.y, s.second.x, s.second.y});
+  }
+  standin::SetJigImage(std::move(image));
   std::vector<double> values;
   if (const auto* pline = AcDbPolyline::cast(ent)) {
     if (pline->isClosed()) text += L" closed";
@@ -78,6 +91,10 @@ Acad::ErrorStatus AcEdJig::setDimValue(const AcDbDimData*, const double) { retur
 
 AcEdJig::DragStatus AcEdJig::drag() {
   Session::Get().Print(m_prompt);
+  // What the jig shows goes with the drag, however it ends.
+  struct ClearImage {
+    ~ClearImage() { standin::ClearJigImage(); }
+  } clearImage;
   bool lastUpdate = true;
   for (;;) {
     Sample sample;
