@@ -9,6 +9,7 @@
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/dbaccess.h"
+#include "standin/host/view/overlay.h"
 #include "standin/host/view/viewports.h"
 
 namespace standin {
@@ -52,6 +53,7 @@ int acedRedraw(const ads_name ent, int mode) {
   using standin::Session;
   const double viewport = standin::CurrentViewport();
   if (!ent) {
+    standin::ClearTempVectors(static_cast<int>(viewport));
     Session::Get().Record(standin::JournalKind::Redraw, L"all", {static_cast<double>(mode), viewport});
     return RTNORM;
   }
