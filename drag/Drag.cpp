@@ -16,7 +16,7 @@ namespace {
 
 const wchar_t* const kMainPrompt = L"\n点取位置或 [转90度(A)/左右翻(S)/上下翻(D)/对齐(F)/改转角(R)/改基点(T)]<退出>:";
 const wchar_t* const kOptions = L"A S D F R T";
-constexpr int kAnyInput = 128;      // acedInitGet: other input accepted
+constexpr int kAnyInput = 128;  // acedInitGet: other input accepted
 constexpr int kSnapsSuspended = 0x4000;
 // Endpoint, midpoint, center, intersection, perpendicular and nearest.
 constexpr int kOptionSnaps = 0x2A7;
@@ -191,6 +191,26 @@ class PlacementOptions {
   ZoGePoint& m_ptPivot;
 };
 
+// Carries out an option of the placement drags about ptPivot: a new base point that T picked
+// becomes point too; bAligned tells that F placed the set, which ends the drag.
+int RunOption(ZoAdsEntSet& set, ZoGePoint& ptPivot, wchar_t cOption, ZoGePoint& point, bool& bAligned) {
+  PlacementOptions options(set, ptPivot);
+  const int nStatus = options.Run(cOption);
+  if (cOption == L'T' && nStatus == RTNORM) point = ptPivot;
+  bAligned = options.m_bAligned;
+  return nStatus;
+}
+
+// Moves the set by the translation from ptFrom to ptTo (user points, moved in world
+// coordinates); the base point moved with it, in user coordinates.
+ZoGePoint Place(const ZoAdsEntSet& set, const ZoGePoint& ptFrom, const ZoGePoint& ptTo) {
+  const ZoGeMatrix move = MoveBetween(ptFrom, ptTo);
+  Transform(set, move);
+  ZoGePoint ptMoved = UcsToWcs(ptFrom, 0);
+  move.Transform(ptMoved);
+  return WcsToUcs(ptMoved, 0);
+}
+
 // The guards every drag keeps for its whole call, released in reverse order on every exit.
 struct DragGuards {
   ZoPtPushSysVar echo{L"CMDECHO", 0};
@@ -217,20 +237,13 @@ int ZoPtDragEntSet(ZoAdsEntSet& set, ZoGePoint& point) {
     Transform(set, toCursor);
     EraseKeywordEcho();
     g_ptDragBase = WcsToUcs(ptCursor, 0);
-    PlacementOptions options(set, g_ptDragBase);
-    nStatus = options.Run(cOption);
-    if (cOption == L'T' && nStatus == RTNORM) point = g_ptDragBase;
-    if (options.m_bAligned) return RTNORM;
+    bool bAligned = false;
+    nStatus = RunOption(set, g_ptDragBase, cOption, point, bAligned);
+    if (bAligned) return RTNORM;
     if (nStatus != RTNORM) break;
   }
   point = g_ptDragBase;
-  if (nStatus == RTNORM) {
-    const ZoGeMatrix move = MoveBetween(g_ptDragBase, FromAds(ptResult));
-    Transform(set, move);
-    ZoGePoint ptMoved = UcsToWcs(g_ptDragBase, 0);
-    move.Transform(ptMoved);
-    point = WcsToUcs(ptMoved, 0);
-  }
+  if (nStatus == RTNORM) point = Place(set, g_ptDragBase, FromAds(ptResult));
   set.RedrawAll(1);
   return nStatus;
 }
@@ -255,10 +268,9 @@ int ZoPtRubDragEntSet(ZoAdsEntSet& set, ZoGePoint& point) {
     const wchar_t cOption = ReadOption();
     EraseKeywordEcho();
     if (cOption == L'T') set.RedrawAll(1);
-    PlacementOptions options(set, g_ptRubberBase);
-    nStatus = options.Run(cOption);
-    if (cOption == L'T' && nStatus == RTNORM) point = g_ptRubberBase;
-    if (options.m_bAligned) return RTNORM;
+    bool bAligned = false;
+    nStatus = RunOption(set, g_ptRubberBase, cOption, point, bAligned);
+    if (bAligned) return RTNORM;
     if (nStatus != RTNORM) break;
   }
   point = g_ptRubberBase;
@@ -272,11 +284,7 @@ int ZoPtRubDragEntSet(ZoAdsEntSet& set, ZoGePoint& point) {
     } else {
       ZoPtCapturePoint(ptBase, ptResult, ptResult);
     }
-    const ZoGeMatrix move = MoveBetween(g_ptRubberBase, FromAds(ptResult));
-    Transform(set, move);
-    ZoGePoint ptMoved = UcsToWcs(g_ptRubberBase, 0);
-    move.Transform(ptMoved);
-    point = WcsToUcs(ptMoved, 0);
+    point = Place(set, g_ptRubberBase, FromAds(ptResult));
     nStatus = RTNORM;
   }
   set.RedrawAll(1);
@@ -285,8 +293,8 @@ int ZoPtRubDragEntSet(ZoAdsEntSet& set, ZoGePoint& point) {
 
 namespace {
 
-int MoveDrag(ZoAdsEntSet& set, const wchar_t* pszPrompt, const ZoGePoint& ptBase, ZoGePoint& ptResult,
-             bool bKeywords, const wchar_t* pszKeywords) {
+int MoveDrag(ZoAdsEntSet& set, const wchar_t* pszPrompt, const ZoGePoint& ptBase, ZoGePoint& ptResult, bool bKeywords,
+             const wchar_t* pszKeywords) {
   DragGuards guards;
   ptResult = g_ptDragBase = ptBase;
   set.RedrawAll(2);
@@ -300,8 +308,8 @@ int MoveDrag(ZoAdsEntSet& set, const wchar_t* pszPrompt, const ZoGePoint& ptBase
       ZoPtPushSysVar snaps(L"OSMODE", 0);
       ads_point ptFrom;
       ToAds(g_ptDragBase, ptFrom);
-      acedCommand(RTSTR, L"MOVE", RTPICKS, static_cast<const long long*>(set), RTSTR, L"", RT3DPOINT, ptFrom,
-                  RT3DPOINT, ptDragged, 0);
+      acedCommand(RTSTR, L"MOVE", RTPICKS, static_cast<const long long*>(set), RTSTR, L"", RT3DPOINT, ptFrom, RT3DPOINT,
+                  ptDragged, 0);
     }
   }
   set.RedrawAll(1);
@@ -335,8 +343,8 @@ int ZoPtDragRotateEntSet(ZoAdsEntSet& set, const wchar_t* pszPrompt, ZoGePoint p
     if (acdbDisToF(szInput, 2, &dAngle) != RTNORM) {
       nStatus = RTERROR;
     } else {
-      acedCommand(RTSTR, L"ROTATE", RTPICKS, static_cast<const long long*>(set), RTSTR, L"", RT3DPOINT, ptFrom,
-                  RTREAL, dAngle, 0);
+      acedCommand(RTSTR, L"ROTATE", RTPICKS, static_cast<const long long*>(set), RTSTR, L"", RT3DPOINT, ptFrom, RTREAL,
+                  dAngle, 0);
       nStatus = RTNORM;
     }
   } else if (nStatus == RTNORM) {

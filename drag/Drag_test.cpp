@@ -108,7 +108,8 @@ TEST_F(Drag, AClickPlacesTheSetEnterAndEscLeaveIt) {
   ASSERT_EQ(samples.size(), 3u);
   // Where the last image lay: the extents of the placed set.
   EXPECT_EQ(Values(samples[2].values.begin() + 16, samples[2].values.end()), (Values{350, 330, 450, 380}));
-  EXPECT_NE(Transcript().find(L"[转90度(A)/左右翻(S)/上下翻(D)/对齐(F)/改转角(R)/改基点(T)]<退出>:"), std::wstring::npos);
+  EXPECT_NE(Transcript().find(L"[转90度(A)/左右翻(S)/上下翻(D)/对齐(F)/改转角(R)/改基点(T)]<退出>:"),
+            std::wstring::npos);
 }
 
 // A, S and D act at the cursor: the set is first moved there, then turned or mirrored about it,
@@ -143,8 +144,8 @@ TEST_F(Drag, TurnAndMirrorsActAtTheCursorWithoutSnapping) {
 // target axis (+Y), a quarter turn about the target; that ends the drag at once, point kept.
 // R turns by the angle the user types at the host's prompt; T takes a new base point.
 TEST_F(Drag, AlignRotateAndNewBasePoint) {
-  Session::Get().Queue({Cursor(300, 300), Typed(L"F"), Typed(L"0,0"), Typed(L"10,0"), Typed(L"500,300"),
-                        Typed(L"500,310")});
+  Session::Get().Queue(
+      {Cursor(300, 300), Typed(L"F"), Typed(L"0,0"), Typed(L"10,0"), Typed(L"500,300"), Typed(L"500,310")});
   EXPECT_EQ(ZoPtDragEntSet(m_set, m_pt), RTNORM);
   EXPECT_EQ(Pt(m_pt), (Values{150, 120, 0}));
   EXPECT_EQ(Both(), (Values{220, 550, 220, 650, 220, 550, 170, 550}));

@@ -101,8 +101,8 @@ HostCommand FindHostCommand(const std::wstring& name) {
   static const struct {
     const wchar_t* name;
     HostCommand command;
-  } kCommands[] = {{L"UNDO", &UndoCommand}, {L"MOVE", &MoveCommand}, {L"ROTATE", &RotateCommand},
-                   {L"MIRROR", &MirrorCommand}};
+  } kCommands[] = {
+      {L"UNDO", &UndoCommand}, {L"MOVE", &MoveCommand}, {L"ROTATE", &RotateCommand}, {L"MIRROR", &MirrorCommand}};
   for (const auto& c : kCommands)
     if (name == c.name) return c.command;
   return nullptr;

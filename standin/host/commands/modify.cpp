@@ -48,8 +48,9 @@ int SelectObjects(CommandInput& input, std::vector<Adesk::IntPtr>& chosen) {
       named.push_back(value.name[0]);
     } else {
       if (value.IsPause()) std::fputs("stand-in host: a pause at \"Select objects\" is not carried out\n", stderr);
-      input.Echo(value.Text() + L"\n*Invalid selection*\nExpects a point or Window/Last/Crossing/BOX/ALL/Fence/"
-                                L"WPolygon/CPolygon/Group/Add/Remove/Multiple/Previous/Undo/AUto/SIngle");
+      input.Echo(value.Text() +
+                 L"\n*Invalid selection*\nExpects a point or Window/Last/Crossing/BOX/ALL/Fence/"
+                 L"WPolygon/CPolygon/Group/Add/Remove/Multiple/Previous/Undo/AUto/SIngle");
       continue;
     }
     size_t found = 0, locked = 0;
@@ -63,7 +64,8 @@ int SelectObjects(CommandInput& input, std::vector<Adesk::IntPtr>& chosen) {
         members.Add(id);
     }
     input.Echo(std::to_wstring(found) + L" found");
-    if (locked) input.Echo(L"\n" + std::to_wstring(locked) + (locked == 1 ? L" was" : L" were") + L" on a locked layer.");
+    if (locked)
+      input.Echo(L"\n" + std::to_wstring(locked) + (locked == 1 ? L" was" : L" were") + L" on a locked layer.");
   }
   chosen = members.Ids();
   return RTNORM;
@@ -163,8 +165,7 @@ int PointAnswer(CommandInput& input, const wchar_t* prompt, const double* base, 
 // The rotation angle (radians): a number of degrees (counter-clockwise unless ANGDIR is 1), a
 // point whose direction from the base gives it, or at a pause the user's, the objects turning
 // with the cursor. Enter takes the default, 0.
-int AngleAnswer(CommandInput& input, const wchar_t* prompt, const double base[3], const TempSet& drag,
-                double& angle) {
+int AngleAnswer(CommandInput& input, const wchar_t* prompt, const double base[3], const TempSet& drag, double& angle) {
   const double sense = SysVarInt(L"ANGDIR", 0) == 1 ? -1 : 1;
   for (input.Echo(prompt); !input.Done();) {
     const CommandValue& value = input.Next();

@@ -42,8 +42,8 @@ bool Mixed(std::wstring_view s, double& out) {
     double part = 0;
     if (!Digits(s.substr(0, gap)) || !Fraction(s.substr(gap + 1), part)) return false;
     value = std::wcstod(std::wstring(s.substr(0, gap)).c_str(), nullptr) + part;
-  } else if (!Fraction(s, value) && !(s.find_first_of(L"+-") == std::wstring_view::npos &&
-                                      standin::ParseReal(s, value) && value >= 0)) {
+  } else if (!Fraction(s, value) &&
+             !(s.find_first_of(L"+-") == std::wstring_view::npos && standin::ParseReal(s, value) && value >= 0)) {
     return false;
   }
   out = negative ? -value : value;

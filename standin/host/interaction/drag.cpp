@@ -109,18 +109,10 @@ int acedDragGen(const ads_name ss, const ACHAR* pmt, int cursor, Sampler scnf, a
           p[0] = at[0], p[1] = at[1], p[2] = at[2];
           return RTNORM;
         }
-        std::wstring keyword;
-        const standin::KeywordMatch match = standin::MatchKeyword(options, typed, keyword);
-        if (match == standin::KeywordMatch::Found) {
-          standin::SetLastInput(keyword);
-          return RTKWORD;
-        }
-        if (match == standin::KeywordMatch::None && (options.flags & RSG_OTHER)) {
-          standin::SetLastInput(typed);
-          return RTSTR;
-        }
-        if (match == standin::KeywordMatch::Ambiguous) refusal = standin::kAmbiguous;
-        break;
+        std::wstring answer;
+        const standin::TypedAnswer kind = standin::AnswerTyped(options, typed, answer, refusal);
+        if (kind == standin::TypedAnswer::Refused) break;
+        return kind == standin::TypedAnswer::Keyword ? RTKWORD : RTSTR;
       }
       case InputKind::Enter:
         if (!(options.flags & RSG_NONULL)) return RTNONE;

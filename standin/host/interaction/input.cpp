@@ -181,6 +181,22 @@ KeywordMatch MatchKeyword(const InputOptions& options, std::wstring_view typed, 
   return MatchIn(options.keywords, t, useGlobal, global);
 }
 
+TypedAnswer AnswerTyped(const InputOptions& options, const std::wstring& typed, std::wstring& answer,
+                        const wchar_t*& refusal) {
+  const KeywordMatch match = MatchKeyword(options, typed, answer);
+  if (match == KeywordMatch::Found) {
+    SetLastInput(answer);
+    return TypedAnswer::Keyword;
+  }
+  if (match == KeywordMatch::None && (options.flags & RSG_OTHER)) {
+    answer = typed;
+    SetLastInput(answer);
+    return TypedAnswer::Other;
+  }
+  if (match == KeywordMatch::Ambiguous) refusal = kAmbiguous;
+  return TypedAnswer::Refused;
+}
+
 void SetLastInput(std::wstring_view text) {
   InputState& st = State();
   std::lock_guard<std::mutex> lock(st.mutex);
@@ -275,19 +291,11 @@ int acedGetKword(const ACHAR* prompt, ACHAR* result) {
     const wchar_t* refusal = standin::kInvalidKeyword;
     switch (input.kind) {
       case InputKind::Text: {
-        const std::wstring typed = standin::Trim(input.text);
         std::wstring keyword;
-        const KeywordMatch match = standin::MatchKeyword(options, typed, keyword);
-        if (match == KeywordMatch::None && (options.flags & RSG_OTHER))
-          keyword = typed;
-        else if (match == KeywordMatch::Ambiguous)
-          refusal = standin::kAmbiguous;
-        if (match == KeywordMatch::Found || (match == KeywordMatch::None && (options.flags & RSG_OTHER))) {
-          standin::CopyOut(keyword, result);
-          standin::SetLastInput(keyword);
-          return RTNORM;
-        }
-        break;
+        if (standin::AnswerTyped(options, standin::Trim(input.text), keyword, refusal) == standin::TypedAnswer::Refused)
+          break;
+        standin::CopyOut(keyword, result);
+        return RTNORM;
       }
       case InputKind::Enter:
         // Refused null input gets the same message as any other unusable input.
@@ -335,13 +343,8 @@ int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
           standin::SetLastPoint(p);
           return RTNORM;
         }
-        std::wstring keyword;
-        const KeywordMatch match = standin::MatchKeyword(options, typed, keyword);
-        if (match == KeywordMatch::Found || (match == KeywordMatch::None && (options.flags & RSG_OTHER))) {
-          standin::SetLastInput(match == KeywordMatch::Found ? keyword : typed);
-          return RTKWORD;
-        }
-        if (match == KeywordMatch::Ambiguous) refusal = standin::kAmbiguous;
+        std::wstring answer;
+        if (standin::AnswerTyped(options, typed, answer, refusal) != standin::TypedAnswer::Refused) return RTKWORD;
         break;
       }
       case InputKind::Point:

@@ -39,6 +39,14 @@ enum class KeywordMatch { None, Found, Ambiguous };
 // in global.
 KeywordMatch MatchKeyword(const InputOptions& options, std::wstring_view typed, std::wstring& global);
 
+enum class TypedAnswer { Keyword, Other, Refused };
+// What typed text (trimmed) answers where keywords may be armed: an armed keyword (its global
+// name in answer), other text that RSG_OTHER lets through (in answer), or neither, with the
+// message for the refusal in refusal (left as it was unless the text was ambiguous). Both
+// answers become what acedGetInput returns.
+TypedAnswer AnswerTyped(const InputOptions& options, const std::wstring& typed, std::wstring& answer,
+                        const wchar_t*& refusal);
+
 // What acedGetInput returns from now on (set by an input call that returns a keyword or text).
 void SetLastInput(std::wstring_view text);
 

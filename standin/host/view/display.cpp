@@ -10,8 +10,8 @@
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/view/overlay.h"
-#include "standin/host/view/views.h"
 #include "standin/host/view/viewports.h"
+#include "standin/host/view/views.h"
 
 namespace standin {
 
@@ -96,8 +96,8 @@ int acedGrDraw(const ads_point from, const ads_point to, int color, int hl) {
   v.highlighted = hl != 0;
   v.viewport = standin::CurrentViewport();
   standin::AddTempVector(v);
-  standin::Session::Get().Record(standin::JournalKind::GrDraw, L"",
-                                 {from[0], from[1], from[2], to[0], to[1], to[2], static_cast<double>(color),
-                                  static_cast<double>(hl)});
+  standin::Session::Get().Record(
+      standin::JournalKind::GrDraw, L"",
+      {from[0], from[1], from[2], to[0], to[1], to[2], static_cast<double>(color), static_cast<double>(hl)});
   return RTNORM;
 }
