@@ -239,7 +239,12 @@ TEST_F(Drag, RotateDragOrthoTypedAngleAndBadText) {
   Session::Get().Queue({Cursor(300, 300), Typed(L"abc")});
   EXPECT_EQ(ZoPtDragRotateEntSet(m_set, L"\nAngle: ", m_pt), RTERROR);
   EXPECT_EQ(Both(), (Values{170, 70, 170, 170, 170, 70, 120, 70}));
-  Session::Get().Queue({Cursor(300, 300), Typed(L"-90")});
+  Session::Get().Queue({Cursor(300, 300), Typed(L"45")});
+  EXPECT_EQ(ZoPtDragRotateEntSet(m_set, L"\nAngle: ", m_pt), RTNORM);
+  const double r = Round(70 / std::sqrt(2.0)), t = Round(30 / std::sqrt(2.0));
+  EXPECT_EQ(Ends(m_a)[0], Round(150 + r));
+  EXPECT_EQ(Ends(m_a)[1], Round(120 - t));
+  Session::Get().Queue({Cursor(300, 300), Typed(L"-135")});
   EXPECT_EQ(ZoPtDragRotateEntSet(m_set, L"\nAngle: ", m_pt), RTNORM);
   EXPECT_EQ(Both(), (Values{100, 100, 200, 100, 100, 100, 100, 150}));
   EXPECT_EQ(Session::Get().Journal(standin::JournalKind::Command).back().text.substr(0, 7), L"ROTATE ");
