@@ -243,6 +243,19 @@ void AppendBulge(const AcGePoint3d& a, const AcGePoint3d& b, double bulge, std::
   out.back() = b;
 }
 
+// Calls draw for each entity of the space or block definition, in order.
+template <class Draw>
+void ForEachEntity(const AcDbBlockTableRecord* record, Draw draw) {
+  AcDbBlockTableRecordIterator* it = nullptr;
+  if (record->newIterator(it) != Acad::eOk) return;
+  const std::unique_ptr<AcDbBlockTableRecordIterator> owner(it);
+  for (; !it->done(); it->step()) {
+    AcDbObjectId id;
+    it->getEntityId(id);
+    if (const auto* ent = Peek<AcDbEntity>(id); ent && !ent->isErased()) draw(ent);
+  }
+}
+
 struct PatternLine {
   double angle, spacing;  // degrees, drawing units at scale 1
 };
@@ -265,22 +278,15 @@ class Renderer {
   Renderer(Raster& raster, uint32_t background) : m_painter(raster), m_background(background) {}
 
   void DrawSpace(const AcDbBlockTableRecord* space, const Level& level) {
-    AcDbBlockTableRecordIterator* it = nullptr;
-    if (space->newIterator(it) != Acad::eOk) return;
-    std::unique_ptr<AcDbBlockTableRecordIterator> owner(it);
-    for (; !it->done(); it->step()) {
-      AcDbObjectId id;
-      it->getEntityId(id);
-      const auto* ent = Peek<AcDbEntity>(id);
-      if (!ent || ent->isErased()) continue;
+    ForEachEntity(space, [&](const AcDbEntity* ent) {
       const ads_name name = {DbAccess::Id(ent), 0};
       const EntityDisplay display = DisplayOf(name);
-      if (!display.visible) continue;
+      if (!display.visible) return;
       Level top = level;
       top.highlighted = display.highlighted;
       m_parts = 0;
       DrawEntity(ent, top);
-    }
+    });
   }
 
   // The image of a set being dragged: its entities moved by the matrix.
@@ -348,10 +354,13 @@ class Renderer {
     m_painter.Begin();
     if (ref) return DrawBlock(ref, level, colour, layer);
     if (const auto* hatch = AcDbHatch::cast(ent)) return DrawHatch(hatch, level, pen);
-    if (const auto* text = AcDbText::cast(ent)) {
-      const auto* def = AcDbAttributeDefinition::cast(ent);
-      return DrawText(text, def ? def->tagConst() : text->textStringConst(), level, pen, false);
+    if (const auto* def = AcDbAttributeDefinition::cast(ent)) {
+      // In a block only constant ones show, by their value; the references' attributes show the others.
+      if (level.depth == 0) return DrawText(def, def->tagConst(), level, pen, false);
+      if (def->isConstant() && !def->isInvisible()) DrawText(def, def->textStringConst(), level, pen, true);
+      return;
     }
+    if (const auto* text = AcDbText::cast(ent)) return DrawText(text, text->textStringConst(), level, pen, false);
     if (DrawWide(ent, level, pen)) return;
     Shape shape;
     DbAccess::ShapeOf(ent, shape);
@@ -391,37 +400,13 @@ class Renderer {
     if (level.depth >= kMaxBlockDepth) return LeaveOut(L"in blocks nested deeper than 16");
     Level inner{level.toPixel.After(ref->blockTransform()), colour, &layer, level.highlighted, level.depth + 1};
     if (!inner.toPixel.IsFinite()) return LeaveOut(L"with coordinates that are not finite");
-    if (const auto* btr = Peek<AcDbBlockTableRecord>(ref->blockTableRecord())) {
-      AcDbBlockTableRecordIterator* it = nullptr;
-      if (btr->newIterator(it) == Acad::eOk) {
-        std::unique_ptr<AcDbBlockTableRecordIterator> owner(it);
-        for (; !it->done(); it->step()) {
-          AcDbObjectId id;
-          it->getEntityId(id);
-          const auto* part = Peek<AcDbEntity>(id);
-          if (!part) continue;
-          // Variable attribute definitions show through the references' attributes instead.
-          if (const auto* def = AcDbAttributeDefinition::cast(part)) {
-            if (def->isConstant() && !def->isInvisible())
-              DrawText(def, def->textStringConst(), inner, PenOf(def, inner), true);
-            continue;
-          }
-          DrawEntity(part, inner);
-        }
-      }
-    }
+    if (const auto* btr = Peek<AcDbBlockTableRecord>(ref->blockTableRecord()))
+      ForEachEntity(btr, [&](const AcDbEntity* part) { DrawEntity(part, inner); });
     Level attributes = level;
     attributes.byBlock = colour;
     std::unique_ptr<AcDbObjectIterator> it(ref->attributeIterator());
     for (; !it->done(); it->step())
       if (const auto* att = Peek<AcDbAttribute>(it->objectId()); att && !att->isErased()) DrawEntity(att, attributes);
-  }
-
-  Pen PenOf(const AcDbEntity* ent, const Level& level) {
-    const LayerInfo& own = Layer(ent->layerId());
-    const LayerInfo& layer = own.zero && level.byLayer ? *level.byLayer : own;
-    const int index = ent->colorIndex();
-    return {Rgb(index == 0 ? level.byBlock : index == 256 ? layer.colour : index), level.highlighted, false};
   }
 
   // Glyphs of the stroke font along the text's box; a box of the cell where a glyph is missing.
