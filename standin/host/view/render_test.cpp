@@ -106,6 +106,14 @@ TEST_F(RenderTest, EntitiesInTheirColours) {
   wide->addVertexAt(2, {160, 260}, 0.4, 10, 2);
   wide->addVertexAt(3, {260, 260});
   standin::AddEntity(db, Coloured(wide, 6));
+  AcDb2dPolyline* old = nullptr;
+  ASSERT_EQ(acdbOpenObject(old, standin::AddEntity(db, Coloured(new AcDb2dPolyline, 11)), AcDb::kForWrite), Acad::eOk);
+  for (auto* vertex : {new AcDb2dVertex({560, 120, 0}, 0, 0, 8), new AcDb2dVertex({660, 120, 0}, 0.5, 8, 8),
+                       new AcDb2dVertex({760, 180, 0})}) {
+    ASSERT_EQ(old->appendVertex(vertex), Acad::eOk);
+    vertex->close();
+  }
+  old->close();
 
   // Text in the stroke font, with a glyph the font lacks (its box is drawn).
   standin::AddEntity(db, Coloured(new AcDbText({300, 340, 0}, L"Tovu 0-9 AZaz \u95e8?", AcDbObjectId::kNull, 24), 7));
