@@ -161,6 +161,15 @@ class Painter {
   bool Visible(double minX, double minY, double maxX, double maxY) const {
     return maxX >= -0.5 && maxY >= -0.5 && minX <= m_r.width - 0.5 && minY <= m_r.height - 0.5;
   }
+  // Whether the box around the points, grown by margin, reaches the raster.
+  bool Visible(const std::vector<std::vector<Pt>>& points, double margin = 0) const {
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (const auto& run : points)
+      for (const Pt& p : run)
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    const double grow = margin * (maxY - minY + maxX - minX);
+    return Visible(minX - grow, minY - grow, maxX + grow, maxY + grow);
+  }
 
  private:
   void Plot(int x, int y, const Pen& pen) {
@@ -423,13 +432,9 @@ class Renderer {
     const AcGeVector3d ey = (box.segments[3].first - p0) * (1 / kFontCapHeight);
     const double shear = std::tan(text->oblique());
     auto at = [&](double x, double y) { return level.toPixel.Map(p0 + ex * (x + y * shear) + ey * y); };
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    for (const auto& segment : box.segments) {
-      const Pt p = level.toPixel.Map(segment.first);
-      minX = std::min(minX, p.x), maxX = std::max(maxX, p.x), minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
-    }
-    const double margin = (maxY - minY + maxX - minX) / 2;  // descenders and the shear
-    if (!m_painter.Visible(minX - margin, minY - margin, maxX + margin, maxY + margin)) return;
+    std::vector<Pt> corners;
+    for (const auto& segment : box.segments) corners.push_back(level.toPixel.Map(segment.first));
+    if (!m_painter.Visible({corners}, 0.5)) return;  // the margin holds descenders and the shear
     std::vector<Stroke> strokes;
     for (size_t i = 0; i < chars.size(); ++i) {
       const double x0 = static_cast<double>(i) * kFontAdvance;
@@ -525,18 +530,17 @@ class Renderer {
         if (!std::isfinite(p.x) || !std::isfinite(p.y)) return LeaveOut(L"with coordinates that are not finite");
       loops.push_back(std::move(path));
     }
+    std::vector<std::vector<Pt>> contours;
+    for (const auto& loop : loops) {
+      contours.emplace_back();
+      for (const AcGePoint3d& p : loop) contours.back().push_back(level.toPixel.Map(p));
+    }
+    if (!m_painter.Visible(contours)) return;
     const std::vector<PatternLine> families = KnownPattern(hatch);
     const double pixels = level.toPixel.Scale() * hatch->patternScale();
     bool dense = false;
     for (const PatternLine& family : families) dense = dense || family.spacing * pixels < kDensePattern;
-    if (hatch->isSolidFill() || dense) {
-      std::vector<std::vector<Pt>> contours;
-      for (const auto& loop : loops) {
-        contours.emplace_back();
-        for (const AcGePoint3d& p : loop) contours.back().push_back(level.toPixel.Map(p));
-      }
-      return m_painter.Fill(contours, pen.rgb, pen.dashed);
-    }
+    if (hatch->isSolidFill() || dense) return m_painter.Fill(contours, pen.rgb, pen.dashed);
     if (families.empty()) {
       Shape outline;
       DbAccess::ShapeOf(hatch, outline);
@@ -564,11 +568,14 @@ class Renderer {
     }
     const double lines = (vMax - vMin) / spacing;
     if (!(lines < 100000) || lines * static_cast<double>(edges) > 5e7)
-      return LeaveOut(L"with hatch patterns too fine to draw");
+      return LeaveOut(L"with hatch patterns of more lines than the view draws");
     const double z = hatch->elevation();
     std::vector<double> us;
-    for (double k = std::ceil(vMin / spacing); k * spacing <= vMax; ++k) {
-      const double v = k * spacing;
+    // Counted, not stepped: far from the origin a step of one spacing may vanish in rounding.
+    const double first = std::ceil(vMin / spacing) * spacing;
+    for (long k = 0; k <= static_cast<long>(lines) + 1; ++k) {
+      const double v = first + static_cast<double>(k) * spacing;
+      if (v > vMax) break;
       us.clear();
       for (const auto& loop : uv)
         for (size_t i = 0; i < loop.size(); ++i) {
