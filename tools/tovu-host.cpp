@@ -547,7 +547,8 @@ int main(int argc, char** argv) {
   });
 
   // Never destroyed: a timer's journal entries may come while the process exits.
-  FrameRecorder& frames = *new FrameRecorder;
+  static FrameRecorder* const recorder = new FrameRecorder;
+  FrameRecorder& frames = *recorder;
   const bool recording = !framesPath.empty() || !gifPath.empty();
   if (recording) {
     std::string error;
