@@ -35,10 +35,12 @@ demo: prerequisites
 	@sed -n '/\\Profiles\]/,/^$$/p' build/default/demo-registry.reg
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
 
-# The demo's animation, copied where README shows it.
+# The demo's animation and the sample after a placement drag, where README shows them.
 docs-images: demo
 	mkdir -p docs
 	cp build/default/demo.gif docs/demo.gif
+	cmake --build --preset default --target tovu-docs-pictures
+	./build/default/bin/tovu-docs-pictures docs/placement-drag.png
 
 test: prerequisites test-default test-asan
 
