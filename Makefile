@@ -1,11 +1,12 @@
 # Thin wrapper over the CMake presets; every target configures what it needs, and the targets
 # that build first install the Debian packages they need when some are missing.
-.PHONY: all help prerequisites build demo test test-default test-asan test-tsan bench bless format clean
+.PHONY: all help prerequisites build demo docs-images test test-default test-asan test-tsan bench bless format clean
 
 all: build
 
 help:
 	@echo "make demo          build the module, the stand-ins and tovu-host, and run the demo"
+	@echo "make docs-images   regenerate the pictures README shows (docs/)"
 	@echo "make test          build and run every test, in the default and the asan presets"
 	@echo "make build         build everything of the default preset (RelWithDebInfo)"
 	@echo "make test-default  the tests of the default preset only"
@@ -29,10 +30,17 @@ demo: prerequisites
 	cmake --preset default
 	cmake --build --preset default --target tovu-host
 	rm -f build/default/demo-registry.reg
-	TOVU_REGISTRY=build/default/demo-registry.reg ./build/default/bin/tovu-host --journal examples/demo.tovu
+	TOVU_REGISTRY=build/default/demo-registry.reg ./build/default/bin/tovu-host --journal --gif build/default/demo.gif examples/demo.tovu
 	@echo "The registry's Profiles entry after the unload (build/default/demo-registry.reg):"
 	@sed -n '/\\Profiles\]/,/^$$/p' build/default/demo-registry.reg
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
+
+# The demo's animation and the sample after a placement drag, where README shows them.
+docs-images: demo
+	mkdir -p docs
+	cp build/default/demo.gif docs/demo.gif
+	cmake --build --preset default --target tovu-docs-pictures
+	./build/default/bin/tovu-docs-pictures docs/placement-drag.png
 
 test: prerequisites test-default test-asan
 

@@ -2,8 +2,8 @@
 // and back through the host's conversions; the module's window selection (the user opening a
 // window with the selection jig) and a filtered polygon window over a drawing of 100,000
 // entities, against the host's "X" with the same filter (the goal: within 5 times of "X").
-#include <acedads.h>
 #include <aced.h>
+#include <acedads.h>
 #include <acutads.h>
 #include <benchmark/benchmark.h>
 #include <dbapserv.h>
@@ -12,35 +12,16 @@
 #include <array>
 #include <cmath>
 
+#include "bench/grid_drawing.h"
 #include "input/Picking.h"
-#include "view/ViewControl.h"
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
 #include "standin/host/view/views.h"
+#include "view/ViewControl.h"
 
 namespace {
 
 using standin::Session;
-
-// A square grid of n lines and circles on two layers, shown whole; returns the grid's side.
-double BuildDrawing(long n) {
-  Session::Get().Reset();
-  standin::OpenEmptyDrawing();
-  AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-  standin::AddLayer(db, L"DOOR");
-  const long side = static_cast<long>(std::ceil(std::sqrt(static_cast<double>(n))));
-  for (long i = 0; i < n; ++i) {
-    const double x = static_cast<double>(i % side), y = static_cast<double>(i / side);
-    if (i % 2)
-      standin::AddEntity(db, new AcDbCircle(AcGePoint3d(x + 0.5, y + 0.5, 0), AcGeVector3d::kZAxis, 0.3),
-                         i % 4 == 1 ? L"DOOR" : nullptr);
-    else
-      standin::AddEntity(db, new AcDbLine(AcGePoint3d(x, y, 0), AcGePoint3d(x + 0.5, y + 0.5, 0)));
-  }
-  const double center[3] = {side / 2.0, side / 2.0, 0};
-  standin::ZoomTo(center, side + 4.0);
-  return static_cast<double>(side);
-}
 
 void BM_PixelRoundTrip(benchmark::State& state) {
   Session::Get().Reset();
@@ -76,7 +57,7 @@ resbuf* DoorFilter() { return acutBuildList(RTDXF0, L"CIRCLE", 8, L"DOOR", 0); }
 
 void BM_FilteredAll(benchmark::State& state) {
   const long n = state.range(0);
-  BuildDrawing(n);
+  tovubench::BuildGridDrawing(n);
   resbuf* filter = DoorFilter();
   for (auto _ : state) {
     ads_name ss;
@@ -92,7 +73,7 @@ void BM_FilteredAll(benchmark::State& state) {
 
 void BM_FilteredPolygonWindow(benchmark::State& state) {
   const long n = state.range(0);
-  const double side = BuildDrawing(n);
+  const double side = tovubench::BuildGridDrawing(n);
   resbuf* filter = DoorFilter();
   resbuf* polygon = acutBuildList(RTPOINT, std::array<double, 3>{-1, -1, 0}.data(), RTPOINT,
                                   std::array<double, 3>{side + 1, -1, 0}.data(), RTPOINT,
@@ -115,7 +96,7 @@ void BM_FilteredPolygonWindow(benchmark::State& state) {
 // corner (a window), then presses Enter.
 void BM_UserWindowSelection(benchmark::State& state) {
   const long n = state.range(0);
-  const double side = BuildDrawing(n);
+  const double side = tovubench::BuildGridDrawing(n);
   ZoAdsRBList filter(DoorFilter());
   for (auto _ : state) {
     Session::Get().Queue({standin::InputEvent::At(standin::InputKind::Point, -1, -1),

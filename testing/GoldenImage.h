@@ -48,13 +48,12 @@ inline RgbImage Snapshot(const Canvas& canvas) {
 }
 
 // reference: the PNG's path from the source tree's root, e.g. "image/golden/pal8.png".
-inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, const std::string& reference) {
+inline ::testing::AssertionResult MatchesGolden(const RgbImage& actual, const std::string& reference) {
   const std::filesystem::path refPath = std::filesystem::path(TOVU_SOURCE_DIR) / reference;
   std::filesystem::path base = std::filesystem::path(TOVU_BINARY_DIR) / "golden" / reference;
   base.replace_extension();
   const std::filesystem::path outPath = base.string() + ".out.png";
   const std::filesystem::path diffPath = base.string() + ".diff.png";
-  const RgbImage actual = Snapshot(canvas);
   std::error_code ec;
   RgbImage expected;
   if (!standin::ReadPng(refPath.wstring(), &expected.width, &expected.height, &expected.rgb, nullptr)) {
@@ -91,6 +90,10 @@ inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, const std:
   WritePng(outPath, actual);
   return ::testing::AssertionFailure() << reference << ": " << why.str() << "; see " << outPath << " and " << diffPath
                                        << "; bless with `make bless` once it looks right";
+}
+
+inline ::testing::AssertionResult MatchesGolden(const Canvas& canvas, const std::string& reference) {
+  return MatchesGolden(Snapshot(canvas), reference);
 }
 
 }  // namespace tovutest

@@ -6,7 +6,7 @@
 #   tools/prerequisites.sh
 set -euo pipefail
 
-packages=(cmake g++ make ninja-build binutils libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libjpeg-dev)
+packages=(cmake g++ make ninja-build binutils libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libjpeg-dev libgif-dev)
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "prerequisites: this is no Debian system; install the equivalents of: ${packages[*]}" >&2

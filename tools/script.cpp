@@ -1,6 +1,7 @@
 // The host program's script lines.
 #include "tools/script.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
@@ -93,7 +94,7 @@ bool ParseScriptLine(std::wstring_view line, std::optional<InputEvent>& event, s
       return need(L"<zoom x,y[,z] height> with a positive height");
   } else {
     error = L"unknown input directive <" + (words.empty() ? std::wstring() : words[0]) +
-            L">; known: <enter> <esc> <point> <pick> <window> <crossing> <cursor> <zoom>";
+            L">; known: <enter> <esc> <point> <pick> <window> <crossing> <cursor> <zoom> <snapshot>";
     return false;
   }
   event = std::move(e);
@@ -111,4 +112,20 @@ bool ParseScriptBytes(std::string_view bytes, std::optional<InputEvent>& event, 
     return false;
   }
   return ParseScriptLine(standin::FromUtf8(bytes), event, error);
+}
+
+bool IsSnapshotLine(std::wstring_view line, std::wstring& path) {
+  path.clear();
+  if (!line.empty() && line.back() == L'\r') line.remove_suffix(1);
+  if (line.size() < 2 || line.front() != L'<' || line.back() != L'>') return false;
+  std::wstring_view inner = line.substr(1, line.size() - 2);
+  inner.remove_prefix(std::min(inner.size(), inner.find_first_not_of(L" \t")));
+  if (inner.size() < 8 || Upper(inner.substr(0, 8)) != L"SNAPSHOT") return false;
+  inner.remove_prefix(8);
+  if (!inner.empty() && inner.front() != L' ' && inner.front() != L'\t') return false;
+  // The name is the rest of the directive, spaces inside it kept.
+  inner.remove_prefix(std::min(inner.size(), inner.find_first_not_of(L" \t")));
+  while (!inner.empty() && (inner.back() == L' ' || inner.back() == L'\t')) inner.remove_suffix(1);
+  path = std::wstring(inner);
+  return true;
 }

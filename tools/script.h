@@ -21,3 +21,7 @@ bool ParseScriptLine(std::wstring_view line, std::optional<standin::InputEvent>&
 // One line as a script file or standard input gives it (bytes, without the line feed): refused
 // when it is not UTF-8 text or holds a NUL character, else parsed by ParseScriptLine.
 bool ParseScriptBytes(std::string_view bytes, std::optional<standin::InputEvent>& event, std::wstring& error);
+
+// Whether the line is a "<snapshot FILE.png>" directive, which the host program carries out
+// itself; path is what it names (empty when it names nothing, which is an error).
+bool IsSnapshotLine(std::wstring_view line, std::wstring& path);

@@ -6,19 +6,19 @@
 #include <acutads.h>
 #include <libloaderapi.h>
 #include <rxdlinkr.h>
+#include <rxregsvc.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <rxregsvc.h>
 #include <winreg.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <cwchar>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <mutex>
 #include <optional>
@@ -30,8 +30,11 @@
 #include "standin/host/commands/applications.h"
 #include "standin/host/commands/command_line.h"
 #include "standin/host/core/session.h"
+#include "standin/host/core/text.h"
 #include "standin/host/drawing/drawing.h"
+#include "standin/host/view/render.h"
 #include "standin/win32/utf8.h"
+#include "tools/frames.h"
 #include "tools/script.h"
 
 namespace {
@@ -41,7 +44,8 @@ constexpr std::streamoff kMaxScriptBytes = 64 << 20;
 constexpr size_t kMaxLineBytes = 1 << 20;
 
 const char kUsage[] =
-    "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [--journal] [--profile NAME]... [SCRIPT | -]\n"
+    "Usage: tovu-host [--module FILE] [--drawing FILE.dxf] [--journal] [--profile NAME]...\n"
+    "                 [--frames DIR] [--gif FILE.gif] [SCRIPT | -]\n"
     "       tovu-host [--module FILE] preview FILE [-o OUT.png|OUT.bmp] [--size WxH] [--highlight]\n"
     "\n"
     "Loads the platform module into the stand-in host, types the script's lines at the\n"
@@ -59,6 +63,7 @@ const char kUsage[] =
     "  <window x,y x,y>      a window; <crossing x,y x,y> a crossing window\n"
     "  <cursor x,y [px,py]>  the cursor moves (world point, pixel)\n"
     "  <zoom x,y height>     the mouse wheel: the view shows height units around x,y\n"
+    "  <snapshot FILE.png>   writes what the drawing view shows now as a PNG picture\n"
     "\n"
     "Host commands besides the module's: unload (unloads the module), load (loads it again),\n"
     "list (type, layer, space and handle of the selected entities), delay (waits the number of\n"
@@ -77,6 +82,10 @@ const char kUsage[] =
     "                  changes ...), each line with its time since the last timer started\n"
     "  --profile NAME  the host has a profile of that name (a key under its product key's\n"
     "                  Profiles in the user's registry); may be given more than once\n"
+    "  --frames DIR    writes the drawing view into DIR as frame-0000.png, frame-0001.png ...\n"
+    "                  at the start and after each change the user would see (redraws, view\n"
+    "                  changes, drag samples, flicker ticks)\n"
+    "  --gif FILE      writes those pictures as an animated GIF, each shown as long as it lasted\n"
     "  --help          this text\n"
     "\n"
     "Exit status: 0 when the script ran (or the preview was written), 1 when the module could\n"
@@ -233,18 +242,49 @@ bool IsReadableFile(const std::string& path, const char* what) {
   return true;
 }
 
+// One step of a script: an event of the scripted user, or a snapshot the host program takes
+// when the input reaches it.
+struct ScriptStep {
+  standin::InputEvent event;
+  std::wstring snapshot;
+};
+
 // The line, or why it is refused: too long for a script, not UTF-8, a NUL, a malformed directive.
-bool ParseLine(std::string_view bytes, std::optional<standin::InputEvent>& event, std::wstring& error) {
+// A comment line gives no step.
+bool ParseLine(std::string_view bytes, std::optional<ScriptStep>& step, std::wstring& error) {
+  step.reset();
   if (bytes.size() > kMaxLineBytes) {
-    event.reset();
     error = L"the line is longer than 1 MiB";
     return false;
   }
-  return ParseScriptBytes(bytes, event, error);
+  std::optional<standin::InputEvent> event;
+  if (!ParseScriptBytes(bytes, event, error)) {
+    std::wstring path;
+    if (!IsSnapshotLine(standin::FromUtf8(bytes), path)) return false;
+    const size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || dot == 0 || standin::Upper(path.substr(dot)) != L".PNG") {
+      error = L"expected <snapshot FILE.png>";
+      return false;
+    }
+    error.clear();
+    step = ScriptStep{standin::InputEvent(), path};
+    return true;
+  }
+  if (event) step = ScriptStep{std::move(*event), L""};
+  return true;
+}
+
+// Writes the drawing view as the user sees it now; a file that cannot be written is said with
+// the script's line, and the run goes on.
+void TakeSnapshot(const std::wstring& path, const std::string& source, int line) {
+  std::wstring error;
+  if (!standin::WriteViewPng(path, error))
+    std::fprintf(stderr, "%s:%d: cannot write the snapshot %s: %s\n", source.c_str(), line,
+                 standin::ToUtf8(path).c_str(), standin::ToUtf8(error).c_str());
 }
 
 // Reads and checks the whole script before anything runs, so a bad script changes nothing.
-bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& events) {
+bool ReadScript(const std::string& path, std::vector<ScriptStep>& steps) {
   if (!IsReadableFile(path, "the script")) return false;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
@@ -271,12 +311,12 @@ bool ReadScript(const std::string& path, std::vector<standin::InputEvent>& event
     if (end == std::string::npos) end = bytes.size();
     const std::string line = bytes.substr(start, end - start);
     start = end + 1;
-    std::optional<standin::InputEvent> event;
+    std::optional<ScriptStep> step;
     std::wstring error;
-    if (ParseLine(line, event, error)) {
-      if (event) {
-        event->line = number;
-        events.push_back(std::move(*event));
+    if (ParseLine(line, step, error)) {
+      if (step) {
+        step->event.line = number;
+        steps.push_back(std::move(*step));
       }
       continue;
     }
@@ -387,7 +427,7 @@ int RunPreview(const std::string& modulePath, const PreviewRequest& request) {
 int main(int argc, char** argv) {
   std::string scriptPath = "-";
   std::string modulePath = DefaultModulePath();
-  std::string drawingPath;
+  std::string drawingPath, framesPath, gifPath;
   std::vector<std::string> profiles;
   bool haveDrawing = false, haveScript = false, journal = false;
   for (int i = 1; i < argc; ++i) {
@@ -410,6 +450,12 @@ int main(int argc, char** argv) {
       haveDrawing = true;
     } else if (arg == "--journal") {
       journal = true;
+    } else if (arg == "--frames" || arg == "--gif") {
+      if (++i == argc || !*argv[i]) {
+        std::fprintf(stderr, "tovu-host: %s needs a %s name\n", arg.c_str(), arg == "--gif" ? "file" : "folder");
+        return 2;
+      }
+      (arg == "--gif" ? gifPath : framesPath) = argv[i];
     } else if (arg == "--profile") {
       if (++i == argc || !*argv[i] || std::strpbrk(argv[i], "\\")) {
         std::fprintf(stderr, "tovu-host: --profile needs a name without a backslash\n");
@@ -454,9 +500,17 @@ int main(int argc, char** argv) {
     inputFault = true;
   });
   if (scriptPath != "-") {
-    std::vector<standin::InputEvent> events;
-    if (!ReadScript(scriptPath, events)) return 2;
-    for (auto& e : events) session.Queue(std::move(e));
+    // Served one step at a time, so that a snapshot is taken when the input reaches it.
+    std::vector<ScriptStep> steps;
+    if (!ReadScript(scriptPath, steps)) return 2;
+    session.SetInputSource(
+        [&source, steps = std::move(steps), next = size_t{0}]() mutable -> std::optional<standin::InputEvent> {
+          for (; next < steps.size(); ++next) {
+            if (steps[next].snapshot.empty()) return std::move(steps[next++].event);
+            TakeSnapshot(steps[next].snapshot, source, steps[next].event.line);
+          }
+          return std::nullopt;
+        });
   } else {
     // Standard input is taken line by line, so the host can be used interactively, with the
     // limits of a script file.
@@ -466,14 +520,18 @@ int main(int argc, char** argv) {
           while (!inputFault && ReadBoundedLine(std::cin, line, total)) {
             ++number;
             if (number == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
-            std::optional<standin::InputEvent> event;
+            std::optional<ScriptStep> step;
             std::wstring error;
             if (total > kMaxScriptBytes) {
               error = L"standard input holds more than 64 MiB";
-            } else if (ParseLine(line, event, error)) {
-              if (!event) continue;
-              event->line = number;
-              return event;
+            } else if (ParseLine(line, step, error)) {
+              if (!step) continue;
+              if (!step->snapshot.empty()) {
+                TakeSnapshot(step->snapshot, "<stdin>", number);
+                continue;
+              }
+              step->event.line = number;
+              return std::move(step->event);
             }
             std::fprintf(stderr, "<stdin>:%d: %s\n", number, standin::ToUtf8(error).c_str());
             inputFault = true;
@@ -488,7 +546,23 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   });
 
-  if (journal) session.SetJournalSink(PrintJournalEntry);
+  // Never destroyed: a timer's journal entries may come while the process exits.
+  static FrameRecorder* const recorder = new FrameRecorder;
+  FrameRecorder& frames = *recorder;
+  const bool recording = !framesPath.empty() || !gifPath.empty();
+  if (recording) {
+    std::string error;
+    if (!frames.Open(framesPath, gifPath, error)) {
+      std::fprintf(stderr, "tovu-host: %s\n", error.c_str());
+      return 2;
+    }
+    frames.Capture();
+  }
+  if (journal || recording)
+    session.SetJournalSink([journal, recording, &frames](const standin::JournalEntry& e) {
+      if (journal) PrintJournalEntry(e);
+      if (recording) frames.OnJournal(e);
+    });
   for (const std::string& profile : profiles) {
     const std::wstring key = std::wstring(acrxProductKey()) + L"\\Profiles\\" + standin::FromUtf8(profile);
     HKEY hKey = nullptr;
@@ -516,5 +590,11 @@ int main(int argc, char** argv) {
   standin::RunCommandLoop();
   for (const std::wstring& loaded : standin::LoadedModules()) linker->unloadModule(loaded.c_str());
   std::fputs("\n", stdout);
+  std::string framesError;
+  session.SetJournalSink(journal ? PrintJournalEntry : std::function<void(const standin::JournalEntry&)>());
+  if (recording && !frames.Close(framesError)) {
+    std::fprintf(stderr, "tovu-host: %s\n", framesError.c_str());
+    return 1;
+  }
   return inputFault ? 2 : 0;
 }

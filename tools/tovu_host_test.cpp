@@ -1,5 +1,6 @@
 // The host program as a user meets it: scripts, standard input, bad command lines, bad
 // scripts and modules that cannot be loaded.
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -8,6 +9,9 @@
 #include <sstream>
 #include <string>
 
+#include "standin/host/core/session.h"
+#include "standin/host/view/render.h"
+#include "standin/win32/png.h"
 #include "testing/TempDir.h"
 
 namespace {
@@ -289,6 +293,56 @@ TEST(TovuHost, PreviewWritesPngAndBmp) {
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("tovu-host: "), std::string::npos) << args;
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<uint8_t> PngPixels(const std::filesystem::path& file) {
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgb;
+  EXPECT_TRUE(standin::ReadPng(file.wstring(), &width, &height, &rgb, nullptr)) << file;
+  EXPECT_EQ(width, 800);
+  EXPECT_EQ(height, 600);
+  return rgb;
+}
+
+// Pictures of the drawing view: a snapshot where the script says, numbered frames and an animated
+// GIF after each change the user sees, and what is refused.
+TEST(TovuHost, SnapshotsFramesAndAnimation) {
+  tovutest::TempDir dir;
+  const auto script =
+      dir.Write("look.tovu", "<snapshot " + (dir / "plan view.png").string() + ">\n<zoom 250,400 100>\n<snapshot " +
+                                 (dir / "zoomed.png").string() + ">\n<snapshot /no/such/x.png>\n");
+  HostRun r = Host(dir, "--frames '" + (dir / "frames").string() + "' --gif '" + (dir / "look.gif").string() + "' '" +
+                            script.string() + "'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("look.tovu:4: cannot write the snapshot /no/such/x.png"), std::string::npos) << r.err;
+  // The first snapshot is the sample drawing as a fresh session shows it.
+  standin::Session::Get().Reset();
+  const std::vector<uint8_t> plan = PngPixels(dir / "plan view.png"), zoomed = PngPixels(dir / "zoomed.png");
+  EXPECT_EQ(plan, standin::RenderView().raster.Rgb());
+  EXPECT_NE(zoomed, plan);
+  // One frame at the start and one after the zoom.
+  EXPECT_EQ(PngPixels(dir / "frames" / "frame-0000.png"), plan);
+  EXPECT_EQ(PngPixels(dir / "frames" / "frame-0001.png"), zoomed);
+  EXPECT_FALSE(std::filesystem::exists(dir / "frames" / "frame-0002.png"));
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName((dir / "look.gif").c_str(), &error);
+  ASSERT_NE(gif, nullptr) << error;
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+  EXPECT_EQ(gif->ImageCount, 2);
+  EXPECT_EQ(gif->SWidth, 800);
+  DGifCloseFile(gif, &error);
+
+  for (const char* bad : {"<snapshot>\n", "<snapshot plan.jpg>\n"}) {
+    r = Host(dir, "-", bad);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_NE(r.err.find("<stdin>:1: expected <snapshot FILE.png>"), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(Host(dir, "--frames '" + script.string() + "' -").status, 2);  // a file, not a folder
+  EXPECT_EQ(Host(dir, "--gif '" + (dir / "no" / "a.gif").string() + "' -").status, 2);
 }
 
 }  // namespace
