@@ -182,6 +182,15 @@ TEST(GdiLines, HugeCoordinatesAreClippedNotWalked) {
   Line(c.dc(), -2000000000, -2000000000, 2000000000, 2000000000);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(c.Pixel(i, i), kBlack) << i;
   EXPECT_EQ(c.Count(kBlack), 20);
+
+  // A line that starts off the surface has the pixels the whole line has there.
+  for (const auto& [dx, dy] : {std::pair{29, 7}, {-29, 11}, {8, 27}, {13, -24}}) {
+    Canvas whole(60, 60), clipped(30, 30);
+    Line(whole.dc(), 30 - dx, 30 - dy, 30 + dx, 30 + dy);
+    Line(clipped.dc(), -dx, -dy, dx, dy);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x) EXPECT_EQ(clipped.Pixel(x, y), whole.Pixel(x + 30, y + 30)) << dx << "," << dy;
+  }
 }
 
 TEST(GdiFills, FillSolidRectAndDraw3dRectAsMfcDrawsThem) {
