@@ -25,7 +25,8 @@ constexpr int kStartColor = 7;
 
 class SlideDecoder {
  public:
-  SlideDecoder(const BYTE* data, size_t size, ZoPtImageList& list) : m_data(data), m_size(size), m_list(list) {}
+  SlideDecoder(const BYTE* data, size_t size, ZoPtImageList& list, ZoPDList<ZoPtImageHatch>& hatches)
+      : m_data(data), m_size(size), m_list(list), m_hatches(hatches) {}
 
   // false when the header is not a slide's.
   bool ReadHeader() {
@@ -112,15 +113,19 @@ class SlideDecoder {
       }
       vertices[n++] = p;
     }
-    ZoGeMLine2d polygon(0, false);
-    for (int i = 0; i < n; ++i) polygon.AppendVertex(vertices[i], 0.0);
-    m_list.AppendHatch(m_color, polygon);
+    // Built in place, its vertices reserved at once: a slide may hold many polygons.
+    std::unique_ptr<ZoPtImageHatch> hatch(new ZoPtImageHatch(m_color));
+    static_cast<ZoGeMLine2d&>(*hatch) = ZoGeMLine2d(n, false);
+    for (int i = 0; i < n; ++i) hatch->AppendVertex(vertices[i], 0.0);
+    m_hatches.Append(hatch.get());
+    hatch.release();
     return true;
   }
 
   const BYTE* m_data;
   size_t m_size;
   ZoPtImageList& m_list;
+  ZoPDList<ZoPtImageHatch>& m_hatches;
   bool m_littleEndian = true;
   int m_color = kStartColor;
   ZoGePoint m_last;
@@ -141,7 +146,7 @@ int ZoPtImageList::ReadSlideFile(const wchar_t* path) {
   // The file may have shrunk since it was measured: only what was read is decoded.
   const size_t size = buffer ? fread(buffer.get(), 1, static_cast<size_t>(length), file) : 0;
   fclose(file);
-  SlideDecoder decoder(buffer.get(), size, *this);
+  SlideDecoder decoder(buffer.get(), size, *this, m_hatchList);
   if (!buffer || !decoder.ReadHeader()) return RTERROR;
   decoder.ReadRecords();
   return RTNORM;
