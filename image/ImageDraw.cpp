@@ -185,33 +185,36 @@ int ZoPtImageDraw::DrawSlide() {
     return CPoint(Round(p.x) + m_rect.left, Round(p.y) + m_rect.top);
   };
 
-  // Slides come in runs of one colour: one pen serves a run.
-  CPen pen;
-  CPen* pOldPen = nullptr;
-  bool bPenMade = false, bPenTried = false;
-  int nPenColor = 0;
+  // Slides come in runs of one colour: a run is painted with one pen in one call, in pieces of
+  // a bounded number of lines.
+  constexpr size_t kLinesPerCall = 4096;
+  const std::vector<DWORD> twos(kLinesPerCall, 2);
+  std::vector<POINT> ends;
+  ends.reserve(2 * kLinesPerCall);
+  int nRunColor = 0;
+  auto paintRun = [&] {
+    if (ends.empty()) return;
+    CPen pen;
+    if (pen.CreatePen(PS_SOLID, 1, LineColor(nRunColor))) {
+      CPen* pOldPen = m_pDC->SelectObject(&pen);
+      m_pDC->PolyPolyline(ends.data(), twos.data(), static_cast<int>(ends.size() / 2));
+      m_pDC->SelectObject(pOldPen);
+    }
+    ends.clear();
+  };
   for (ZoPtImageLine* const* p = m_imageList.GetLast(); p; p = m_imageList.GetPre(p)) {
     if (!*p) continue;
     const ZoPtImageLine& line = **p;
-    if (!bPenTried || line.m_nColor != nPenColor) {
-      if (bPenMade) {
-        m_pDC->SelectObject(pOldPen);
-        pen.DeleteObject();
-      }
-      bPenTried = true;
-      nPenColor = line.m_nColor;
-      bPenMade = pen.CreatePen(PS_SOLID, 1, LineColor(nPenColor)) != 0;
-      if (bPenMade) pOldPen = m_pDC->SelectObject(&pen);
-    }
-    if (!bPenMade) continue;
+    if (line.m_nColor != nRunColor || ends.size() == 2 * kLinesPerCall) paintRun();
+    nRunColor = line.m_nColor;
     const CPoint from = pixel(line.m_ptStart);
     CPoint to = pixel(line.m_ptEnd);
-    m_pDC->MoveTo(from.x, from.y);
     // GDI leaves a line's last pixel out: a dot becomes a one-pixel diagonal step.
     if (from == to) to.Offset(1, 1);
-    m_pDC->LineTo(to.x, to.y);
+    ends.push_back(from);
+    ends.push_back(to);
   }
-  if (bPenMade) m_pDC->SelectObject(pOldPen);
+  paintRun();
 
   const ZoPDList<ZoPtImageHatch>& hatches = m_imageList.GetHatchList();
   std::vector<POINT> points;

@@ -279,6 +279,20 @@ BOOL LineTo(HDC hdc, int x, int y) {
   return TRUE;
 }
 
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz) {
+  const Lock lock;
+  const auto [dc, s] = FindTarget(hdc);
+  if (!s || !apt || !asz) return FALSE;
+  for (DWORD i = 0; i < csz; ++i)
+    if (asz[i] < 2) return Refuse(FALSE, ERROR_INVALID_PARAMETER);
+  const Pen* pen = FindAs<Pen>(dc->pen);
+  if (!pen || pen->style == PS_NULL) return TRUE;
+  const uint32_t color = ResolveColor(*dc, pen->color);
+  for (DWORD i = 0; i < csz; apt += asz[i++])
+    for (DWORD k = 1; k < asz[i]; ++k) DrawLine(*s, apt[k - 1].x, apt[k - 1].y, apt[k].x, apt[k].y, color);
+  return TRUE;
+}
+
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
   const Lock lock;
   DC* dc = FindDC(hDC);

@@ -172,6 +172,24 @@ TEST(GdiLines, TheLastPixelIsNotDrawn) {
   EXPECT_EQ(Painted(c).size(), 6u);
   EXPECT_EQ(c.Pixel(10, 4), kWhite);
   EXPECT_EQ(c.Pixel(10, 10), kBlack);
+
+  // PolyPolyline draws each run as LineTo would, leaving the current position; a run of fewer
+  // than two points refuses the whole call.
+  Canvas lines(20, 20);
+  Line(lines.dc(), 1, 1, 9, 4);
+  Line(lines.dc(), 9, 4, 3, 12);
+  Line(lines.dc(), 15, 2, 15, 2);
+  c.Fill(kWhite);
+  MoveToEx(c.dc(), 5, 6, nullptr);
+  const POINT ends[] = {{1, 1}, {9, 4}, {3, 12}, {15, 2}, {15, 2}};
+  const DWORD shortRun[] = {3, 1, 1};
+  EXPECT_FALSE(PolyPolyline(c.dc(), ends, shortRun, 3));
+  EXPECT_TRUE(Painted(c).empty());
+  const DWORD runs[] = {3, 2};
+  EXPECT_TRUE(PolyPolyline(c.dc(), ends, runs, 2));
+  EXPECT_EQ(Painted(c), Painted(lines));
+  GetCurrentPositionEx(c.dc(), &at);
+  EXPECT_EQ(at.x * 100 + at.y, 506);
 }
 
 TEST(GdiLines, HugeCoordinatesAreClippedNotWalked) {
