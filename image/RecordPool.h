@@ -46,7 +46,7 @@ class ZoPtRecordPool {
     Local& local = t_local;
     if (!local.head) Refill(local);
     Block* block = local.head;
-    Unpoison(block);
+    SetFree(block, false);
     local.head = block->next;
     --local.count;
     return block;
@@ -61,7 +61,7 @@ class ZoPtRecordPool {
     Local& local = t_local;
     auto* block = static_cast<Block*>(p);
     block->next = local.head;
-    Poison(block);
+    SetFree(block, true);
     local.head = block;
     if (++local.count >= 2 * kBlocksPerChunk) Release(local);
   }
@@ -99,7 +99,7 @@ class ZoPtRecordPool {
     for (size_t i = kBlocksPerChunk; i-- > 0;) {
       auto* block = reinterpret_cast<Block*>(first + i * kSize);
       block->next = head;
-      Poison(block);
+      SetFree(block, true);
       head = block;
     }
     local.head = head;
@@ -120,18 +120,15 @@ class ZoPtRecordPool {
   }
 
   // Under AddressSanitizer a free block's payload past its two links reads as freed memory.
-  static void Poison(Block* block) {
+  static void SetFree(Block* block, bool isFree) {
 #ifdef ZO_POOL_ASAN
-    ASAN_POISON_MEMORY_REGION(reinterpret_cast<char*>(block) + sizeof(Block), kSize - sizeof(Block));
+    char* payload = reinterpret_cast<char*>(block) + sizeof(Block);
+    if (isFree)
+      ASAN_POISON_MEMORY_REGION(payload, kSize - sizeof(Block));
+    else
+      ASAN_UNPOISON_MEMORY_REGION(payload, kSize - sizeof(Block));
 #else
-    (void)block;
-#endif
-  }
-  static void Unpoison(Block* block) {
-#ifdef ZO_POOL_ASAN
-    ASAN_UNPOISON_MEMORY_REGION(reinterpret_cast<char*>(block) + sizeof(Block), kSize - sizeof(Block));
-#else
-    (void)block;
+    (void)block, (void)isFree;
 #endif
   }
 
