@@ -7,6 +7,7 @@
 // 0xFE common-endpoint vector (3), 0xFF new colour (2); other types end the reading.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -142,12 +143,25 @@ int ZoPtImageList::ReadSlideFile(const wchar_t* path) {
     fclose(file);
     return RTERROR;
   }
+  // The header is read and checked first: a file that is no slide costs no more than that.
+  BYTE header[kHeaderSize];
+  if (fread(header, 1, kHeaderSize, file) != kHeaderSize ||
+      !SlideDecoder(header, kHeaderSize, *this, m_hatchList).ReadHeader()) {
+    fclose(file);
+    return RTERROR;
+  }
   std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[static_cast<size_t>(length)]);
+  if (!buffer) {
+    fclose(file);
+    return RTERROR;
+  }
+  std::memcpy(buffer.get(), header, kHeaderSize);
   // The file may have shrunk since it was measured: only what was read is decoded.
-  const size_t size = buffer ? fread(buffer.get(), 1, static_cast<size_t>(length), file) : 0;
+  const size_t size =
+      kHeaderSize + fread(buffer.get() + kHeaderSize, 1, static_cast<size_t>(length) - kHeaderSize, file);
   fclose(file);
   SlideDecoder decoder(buffer.get(), size, *this, m_hatchList);
-  if (!buffer || !decoder.ReadHeader()) return RTERROR;
+  decoder.ReadHeader();
   decoder.ReadRecords();
   return RTNORM;
 }
