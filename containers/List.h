@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cassert>
+#include <cstddef>
 #include <memory>
+#include <new>
 #include <typeinfo>
 
 #include "containers/DynArray.h"
@@ -41,6 +43,36 @@ class ZoDListNode : public ZoListNode<T> {
 
 template <class T>
 class ZoDList;
+
+namespace zo_detail {
+
+// Where the nodes that hold a list's elements come from: the heap, unless the element type's
+// header gives them a store of its own. The sentinel always comes from the heap.
+template <class T>
+struct ListNodeStore {
+  static void* Allocate(size_t size) { return ::operator new(size); }
+  static void Free(void* p, size_t) { ::operator delete(p); }
+};
+
+template <class Node>
+Node* NewListNode() {
+  using Store = ListNodeStore<decltype(Node::m_data)>;
+  void* p = Store::Allocate(sizeof(Node));
+  try {
+    return new (p) Node;
+  } catch (...) {
+    Store::Free(p, sizeof(Node));
+    throw;
+  }
+}
+
+template <class Node>
+void DeleteListNode(Node* node) {
+  node->~Node();
+  ListNodeStore<decltype(Node::m_data)>::Free(node, sizeof(Node));
+}
+
+}  // namespace zo_detail
 
 // The ring: sentinel.next is the first node and the tail's next is the sentinel. The cursor is
 // -1 exactly when the current node is the sentinel; before the beginning and past the end are
@@ -232,7 +264,7 @@ void ZoList<T>::Reset() {
   Node* node = m_pHead->m_pNext;
   while (node != m_pHead) {
     Node* next = node->m_pNext;
-    delete node;
+    zo_detail::DeleteListNode(node);
     node = next;
   }
   InitRing();
@@ -296,13 +328,13 @@ void ZoList<T>::DelCur() {
   MoveToPre();
   m_pCurNode->m_pNext = node->m_pNext;
   if (node == m_pTail) m_pTail = m_pCurNode;
-  delete node;
+  zo_detail::DeleteListNode(node);
   --this->m_nLength;
 }
 
 template <class T>
 void ZoList<T>::InsertAfterCur(const T& x) {
-  Node* node = new Node;
+  Node* node = zo_detail::NewListNode<Node>();
   node->m_data = x;
   node->m_pNext = m_pCurNode->m_pNext;
   m_pCurNode->m_pNext = node;
@@ -461,7 +493,7 @@ void ZoDList<T>::Reset() {
   Node* node = this->m_pHead->m_pNext;
   while (node != this->m_pHead) {
     Node* next = node->m_pNext;
-    delete D(node);
+    zo_detail::DeleteListNode(D(node));
     node = next;
   }
   this->InitRing();
@@ -503,13 +535,13 @@ void ZoDList<T>::DelCur() {
   this->m_pCurNode->m_pNext = next;
   D(next)->m_pPrev = D(this->m_pCurNode);
   if (node == this->m_pTail) this->m_pTail = this->m_pCurNode;
-  delete D(node);
+  zo_detail::DeleteListNode(D(node));
   --this->m_nLength;
 }
 
 template <class T>
 void ZoDList<T>::InsertAfterCur(const T& x) {
-  DNode* node = new DNode;
+  DNode* node = zo_detail::NewListNode<DNode>();
   node->m_data = x;
   Node* cur = this->m_pCurNode;
   node->m_pNext = cur->m_pNext;

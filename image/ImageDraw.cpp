@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/ColorToRGB.h"
+#include "image/SlideFit.h"
 #include "platform/Siblings.h"
 
 namespace {
@@ -175,30 +176,47 @@ COLORREF ZoPtImageDraw::LineColor(int nColor) const {
 int ZoPtImageDraw::DrawSlide() {
   if (!m_pDC) return 0;
   Fill(m_bHighlight ? kHighlightFill : m_backColor);
-  // The fit works on a copy: the painter's own list keeps slide coordinates for the next paint.
-  ZoPtImageList fitted;
-  fitted = m_imageList;
-  fitted.WcsToDcs(m_rect.Width(), m_rect.Height(), kSlideMargin);
+  // Each point is fitted as it is painted: the painter's own list keeps slide coordinates for the
+  // next paint. A list without extent has nothing to paint.
+  ZoPtSlideFit fit;
+  if (!fit.Compute(m_imageList, m_rect.Width(), m_rect.Height(), kSlideMargin)) return 1;
+  auto pixel = [&](ZoGePoint p) {
+    fit.Apply(p);
+    return CPoint(Round(p.x) + m_rect.left, Round(p.y) + m_rect.top);
+  };
 
-  for (ZoPtImageLine* const* p = fitted.GetLast(); p; p = fitted.GetPre(p)) {
+  // Slides come in runs of one colour: a run is painted with one pen in one call, in pieces of
+  // a bounded number of lines.
+  constexpr size_t kLinesPerCall = 4096;
+  const std::vector<DWORD> twos(kLinesPerCall, 2);
+  std::vector<POINT> ends;
+  ends.reserve(2 * kLinesPerCall);
+  int nRunColor = 0;
+  auto paintRun = [&] {
+    if (ends.empty()) return;
+    CPen pen;
+    if (pen.CreatePen(PS_SOLID, 1, LineColor(nRunColor))) {
+      CPen* pOldPen = m_pDC->SelectObject(&pen);
+      m_pDC->PolyPolyline(ends.data(), twos.data(), static_cast<int>(ends.size() / 2));
+      m_pDC->SelectObject(pOldPen);
+    }
+    ends.clear();
+  };
+  for (ZoPtImageLine* const* p = m_imageList.GetLast(); p; p = m_imageList.GetPre(p)) {
     if (!*p) continue;
     const ZoPtImageLine& line = **p;
-    const int x0 = Round(line.m_ptStart.x) + m_rect.left, y0 = Round(line.m_ptStart.y) + m_rect.top;
-    int x1 = Round(line.m_ptEnd.x) + m_rect.left, y1 = Round(line.m_ptEnd.y) + m_rect.top;
-    CPen pen;
-    if (!pen.CreatePen(PS_SOLID, 1, LineColor(line.m_nColor))) continue;
-    CPen* pOldPen = m_pDC->SelectObject(&pen);
-    m_pDC->MoveTo(x0, y0);
+    if (line.m_nColor != nRunColor || ends.size() == 2 * kLinesPerCall) paintRun();
+    nRunColor = line.m_nColor;
+    const CPoint from = pixel(line.m_ptStart);
+    CPoint to = pixel(line.m_ptEnd);
     // GDI leaves a line's last pixel out: a dot becomes a one-pixel diagonal step.
-    if (x0 == x1 && y0 == y1) {
-      ++x1;
-      ++y1;
-    }
-    m_pDC->LineTo(x1, y1);
-    m_pDC->SelectObject(pOldPen);
+    if (from == to) to.Offset(1, 1);
+    ends.push_back(from);
+    ends.push_back(to);
   }
+  paintRun();
 
-  const ZoPDList<ZoPtImageHatch>& hatches = fitted.GetHatchList();
+  const ZoPDList<ZoPtImageHatch>& hatches = m_imageList.GetHatchList();
   std::vector<POINT> points;
   for (ZoPtImageHatch* const* p = hatches.GetFirst(); p; p = hatches.GetNext(p)) {
     if (!*p) continue;
@@ -207,10 +225,7 @@ int ZoPtImageDraw::DrawSlide() {
     if (!brush.CreateSolidBrush(LineColor(hatch.m_nColor))) continue;
     CBrush* pOldBrush = m_pDC->SelectObject(&brush);
     points.resize(static_cast<size_t>(hatch.GetVertexNum()));
-    for (long i = 0; i < hatch.GetVertexNum(); ++i) {
-      points[static_cast<size_t>(i)].x = Round(hatch.GetVertex(i).x) + m_rect.left;
-      points[static_cast<size_t>(i)].y = Round(hatch.GetVertex(i).y) + m_rect.top;
-    }
+    for (long i = 0; i < hatch.GetVertexNum(); ++i) points[static_cast<size_t>(i)] = pixel(hatch.GetVertex(i));
     CRgn region;
     if (region.CreatePolygonRgn(points.data(), static_cast<int>(points.size()), ALTERNATE))
       m_pDC->FillRgn(&region, &brush);

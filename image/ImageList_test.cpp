@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <thread>
+
 #include "platform/Host.h"
 #include "testing/ImageTest.h"
 
@@ -126,6 +129,47 @@ TEST(ImageList, LinesAndPolygonsNeverMatch) {
   EXPECT_EQ(list.FindData(a), -1);
   EXPECT_EQ(list.FindDataOrAppend(a), 1);
   EXPECT_EQ(list.GetLength(), 2);
+}
+
+// Lines, their nodes and polygons come from pools that hand blocks between threads: a list
+// filled on one thread and emptied on another, across several chunks, and lists made meanwhile
+// never share a block.
+TEST(ImageList, RecordsFreedOnAnyThreadAreReusedWithoutOverlap) {
+  constexpr int kLines = 6000;
+  auto fill = [](ZoPtImageList& list, int color) {
+    for (int i = 0; i < kLines; ++i) list.Append(new ZoPtImageLine(ZoGePoint(i, color), ZoGePoint(color, i), color));
+    list.AppendHatch(color, Outline({{0, 0}, {1.0, static_cast<double>(color)}}));
+  };
+  auto intact = [](const ZoPtImageList& list, int color) {
+    int i = 0;
+    for (ZoPtImageLine* const* p = list.GetFirst(); p; p = list.GetNext(p), ++i)
+      if ((*p)->m_nColor != color || (*p)->m_ptStart.x != i || (*p)->m_ptEnd.y != i) return false;
+    return i == kLines && list.GetHatchList().GetPData(0).m_nColor == color;
+  };
+  auto first = std::make_unique<ZoPtImageList>();
+  std::thread([&] { fill(*first, 1); }).join();
+  ZoPtImageList second;
+  fill(second, 2);
+  first.reset();
+  ZoPtImageList third;
+  std::thread([&] { fill(third, 3); }).join();
+  fill(*(first = std::make_unique<ZoPtImageList>()), 4);
+  EXPECT_TRUE(intact(second, 2));
+  EXPECT_TRUE(intact(third, 3));
+  EXPECT_TRUE(intact(*first, 4));
+
+  // A line taken off the list is the taker's to delete; a larger class derived from a record
+  // comes from the heap, and goes back there through the record's delete.
+  second.MoveToFirst();
+  delete second.TakeOffCur();
+  struct Tagged : ZoPtImageHatch {
+    Tagged() : ZoPtImageHatch(6) {}
+    char tag[100] = {};
+  };
+  ZoPtImageHatch* tagged = new Tagged;
+  tagged->AppendVertex(ZoGePoint(1, 1));
+  delete tagged;
+  EXPECT_EQ(second.GetLength(), kLines - 1);
 }
 
 }  // namespace

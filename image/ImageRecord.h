@@ -2,6 +2,9 @@
 // host colour numbers (0 to 255 from a slide).
 #pragma once
 
+#include <cstddef>
+
+#include "containers/List.h"
 #include "platform/Export.h"
 #include "platform/Siblings.h"
 
@@ -11,6 +14,11 @@ class TOVU_PLATFORM_API ZoPtImageLine {
   ZoPtImageLine(const ZoGePoint& ptStart, const ZoGePoint& ptEnd, int nColor);
   ZoPtImageLine(const ZoPtImageLine& src);
   ZoPtImageLine& operator=(const ZoPtImageLine& src);
+
+  // A slide holds many lines: they come from the module's pool of records, and new and delete
+  // work as usual.
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size);
 
   // The segment's 2D box: min and max get the lower and upper x and y, z 0.
   void GetExtend(ZoGePoint& ptMin, ZoGePoint& ptMax) const;
@@ -35,6 +43,10 @@ class TOVU_PLATFORM_API ZoPtImageHatch : public ZoGeMLine2d {
   ZoPtImageHatch& operator=(const ZoPtImageHatch& src);
   ~ZoPtImageHatch() override;
 
+  // From the pool of records, as lines are.
+  static void* operator new(size_t size);
+  static void operator delete(void* p, size_t size);
+
   // The polygon's 2D box, z 0.
   void GetExtend(ZoGePoint& ptMin, ZoGePoint& ptMax) const;
 
@@ -46,3 +58,14 @@ class TOVU_PLATFORM_API ZoPtImageHatch : public ZoGeMLine2d {
 
   int m_nColor;
 };
+
+namespace zo_detail {
+
+// The nodes of the lists of lines come from the pool of records too.
+template <>
+struct ListNodeStore<ZoPtImageLine*> {
+  static void* Allocate(size_t size);
+  static void Free(void* p, size_t size);
+};
+
+}  // namespace zo_detail

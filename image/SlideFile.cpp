@@ -7,6 +7,7 @@
 // 0xFE common-endpoint vector (3), 0xFF new colour (2); other types end the reading.
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -25,7 +26,8 @@ constexpr int kStartColor = 7;
 
 class SlideDecoder {
  public:
-  SlideDecoder(const BYTE* data, size_t size, ZoPtImageList& list) : m_data(data), m_size(size), m_list(list) {}
+  SlideDecoder(const BYTE* data, size_t size, ZoPtImageList& list, ZoPDList<ZoPtImageHatch>& hatches)
+      : m_data(data), m_size(size), m_list(list), m_hatches(hatches) {}
 
   // false when the header is not a slide's.
   bool ReadHeader() {
@@ -112,15 +114,19 @@ class SlideDecoder {
       }
       vertices[n++] = p;
     }
-    ZoGeMLine2d polygon(0, false);
-    for (int i = 0; i < n; ++i) polygon.AppendVertex(vertices[i], 0.0);
-    m_list.AppendHatch(m_color, polygon);
+    // Built in place, its vertices reserved at once: a slide may hold many polygons.
+    std::unique_ptr<ZoPtImageHatch> hatch(new ZoPtImageHatch(m_color));
+    static_cast<ZoGeMLine2d&>(*hatch) = ZoGeMLine2d(n, false);
+    for (int i = 0; i < n; ++i) hatch->AppendVertex(vertices[i], 0.0);
+    m_hatches.Append(hatch.get());
+    hatch.release();
     return true;
   }
 
   const BYTE* m_data;
   size_t m_size;
   ZoPtImageList& m_list;
+  ZoPDList<ZoPtImageHatch>& m_hatches;
   bool m_littleEndian = true;
   int m_color = kStartColor;
   ZoGePoint m_last;
@@ -137,12 +143,25 @@ int ZoPtImageList::ReadSlideFile(const wchar_t* path) {
     fclose(file);
     return RTERROR;
   }
+  // The header is read and checked first: a file that is no slide costs no more than that.
+  BYTE header[kHeaderSize];
+  if (fread(header, 1, kHeaderSize, file) != kHeaderSize ||
+      !SlideDecoder(header, kHeaderSize, *this, m_hatchList).ReadHeader()) {
+    fclose(file);
+    return RTERROR;
+  }
   std::unique_ptr<BYTE[]> buffer(new (std::nothrow) BYTE[static_cast<size_t>(length)]);
+  if (!buffer) {
+    fclose(file);
+    return RTERROR;
+  }
+  std::memcpy(buffer.get(), header, kHeaderSize);
   // The file may have shrunk since it was measured: only what was read is decoded.
-  const size_t size = buffer ? fread(buffer.get(), 1, static_cast<size_t>(length), file) : 0;
+  const size_t size =
+      kHeaderSize + fread(buffer.get() + kHeaderSize, 1, static_cast<size_t>(length) - kHeaderSize, file);
   fclose(file);
-  SlideDecoder decoder(buffer.get(), size, *this);
-  if (!buffer || !decoder.ReadHeader()) return RTERROR;
+  SlideDecoder decoder(buffer.get(), size, *this, m_hatchList);
+  decoder.ReadHeader();
   decoder.ReadRecords();
   return RTNORM;
 }

@@ -12,18 +12,21 @@
 #include "image/ImageDraw.h"
 #include "platform/Host.h"
 #include "standin/win32/png.h"
-#include "standin/win32/utf8.h"
 
 namespace {
 
-bool IsSlide(const std::wstring& path) {
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return false;
-  char head[13] = {};
-  const size_t n = std::fread(head, 1, sizeof head, f);
-  std::fclose(f);
-  return n == sizeof head && _wcsnicmp(standin::FromUtf8(std::string(head, n)).c_str(), L"AutoCAD Slide", 13) == 0;
-}
+// A painter that takes a slide read beforehand, so that the file is read once: the reading tells
+// whether it is a slide at all.
+class Painter : public ZoPtImageDraw {
+ public:
+  // True when the file's header is a slide's; the slide is then what the painter shows.
+  bool LoadSlide(const wchar_t* path) {
+    Reset();
+    if (m_imageList.ReadSlideFile(path) != RTNORM) return false;
+    m_nImageKind = kSlide;
+    return true;
+  }
+};
 
 bool EndsWith(const std::wstring& text, const wchar_t* tail) {
   const size_t n = std::wcslen(tail);
@@ -83,16 +86,13 @@ extern "C" __attribute__((visibility("default"))) int TovuPreviewRender(const wc
   // A slide whose header is accepted is shown even when it holds nothing (light grey).
   bool shown;
   {
-    ZoPtImageDraw draw;
+    Painter draw;
     draw.SetHighlight(highlight);
-    const bool slide = IsSlide(in);
-    if (slide)
-      draw.PaintSlide(in.c_str());
-    else
-      draw.PaintImage(in.c_str());
+    const bool slide = draw.LoadSlide(in.c_str());
+    if (!slide) draw.PaintImage(in.c_str());
     draw.SetDC(&dc);
     draw.SetRect(CRect(0, 0, width, height));
-    shown = draw.Redraw() != 0 || (slide && ZoPtImageList().ReadSlideFile(in.c_str()) == RTNORM);
+    shown = draw.Redraw() != 0 || slide;
   }
   dc.SelectObject(old);
   if (!shown) {

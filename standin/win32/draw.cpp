@@ -42,8 +42,8 @@ uint32_t Average(uint64_t r, uint64_t g, uint64_t b, uint64_t n) {
 
 void FillArea(Bitmap& s, int64_t l, int64_t t, int64_t r, int64_t b, uint32_t xrgb) {
   if (!Clip(s, l, t, r, b)) return;
-  for (int64_t y = t; y < b; ++y)
-    for (int64_t x = l; x < r; ++x) s.Put(static_cast<int>(x), static_cast<int>(y), xrgb);
+  const uint32_t px = s.Reduce(xrgb);
+  for (int64_t y = t; y < b; ++y) std::fill_n(s.pixels.begin() + y * s.width + l, r - l, px);
 }
 
 bool RopUsesSource(DWORD rop) {
@@ -177,10 +177,14 @@ BOOL PatternBlt(DC& dc, HBRUSH hbr, int64_t l, int64_t t, int64_t r, int64_t b, 
   uint32_t p;
   if (!PatternOf(dc, hbr, rop, p)) return TRUE;  // a null brush paints nothing
   if (!Clip(*s, l, t, r, b)) return TRUE;
+  if (rop == PATCOPY) {
+    FillArea(*s, l, t, r, b, p);
+    return TRUE;
+  }
   for (int64_t y = t; y < b; ++y)
     for (int64_t x = l; x < r; ++x) {
       const int xi = static_cast<int>(x), yi = static_cast<int>(y);
-      s->Put(xi, yi, rop == PATCOPY ? p : Rop3(rop, p, 0, s->At(xi, yi)));
+      s->Put(xi, yi, Rop3(rop, p, 0, s->At(xi, yi)));
     }
   return TRUE;
 }
@@ -207,16 +211,25 @@ void DrawLine(Bitmap& s, int64_t x0, int64_t y0, int64_t x1, int64_t y1, uint32_
   const int64_t majorSize = xMajor ? s.width : s.height, minorSize = xMajor ? s.height : s.width;
   int64_t lo, hi;
   IndicesInside(major0, majorStep, n, majorSize, lo, hi);
+  if (lo >= hi) return;
+  // The minor offset of step i is the nearest pixel, exact halves towards the start:
+  // (2im + n - 1) / 2n rounded down, carried from step to step as quotient and remainder
+  // (coordinates are ints, so 2n and 2m fit 64 bits).
+  const __int128 firstNumerator = static_cast<__int128>(2) * lo * m + n - 1;
+  const int64_t twoN = 2 * n, twoM = 2 * m;
+  int64_t q = static_cast<int64_t>(firstNumerator / twoN);
+  int64_t r = static_cast<int64_t>(firstNumerator % twoN);
+  const uint32_t px = s.Reduce(xrgb);
+  const int64_t majorStride = xMajor ? 1 : s.width, minorStride = xMajor ? s.width : 1;
+  uint32_t* const pixels = s.pixels.data();
   for (int64_t i = lo; i < hi; ++i) {
-    // The minor offset rounded to the nearest pixel; exact halves go towards the start.
-    const int64_t q = static_cast<int64_t>((static_cast<__int128>(2) * i * m + n - 1) / (static_cast<__int128>(2) * n));
-    const int64_t major = major0 + majorStep * i;
     const int64_t minor = minor0 + minorStep * q;
-    if (minor < 0 || minor >= minorSize) continue;
-    if (xMajor)
-      s.Put(static_cast<int>(major), static_cast<int>(minor), xrgb);
-    else
-      s.Put(static_cast<int>(minor), static_cast<int>(major), xrgb);
+    if (minor >= 0 && minor < minorSize) pixels[(major0 + majorStep * i) * majorStride + minor * minorStride] = px;
+    r += twoM;
+    if (r >= twoN) {
+      r -= twoN;
+      ++q;
+    }
   }
 }
 
@@ -263,6 +276,20 @@ BOOL LineTo(HDC hdc, int x, int y) {
   const Pen* pen = FindAs<Pen>(dc->pen);
   if (pen && pen->style != PS_NULL) DrawLine(*s, dc->position.x, dc->position.y, x, y, ResolveColor(*dc, pen->color));
   dc->position = {x, y};
+  return TRUE;
+}
+
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz) {
+  const Lock lock;
+  const auto [dc, s] = FindTarget(hdc);
+  if (!s || !apt || !asz) return FALSE;
+  for (DWORD i = 0; i < csz; ++i)
+    if (asz[i] < 2) return Refuse(FALSE, ERROR_INVALID_PARAMETER);
+  const Pen* pen = FindAs<Pen>(dc->pen);
+  if (!pen || pen->style == PS_NULL) return TRUE;
+  const uint32_t color = ResolveColor(*dc, pen->color);
+  for (DWORD i = 0; i < csz; apt += asz[i++])
+    for (DWORD k = 1; k < asz[i]; ++k) DrawLine(*s, apt[k - 1].x, apt[k - 1].y, apt[k].x, apt[k].y, color);
   return TRUE;
 }
 

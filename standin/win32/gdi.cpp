@@ -25,6 +25,15 @@ constexpr int64_t kMaxBitmapPixels = int64_t{1} << 26;
 
 struct Table {
   std::unordered_map<HGDIOBJ, std::unique_ptr<Object>> objects;
+  // The objects last found, by a hash of their handle: painting asks for the same few (the DC,
+  // its bitmap, its pen) on every call. A destroyed object leaves it at once.
+  struct Recent {
+    HGDIOBJ handle = nullptr;
+    Object* object = nullptr;
+  };
+  static constexpr size_t kRecent = 64;
+  Recent recent[kRecent];
+  static size_t Slot(HGDIOBJ h) { return (reinterpret_cast<uintptr_t>(h) >> 4) % kRecent; }
   HGDIOBJ stock[DEFAULT_PALETTE + 1] = {};
   HBITMAP stockBitmap = nullptr;  // the 1 by 1 monochrome bitmap of new memory DCs
   HBITMAP screen = nullptr;
@@ -35,7 +44,12 @@ Table& TheTable() {
   return *table;
 }
 
-void Destroy(HGDIOBJ h) { TheTable().objects.erase(h); }
+void Destroy(HGDIOBJ h) {
+  Table& t = TheTable();
+  Table::Recent& recent = t.recent[Table::Slot(h)];
+  if (recent.handle == h) recent = {};
+  t.objects.erase(h);
+}
 
 std::unique_ptr<Bitmap> MakeBitmap(int width, int height, int bpp) {
   auto bitmap = std::make_unique<Bitmap>();
@@ -181,8 +195,12 @@ std::recursive_mutex& Mutex() {
 Object* Find(HGDIOBJ h) {
   if (!h) return nullptr;
   Table& t = TheTable();
+  Table::Recent& recent = t.recent[Table::Slot(h)];
+  if (recent.handle == h) return recent.object;
   auto it = t.objects.find(h);
-  return it == t.objects.end() ? nullptr : it->second.get();
+  if (it == t.objects.end()) return nullptr;
+  recent = {h, it->second.get()};
+  return recent.object;
 }
 
 Bitmap* SurfaceOf(const DC& dc) { return FindBitmap(dc.bitmap); }

@@ -172,6 +172,24 @@ TEST(GdiLines, TheLastPixelIsNotDrawn) {
   EXPECT_EQ(Painted(c).size(), 6u);
   EXPECT_EQ(c.Pixel(10, 4), kWhite);
   EXPECT_EQ(c.Pixel(10, 10), kBlack);
+
+  // PolyPolyline draws each run as LineTo would, leaving the current position; a run of fewer
+  // than two points refuses the whole call.
+  Canvas lines(20, 20);
+  Line(lines.dc(), 1, 1, 9, 4);
+  Line(lines.dc(), 9, 4, 3, 12);
+  Line(lines.dc(), 15, 2, 15, 2);
+  c.Fill(kWhite);
+  MoveToEx(c.dc(), 5, 6, nullptr);
+  const POINT ends[] = {{1, 1}, {9, 4}, {3, 12}, {15, 2}, {15, 2}};
+  const DWORD shortRun[] = {3, 1, 1};
+  EXPECT_FALSE(PolyPolyline(c.dc(), ends, shortRun, 3));
+  EXPECT_TRUE(Painted(c).empty());
+  const DWORD runs[] = {3, 2};
+  EXPECT_TRUE(PolyPolyline(c.dc(), ends, runs, 2));
+  EXPECT_EQ(Painted(c), Painted(lines));
+  GetCurrentPositionEx(c.dc(), &at);
+  EXPECT_EQ(at.x * 100 + at.y, 506);
 }
 
 TEST(GdiLines, HugeCoordinatesAreClippedNotWalked) {
@@ -182,6 +200,15 @@ TEST(GdiLines, HugeCoordinatesAreClippedNotWalked) {
   Line(c.dc(), -2000000000, -2000000000, 2000000000, 2000000000);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(c.Pixel(i, i), kBlack) << i;
   EXPECT_EQ(c.Count(kBlack), 20);
+
+  // A line that starts off the surface has the pixels the whole line has there.
+  for (const auto& [dx, dy] : {std::pair{29, 7}, {-29, 11}, {8, 27}, {13, -24}}) {
+    Canvas whole(60, 60), clipped(30, 30);
+    Line(whole.dc(), 30 - dx, 30 - dy, 30 + dx, 30 + dy);
+    Line(clipped.dc(), -dx, -dy, dx, dy);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x) EXPECT_EQ(clipped.Pixel(x, y), whole.Pixel(x + 30, y + 30)) << dx << "," << dy;
+  }
 }
 
 TEST(GdiFills, FillSolidRectAndDraw3dRectAsMfcDrawsThem) {

@@ -43,8 +43,12 @@ class Service {
 
   MMRESULT Start(UINT delay, UINT resolution, LPTIMECALLBACK proc, DWORD_PTR user, UINT event) {
     UINT id = 0;
+    int64_t called = 0;
     {
       std::lock_guard<std::mutex> lock(m_mutex);
+      // The first tick is due a delay after the call, as winmm's is: the journal's report of the
+      // start and the timer thread's creation below must not push every tick later.
+      called = NowLocked();
       do id = m_nextId++;
       while (id == 0 || m_timers.count(id));
     }
@@ -55,7 +59,7 @@ class Service {
       StartThreadLocked();
       Timer& t = m_timers[id];
       t.delay = delay, t.resolution = resolution, t.event = event, t.proc = proc, t.user = user;
-      t.due = NowLocked() + delay * kMicrosPerMs;
+      t.due = called + delay * kMicrosPerMs;
       t.order = m_nextOrder++;
     }
     m_work.notify_all();

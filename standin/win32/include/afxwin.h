@@ -295,6 +295,9 @@ class CDC {
   CPoint MoveTo(POINT point) { return MoveTo(point.x, point.y); }
   BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
   BOOL LineTo(POINT point) { return LineTo(point.x, point.y); }
+  BOOL PolyPolyline(const POINT* lpPoints, const DWORD* lpPolyPoints, int nCount) {
+    return ::PolyPolyline(m_hDC, lpPoints, lpPolyPoints, static_cast<DWORD>(nCount));
+  }
   CPoint GetCurrentPosition() const {
     POINT point = {0, 0};
     ::GetCurrentPositionEx(m_hDC, &point);

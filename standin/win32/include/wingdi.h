@@ -339,6 +339,9 @@ BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt);
 // point, which becomes the current position. Where a line passes exactly half way between two
 // pixels, the pixel nearer the start is drawn (chosen).
 BOOL LineTo(HDC hdc, int x, int y);
+// Each run of points (every count at least 2; otherwise nothing is drawn) as LineTo draws it,
+// without using or moving the current position.
+BOOL PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz);
 BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 // Only the opaque rectangle is drawn (in the background colour, the rectangle ordered first);
 // text is not supported and fails, saying so once.
