@@ -20,6 +20,7 @@
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/dxf_reader.h"
+#include "standin/host/drawing/listed.h"
 #include "standin/win32/utf8.h"
 
 namespace standin::dxf {
@@ -342,7 +343,8 @@ bool Reader::LayerId(const std::wstring& name, int line, AcDbObjectId& id) {
   if (it != m_layers.end()) return id = it->second, true;
   auto* rec = new AcDbLayerTableRecord;
   id = AddRecord(AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId())), rec, name);
-  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid layer name");
+  if (id.isNull())
+    return Reject(L"\"" + Shown(name) + L"\" at line " + std::to_wstring(line) + L" is not a valid layer name");
   rec->setLinetypeObjectId(m_db->continuousLinetype());
   rec->close();
   m_layers[key] = id;
@@ -356,7 +358,8 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
   if (it != m_linetypes.end()) return id = it->second, true;
   auto* rec = new AcDbLinetypeTableRecord;
   id = AddRecord(AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId())), rec, name);
-  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
+  if (id.isNull())
+    return Reject(L"\"" + Shown(name) + L"\" at line " + std::to_wstring(line) + L" is not a valid linetype name");
   rec->close();
   m_linetypes[key] = id;
   return true;
@@ -364,27 +367,26 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
 
 bool Reader::ReadLinetype(const Raw& raw) {
   const std::wstring name = Text(raw, 2);
-  if (name.empty()) return Fail(raw.line, L"an LTYPE entry has no name (group 2)");
+  if (name.empty()) return Reject(L"it has no name (group 2)");
   const std::wstring key = Upper(name);
   if (key == L"BYLAYER" || key == L"BYBLOCK" || key == L"CONTINUOUS") return true;  // the drawing has them
-  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + Shown(name) + L" is defined twice");
+  if (m_linetypes.count(key)) return Reject(L"the linetype " + Shown(name) + L" is defined twice");
   auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
   auto* rec = new AcDbLinetypeTableRecord;
   if (rec->setName(name.c_str()) != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
+    return Reject(L"\"" + Shown(name) + L"\" is not a valid linetype name");
   }
   rec->setComments(Text(raw, 3).c_str());
   rec->setPatternLength(raw.Real(40));
   AcDbObjectId id;
-  Adesk::UInt64 handle = 0;
-  if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
   DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle));
+  Acad::ErrorStatus es = AddObject(rec, table->objectId(), id, FileHandle(raw, L"the linetype " + Shown(name)), raw,
+                                   L"the linetype " + Shown(name));
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
   if (es != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"the handle of the linetype " + Shown(name) + L" is used twice");
+    return Fail(raw.line, L"the drawing has no handle left for the linetype " + Shown(name));
   }
   DbAccess::AppendRecord(table, id, name);
   rec->close();
@@ -394,9 +396,20 @@ bool Reader::ReadLinetype(const Raw& raw) {
 
 bool Reader::ReadLayer(const Raw& raw) {
   const std::wstring name = Text(raw, 2);
-  if (name.empty()) return Fail(raw.line, L"a LAYER entry has no name (group 2)");
+  if (name.empty()) return Reject(L"it has no name (group 2)");
   const std::wstring key = Upper(name);
-  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + Shown(name) + L" is defined twice");
+  if (m_definedLayers.count(key)) return Reject(L"the layer " + Shown(name) + L" is defined twice");
+  AcDbObjectId linetype;
+  const Pair* lt = raw.Find(6);
+  if (!LinetypeId(lt ? Text(lt->value) : L"Continuous", lt ? lt->line : raw.line, linetype)) return false;
+  long long color = raw.Int(62, 7);
+  if (color < -256 || color > 256) return Reject(L"the layer " + Shown(name) + L" has no valid colour");
+  // A layer of colour 0 (BYBLOCK, which a layer cannot be) is given the default colour 7, as other readers do.
+  if (color == 0) {
+    Note(raw.Find(62)->line, L"the layer " + Shown(name) + L" has colour 0; it is given colour 7");
+    color = 7;
+  }
+  m_definedLayers.insert(key);
   AcDbLayerTableRecord* rec = nullptr;
   AcDbObjectId id;
   if (key == L"0") {
@@ -407,33 +420,24 @@ bool Reader::ReadLayer(const Raw& raw) {
     rec = new AcDbLayerTableRecord;
     if (rec->setName(name.c_str()) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid layer name");
+      m_definedLayers.erase(key);
+      return Reject(L"\"" + Shown(name) + L"\" is not a valid layer name");
     }
-    Adesk::UInt64 handle = 0;
-    if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
     auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
-    if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+    const std::wstring what = L"the layer " + Shown(name);
+    if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"the handle of the layer " + Shown(name) + L" is used twice");
+      return Fail(raw.line, L"the drawing has no handle left for " + what);
     }
     DbAccess::AppendRecord(table, id, name);
   }
   const long long flags = raw.Int(70);
-  const long long color = raw.Int(62, 7);
-  if (color == 0 || color < -256 || color > 256)
-    return Fail(raw.line, L"the layer " + Shown(name) + L" has no valid colour");
   AcCmColor c;
   c.setColorIndex(static_cast<Adesk::UInt16>(std::llabs(color)));
   rec->setColor(c);
   rec->setIsOff(color < 0);
   rec->setIsFrozen((flags & 1) != 0);
   rec->setIsLocked((flags & 4) != 0);
-  AcDbObjectId linetype;
-  const Pair* lt = raw.Find(6);
-  if (!LinetypeId(lt ? Text(lt->value) : L"Continuous", lt ? lt->line : raw.line, linetype)) {
-    rec->close();
-    return false;
-  }
   rec->setLinetypeObjectId(linetype);
   rec->close();
   m_layers[key] = id;
@@ -452,9 +456,15 @@ bool Reader::ReadTables() {
       if (Peek().code != 0) return Fail(Peek().line, L"expected a table entry");
       if (Peek().value == "ENDSEC" || Peek().value == "TABLE")
         return Fail(Peek().line, L"the " + table + L" table is not ended by ENDTAB");
-      if (!TakeObject(raw) || !Finite(raw)) return false;
-      if (table == L"LAYER" && raw.type == "LAYER" && !ReadLayer(raw)) return false;
-      if (table == L"LTYPE" && raw.type == "LTYPE" && !ReadLinetype(raw)) return false;
+      if (!TakeObject(raw)) return false;
+      bool kept = Finite(raw);
+      if (kept && table == L"LAYER" && raw.type == "LAYER") kept = ReadLayer(raw);
+      if (kept && table == L"LTYPE" && raw.type == "LTYPE") kept = ReadLinetype(raw);
+      if (!m_error.empty()) return false;
+      if (!kept) {
+        Note(raw.line, L"the " + Shown(raw.type) + L" entry is left out: " + m_why);
+        m_why.clear();
+      }
     }
     if (AtEnd()) return Fail(tableLine, L"the " + table + L" table is not ended by ENDTAB");
     if (!TakeObject(raw)) return false;
@@ -468,10 +478,20 @@ bool Reader::ReadBlocks() {
   while (!AtEnd() && !IsZero("ENDSEC")) {
     if (!IsZero("BLOCK"))
       return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + Shown(Peek().value));
-    if (!TakeObject(raw) || !Finite(raw)) return false;
+    if (!TakeObject(raw)) return false;
     const std::wstring name = Text(raw, 2);
-    if (name.empty()) return Fail(raw.line, L"a BLOCK has no name (group 2)");
     const std::wstring key = Upper(name);
+    const int blockLine = raw.line;
+    if (name.empty()) Reject(L"it has no name (group 2)");
+    if (m_blocks.count(key)) Reject(L"the block " + Shown(name) + L" is defined twice");
+    if (!Finite(raw) || !m_why.empty()) {
+      Note(raw.line, L"the BLOCK is left out with its entities: " + m_why);
+      m_why.clear();
+      SkipTo("ENDBLK");
+      if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+      if (!TakeObject(raw)) return false;
+      continue;
+    }
     AcDbObjectId id;
     bool layout = false;
     if (key == L"*MODEL_SPACE" || key == L"$MODEL_SPACE") {
@@ -481,18 +501,20 @@ bool Reader::ReadBlocks() {
       id = DbAccess::PaperSpace(m_db.get());
       layout = true;
     } else {
-      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + Shown(name) + L" is defined twice");
       auto* rec = new AcDbBlockTableRecord;
       if (rec->setName(name.c_str()) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid block name");
+        Note(raw.line, L"the BLOCK is left out with its entities: \"" + Shown(name) + L"\" is not a valid block name");
+        SkipTo("ENDBLK");
+        if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+        if (!TakeObject(raw)) return false;
+        continue;
       }
       rec->setOrigin(raw.Point(10));
-      Adesk::UInt64 handle = 0;
-      if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
-      if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+      const std::wstring what = L"the block " + Shown(name);
+      if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"the handle of the block " + Shown(name) + L" is used twice");
+        return Fail(raw.line, L"the drawing has no handle left for " + what);
       }
       DbAccess::AppendRecord(table, id, name);
       rec->close();
@@ -500,24 +522,72 @@ bool Reader::ReadBlocks() {
       m_blockLines[id] = raw.line;
     }
     if (!ReadEntities(id, layout, "ENDBLK")) return false;
-    if (AtEnd()) return Fail(raw.line, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+    if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
     if (!TakeObject(raw)) return false;
   }
   return true;
 }
 
 bool Reader::SkipSection() {
-  while (!AtEnd() && !IsZero("ENDSEC")) ++m_pos;
+  SkipTo("ENDSEC");
   return true;
+}
+
+void Reader::SkipTo(const char* end) {
+  while (!AtEnd() && !IsZero(end)) ++m_pos;
+}
+
+namespace {
+
+std::wstring HandleText(const AcDbHandle& handle) {
+  ACHAR text[17];
+  handle.getIntoAsciiBuffer(text);
+  return text;
+}
+
+}  // namespace
+
+Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::wstring& what) {
+  Adesk::UInt64 handle = 0;
+  const Pair* h = raw.Find(5);
+  // An empty or unreadable handle is replaced by a fresh one, as other readers replace it.
+  if (h && !ParseHandle(h->value, handle))
+    Note(h->line,
+         what + L" has the handle \"" + Shown(TrimBlanks(h->value)) + L"\", which is no handle; it is given a new one");
+  return handle;
+}
+
+Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
+                                    const Raw& raw, const std::wstring& what) {
+  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
+  // A handle used twice is given to the first object that has it; later ones get fresh handles.
+  if (es != Acad::eOk && handle != 0) {
+    es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
+    if (es == Acad::eOk)
+      Note(raw.Find(5)->line, what + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
+                                  L", which is used twice; it is given the handle " + HandleText(id.handle()));
+  }
+  return es;
 }
 
 bool Reader::ResolveBlocks() {
   std::map<AcDbObjectId, std::set<AcDbObjectId>> uses;
   for (const PendingInsert& p : m_inserts) {
     const auto it = m_blocks.find(Upper(p.block));
-    if (it == m_blocks.end())
-      return Fail(p.line, L"the INSERT refers to the block \"" + Shown(p.block) + L"\", which is not defined");
-    if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
+    if (it == m_blocks.end()) {
+      if (p.dimension) {
+        if (!p.block.empty())
+          Note(p.line, L"the DIMENSION refers to the block \"" + Shown(p.block) +
+                           L"\", which is not defined; it is drawn as nothing");
+        continue;
+      }
+      Note(p.line, L"the INSERT is left out: it refers to the block \"" + Shown(p.block) + L"\", which is not defined");
+      if (AcDbObject* ref = DbAccess::Resolve(p.insert)) DbAccess::SetErased(ref, true);
+      continue;
+    }
+    if (p.dimension) {
+      if (GroupList* data = ListedData(AcDbEntity::cast(DbAccess::Resolve(p.insert)))) data->block = it->second;
+    } else if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
       DbAccess::Borrow borrow = DbAccess::BorrowForWrite(ref);
       ref->setBlockTableRecord(it->second);
       if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(ref);
@@ -629,9 +699,9 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
 namespace standin {
 
 std::unique_ptr<AcDbDatabase> ReadDxf(std::string_view bytes, const std::wstring& name, std::wstring& error,
-                                      std::vector<std::wstring>* skipped) {
+                                      std::vector<std::wstring>* skipped, std::vector<std::wstring>* notes) {
   error.clear();
-  dxf::Reader reader(bytes, name, error, skipped);
+  dxf::Reader reader(bytes, name, error, skipped, notes);
   std::unique_ptr<AcDbDatabase> db = reader.Read();
   if (!db && error.empty()) error = name + L":1: the file could not be read";
   return db;
@@ -656,8 +726,10 @@ std::unique_ptr<AcDbDatabase> ReadDxfFile(const std::wstring& path, std::wstring
     error = path + L": cannot read the file";
     return nullptr;
   }
-  std::vector<std::wstring> skipped;
-  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped);
+  std::vector<std::wstring> skipped, notes;
+  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped, &notes);
+  if (db)
+    for (const std::wstring& note : notes) std::fprintf(stderr, "%s\n", ToUtf8(note).c_str());
   if (db && !skipped.empty()) {
     std::wstring list;
     for (const std::wstring& s : skipped) list += (list.empty() ? L"" : L", ") + s;

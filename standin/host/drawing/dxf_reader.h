@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "standin/host/drawing/dbaccess.h"
+
 namespace standin::dxf {
 
 constexpr double kDegree = 3.141592653589793 / 180;
@@ -80,8 +82,9 @@ struct Raw {
 
 class Reader {
  public:
-  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped)
-      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped) {}
+  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped,
+         std::vector<std::wstring>* notes)
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes) {}
 
   std::unique_ptr<AcDbDatabase> Read();
 
@@ -90,6 +93,22 @@ class Reader {
     if (m_error.empty()) m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
     return false;
   }
+  // What was set aside or corrected, in the form of a refusal; the drawing still loads.
+  void Note(int line, const std::wstring& what) {
+    if (m_notes) m_notes->push_back(m_name + L":" + std::to_wstring(line) + L": " + what);
+  }
+  // Why the object being built cannot be kept; its caller notes it and leaves the object out.
+  bool Reject(const std::wstring& why) {
+    m_why = why;
+    return false;
+  }
+  // The handle the file gives the object, or 0 (a fresh one) with a note when it gives an empty
+  // or unreadable one.
+  Adesk::UInt64 FileHandle(const Raw& raw, const std::wstring& what);
+  // Adds obj to the drawing under the file's handle; a handle already taken is replaced by a
+  // fresh one, with a note.
+  Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
+                              const Raw& raw, const std::wstring& what);
   bool Tokenize();
   bool AtEnd() const { return m_pos >= m_pairs.size(); }
   const Pair& Peek() const { return m_pairs[m_pos]; }
@@ -112,11 +131,22 @@ class Reader {
   bool ReadEntities(AcDbObjectId record, bool spaces, const char* end);
   bool ReadEntity(AcDbObjectId record, bool spaces);
   bool SkipSection();
+  // Skips the groups up to the next group 0 named end.
+  void SkipTo(const char* end);
   bool ResolveBlocks();
 
   // Common properties, then the object joins the drawing under owner with the file's handle.
   bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  // Whether the values are of a size a drawing holds; else why not (Reject).
   bool Finite(const Raw& raw);
+  void DefaultNormal(Raw& raw);
+  // The entity built, or NULL: rejected (noted) or of a type this host does not read.
+  AcDbEntity* Kept(Raw& raw, bool& rejected);
+  // Add, noting an entity left out; false also on a refusal (m_error set).
+  bool Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  // The entity's own DXF groups, after the AcDbEntity part.
+  std::vector<DxfGroup> OwnGroups(const Raw& raw) const;
+  AcDbEntity* BuildHatch(const Raw& raw);
   // The record of a name, made when the tables lack it; false (the reason said) for a name the
   // host refuses.
   bool LayerId(const std::wstring& name, int line, AcDbObjectId& id);
@@ -128,6 +158,8 @@ class Reader {
   const std::wstring& m_name;
   std::wstring& m_error;
   std::vector<std::wstring>* m_skipped;
+  std::vector<std::wstring>* m_notes;
+  std::wstring m_why;
   std::vector<Pair> m_pairs;
   size_t m_pos = 0;
   bool m_utf8 = false;
@@ -140,12 +172,14 @@ class Reader {
     std::wstring block;
     int line;
     AcDbObjectId holder;  // the block definition or space holding the reference
+    bool dimension = false;
   };
   std::vector<PendingInsert> m_inserts;
   std::map<AcDbObjectId, int> m_blockLines;
   std::map<std::string, int> m_skippedTypes;
   Adesk::UInt64 m_handseed = 0;
-  double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
+  double m_textSize = 2.5;
+  bool m_spatial = false;  // the vertices read belong to a 3D polyline  // $TEXTSIZE, else the host's default
 };
 
 }  // namespace standin::dxf
