@@ -148,9 +148,12 @@ bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
 }
 
 bool Reader::Tokenize() {
-  static const char kBinary[] = "AutoCAD Binary DXF";
-  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary)
-    return Fail(1, L"binary DXF files are not read here; save the drawing as ASCII DXF");
+  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
+  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary) {
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
+      return Fail(1, L"the binary DXF sentinel is not ended by a NUL");
+    return TokenizeBinary(sizeof kBinary);
+  }
   size_t at = 0;
   if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
   // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.

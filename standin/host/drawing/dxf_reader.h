@@ -110,6 +110,8 @@ class Reader {
   Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                               const Raw& raw, const std::wstring& what);
   bool Tokenize();
+  // The groups of a binary file from the byte after its sentinel; "lines" are byte offsets.
+  bool TokenizeBinary(size_t at);
   bool AtEnd() const { return m_pos >= m_pairs.size(); }
   const Pair& Peek() const { return m_pairs[m_pos]; }
   bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }

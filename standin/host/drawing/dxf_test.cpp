@@ -332,6 +332,75 @@ TEST_F(DxfTest, WhatCannotBeKeptIsLeftOutAndWhatTheHostToleratesCorrectedWithANo
   table->close();
 }
 
+// The file in binary form: codes of two bytes (from release 13 on) or one (255 escaping larger ones).
+std::string Binary(const std::string& ascii, bool wide) {
+  std::string out("AutoCAD Binary DXF\r\n\x1a", 21);
+  out.push_back('\0');
+  std::istringstream in(ascii);
+  std::string code, value;
+  auto little = [&out](auto v) {
+    for (size_t i = 0; i < sizeof v; ++i)
+      out.push_back(static_cast<char>((reinterpret_cast<const unsigned char*>(&v))[i]));
+  };
+  while (std::getline(in, code) && std::getline(in, value)) {
+    const int c = std::stoi(code);
+    if (wide) little(static_cast<int16_t>(c));
+    if (!wide && c >= 255) out.push_back('\xff'), little(static_cast<int16_t>(c));
+    if (!wide && c < 255) out.push_back(static_cast<char>(c));
+    if ((c >= 10 && c <= 59) || (c >= 210 && c <= 239))
+      little(std::stod(value));
+    else if (c >= 60 && c <= 79)
+      little(static_cast<int16_t>(std::stoi(value)));
+    else if (c >= 90 && c <= 99)
+      little(static_cast<int32_t>(std::stoi(value)));
+    else
+      out += value, out.push_back('\0');
+  }
+  return out;
+}
+
+TEST_F(DxfTest, BinaryFilesReadAsTheirAsciiTwinsAndTheirDamageIsNamedByOffset) {
+  const std::string text = "0\nTEXT\n5\n30\n8\nA\n10\n1.5\n20\n-2\n40\n2\n1\nCaf\xC3\xA9\n62\n3\n";
+  const std::string lw = "0\nLWPOLYLINE\n5\n31\n90\n2\n70\n1\n10\n0\n20\n0\n42\n0.5\n10\n4\n20\n0\n";
+  const std::string ascii = Dxf(kLine + text + lw, "9\n$ACADVER\n1\nAC1021\n");
+  std::wstring error;
+  ASSERT_NE(standin::ReadDxf(ascii, L"ascii", error), nullptr) << standin::ToUtf8(error);
+  standin::OpenDrawing(standin::ReadDxf(ascii, L"ascii", error));
+  std::vector<std::vector<tovutest::Group>> want;
+  for (const wchar_t* h : {L"20", L"30", L"31"}) want.push_back(EntityData(ByHandle(h)));
+  for (bool wide : {false, true}) {
+    SCOPED_TRACE(wide ? "two-byte codes" : "one-byte codes");
+    const std::string bytes = Binary(ascii, wide);
+    auto db = standin::ReadDxf(bytes, L"bin", error);
+    ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
+    standin::OpenDrawing(std::move(db));
+    int k = 0;
+    for (const wchar_t* h : {L"20", L"30", L"31"}) {
+      const std::vector<tovutest::Group> got = EntityData(ByHandle(h));
+      ASSERT_EQ(got.size(), want[k].size());
+      for (size_t i = 1; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].code, want[k][i].code);
+        EXPECT_EQ(got[i].text, want[k][i].text);
+        EXPECT_EQ(got[i].real, want[k][i].real);
+        EXPECT_EQ(got[i].integer, want[k][i].integer);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(got[i].point[c], want[k][i].point[c]);
+      }
+      ++k;
+    }
+    // Cut anywhere, the file is refused, the cut named by its offset in the file.
+    for (size_t cut = 22; cut < bytes.size(); ++cut)
+      EXPECT_EQ(standin::ReadDxf(bytes.substr(0, cut), L"cut", error), nullptr) << cut;
+    const size_t end = bytes.size() - 4;  // the group 0 "EOF"
+    EXPECT_EQ(standin::ReadDxf(bytes.substr(0, bytes.size() - 1), L"cut", error), nullptr);
+    EXPECT_EQ(error, L"cut:" + std::to_wstring(end - (wide ? 2 : 1)) + L": the text of group 0 is not ended by a NUL");
+  }
+  const std::string unknown = Binary("0\nSECTION\n", true) + "\x10\x27";  // code 10000
+  EXPECT_EQ(standin::ReadDxf(unknown, L"code", error), nullptr);
+  EXPECT_EQ(error, L"code:32: group code 10000 has no value type in a binary file");
+  EXPECT_EQ(standin::ReadDxf(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), L"empty", error), nullptr);
+  EXPECT_NE(error.find(L"holds no groups"), std::wstring::npos);
+}
+
 TEST_F(DxfTest, LongChainsOfNestedBlocksLoadAndTheirCyclesAreFound) {
   std::string blocks;
   const int n = 20000;
