@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -33,12 +34,13 @@ constexpr size_t kShownChars = 80;
 constexpr Adesk::UInt64 kOwnObjects = 16;
 
 // Text in a Windows code page, through the system's converter; false when it cannot convert.
-bool FromCodePage(const std::string& page, const std::string& bytes, std::wstring& out) {
+bool FromCodePage(const std::string& page, std::string_view text, std::wstring& out) {
   if (page.empty()) return false;
   iconv_t cd = iconv_open("WCHAR_T", page.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string bytes(text);
   std::wstring buffer(bytes.size() + 1, L'\0');
-  char* in = const_cast<char*>(bytes.data());
+  char* in = bytes.data();
   size_t inLeft = bytes.size();
   char* outPtr = reinterpret_cast<char*>(buffer.data());
   size_t outLeft = buffer.size() * sizeof(wchar_t);
@@ -95,6 +97,32 @@ size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
 
 }  // namespace
 
+std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+namespace {
+
+// A leading + is allowed, as the C library's readers allow it.
+std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '+' && t[1] != '-' ? t.substr(1) : t; }
+
+}  // namespace
+
+bool WholeNumber(std::string_view t, long long& out) {
+  t = Unsigned(t);
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+}
+
+bool RealNumber(std::string_view t, double& out) {
+  t = Unsigned(t);
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+}
+
 std::string TrimBlanks(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
@@ -128,7 +156,7 @@ std::wstring Shown(std::string_view bytes) {
   return Shown(FromUtf8(bytes.substr(0, 4 * kShownChars + 4)));
 }
 
-bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
+bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
   const std::string t = TrimBlanks(s);
   if (t.empty() || t.size() > 16) return false;
   out = 0;
@@ -161,6 +189,10 @@ bool Reader::Tokenize() {
   const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
                       (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
   const char lineEnd = crOnly ? '\r' : '\n';
+  // Every group takes two lines: the groups are counted first, so that their list never grows by copying.
+  m_pairs.reserve(
+      static_cast<size_t>(std::count(m_bytes.begin() + static_cast<std::ptrdiff_t>(at), m_bytes.end(), lineEnd)) / 2 +
+      1);
   int line = 0;
   auto nextLine = [&](std::string_view& out) {
     if (at >= m_bytes.size()) return false;
@@ -175,31 +207,26 @@ bool Reader::Tokenize() {
   std::string_view codeLine, valueLine;
   while (nextLine(codeLine)) {
     if (codeLine.find('\0') != std::string_view::npos) return Fail(line, L"the group code holds a NUL character");
-    const std::string code = TrimBlanks(codeLine);
+    const std::string_view code = Trimmed(codeLine);
     if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(code.c_str(), &end, 10);
-    if (code.empty() || end != code.c_str() + code.size() || errno || value < -32768 || value > 32767)
+    long long value = 0;
+    if (!WholeNumber(code, value) || value < -32768 || value > 32767)
       return Fail(line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
     const int codeLineNo = line;
     if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
     if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
-    Pair p{static_cast<int>(value), std::string(valueLine), codeLineNo};
+    Pair p(static_cast<int>(value), codeLineNo, valueLine);
     switch (TypeOf(p.code)) {
       case ValueType::Real: {
-        const std::string t = TrimBlanks(valueLine);
-        p.real = std::strtod(t.c_str(), &end);
-        if (t.empty() || *end || !std::isfinite(p.real))
+        const std::string_view t = Trimmed(valueLine);
+        if (!RealNumber(t, p.real) || !std::isfinite(p.real))
           return Fail(
               line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
         break;
       }
       case ValueType::Int: {
-        const std::string t = TrimBlanks(valueLine);
-        errno = 0;
-        p.integer = std::strtoll(t.c_str(), &end, 10);
-        if (t.empty() || *end || errno)
+        const std::string_view t = Trimmed(valueLine);
+        if (!WholeNumber(t, p.integer))
           return Fail(line,
                       L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
         break;
@@ -208,13 +235,13 @@ bool Reader::Tokenize() {
         break;
     }
     if (p.code == 999) continue;  // comments
-    m_pairs.push_back(std::move(p));
+    m_pairs.push_back(p);
   }
   if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
   return true;
 }
 
-std::wstring Reader::Text(const std::string& bytes) const {
+std::wstring Reader::Text(std::string_view bytes) const {
   std::wstring out;
   if (m_utf8 || IsValidUtf8(bytes)) {
     out = FromUtf8(bytes);
@@ -384,8 +411,8 @@ bool Reader::ReadLinetype(const Raw& raw) {
   rec->setPatternLength(raw.Real(40));
   AcDbObjectId id;
   DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  Acad::ErrorStatus es = AddObject(rec, table->objectId(), id, FileHandle(raw, L"the linetype " + Shown(name)), raw,
-                                   L"the linetype " + Shown(name));
+  const auto what = [&name] { return L"the linetype " + Shown(name); };
+  Acad::ErrorStatus es = AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what);
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
   if (es != Acad::eOk) {
     delete rec;
@@ -427,10 +454,10 @@ bool Reader::ReadLayer(const Raw& raw) {
       return Reject(L"\"" + Shown(name) + L"\" is not a valid layer name");
     }
     auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
-    const std::wstring what = L"the layer " + Shown(name);
+    const auto what = [&name] { return L"the layer " + Shown(name); };
     if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"the drawing has no handle left for " + what);
+      return Fail(raw.line, L"the drawing has no handle left for " + what());
     }
     DbAccess::AppendRecord(table, id, name);
   }
@@ -514,10 +541,10 @@ bool Reader::ReadBlocks() {
         continue;
       }
       rec->setOrigin(raw.Point(10));
-      const std::wstring what = L"the block " + Shown(name);
+      const auto what = [&name] { return L"the block " + Shown(name); };
       if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"the drawing has no handle left for " + what);
+        return Fail(raw.line, L"the drawing has no handle left for " + what());
       }
       DbAccess::AppendRecord(table, id, name);
       rec->close();
@@ -550,24 +577,24 @@ std::wstring HandleText(const AcDbHandle& handle) {
 
 }  // namespace
 
-Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::wstring& what) {
+Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::function<std::wstring()>& what) {
   Adesk::UInt64 handle = 0;
   const Pair* h = raw.Find(5);
   // An empty or unreadable handle is replaced by a fresh one, as other readers replace it.
   if (h && !ParseHandle(h->value, handle))
-    Note(h->line,
-         what + L" has the handle \"" + Shown(TrimBlanks(h->value)) + L"\", which is no handle; it is given a new one");
+    Note(h->line, what() + L" has the handle \"" + Shown(TrimBlanks(h->value)) +
+                      L"\", which is no handle; it is given a new one");
   return handle;
 }
 
 Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
-                                    const Raw& raw, const std::wstring& what) {
+                                    const Raw& raw, const std::function<std::wstring()>& what) {
   Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
   // A handle used twice is given to the first object that has it; later ones get fresh handles.
   if (es != Acad::eOk && handle != 0) {
     es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
     if (es == Acad::eOk)
-      Note(raw.Find(5)->line, what + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
+      Note(raw.Find(5)->line, what() + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
                                   L", which is used twice; it is given the handle " + HandleText(id.handle()));
   }
   return es;

@@ -66,14 +66,15 @@ bool Reader::TokenizeBinary(size_t at) {
     } else {
       code = static_cast<unsigned char>(m_bytes[at++]);
     }
-    Pair p{code, std::string(), line};
+    Pair p(code, line, std::string_view());
+    std::string text;
     const char* value = m_bytes.data() + at;
     char number[32];
     switch (WidthOf(code)) {
       case Width::Text: {
         const void* end = std::memchr(value, 0, size - at);
         if (!end) return Fail(line, L"the text of group " + std::to_wstring(code) + L" is not ended by a NUL");
-        p.value.assign(value, static_cast<const char*>(end));
+        p.value = std::string_view(value, static_cast<size_t>(static_cast<const char*>(end) - value));
         at += p.value.size() + 1;
         break;
       }
@@ -84,7 +85,7 @@ bool Reader::TokenizeBinary(size_t at) {
         if (!std::isfinite(p.real))
           return Fail(line, L"group code " + std::to_wstring(code) + L" needs a finite number");
         std::snprintf(number, sizeof number, "%.17g", p.real);
-        p.value = number;
+        text = number;
         break;
       case Width::Int16:
       case Width::Int32:
@@ -98,7 +99,7 @@ bool Reader::TokenizeBinary(size_t at) {
                     : n == 8 ? Little<int64_t>(value)
                              : static_cast<unsigned char>(*value);
         at += n;
-        p.value = std::to_string(p.integer);
+        text = std::to_string(p.integer);
         break;
       }
       case Width::Chunk: {
@@ -107,8 +108,8 @@ bool Reader::TokenizeBinary(size_t at) {
         static const char kHex[] = "0123456789ABCDEF";
         for (size_t i = 0; i < static_cast<unsigned char>(*value); ++i) {
           const unsigned char b = static_cast<unsigned char>(value[1 + i]);
-          p.value += kHex[b >> 4];
-          p.value += kHex[b & 15];
+          text += kHex[b >> 4];
+          text += kHex[b & 15];
         }
         at += 1 + static_cast<unsigned char>(*value);
         break;
@@ -117,7 +118,11 @@ bool Reader::TokenizeBinary(size_t at) {
         return Fail(line, L"group code " + std::to_wstring(code) + L" has no value type in a binary file");
     }
     if (code == 999) continue;
-    m_pairs.push_back(std::move(p));
+    if (!text.empty()) {
+      m_valueTexts.push_back(std::make_unique<std::string>(std::move(text)));
+      p.value = *m_valueTexts.back();
+    }
+    m_pairs.push_back(p);
   }
   if (m_pairs.empty()) return Fail(1, L"the binary file holds no groups");
   return true;

@@ -24,11 +24,22 @@ bool Reader::Finite(const Raw& raw) {
 bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
   AcDbObjectId layer, linetype;
   const Pair* layerName = raw.Find(8);
-  if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
-    return delete ent, false;
+  const std::string_view layerKey = layerName ? layerName->value : std::string_view("0");
+  if (const auto it = m_layerBytes.find(layerKey); it != m_layerBytes.end()) {
+    layer = it->second;
+  } else {
+    if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
+      return delete ent, false;
+    m_layerBytes.emplace(layerKey, layer);
+  }
   ent->setLayer(layer, false);
   if (const Pair* lt = raw.Find(6)) {
-    if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
+    if (const auto it = m_linetypeBytes.find(lt->value); it != m_linetypeBytes.end()) {
+      linetype = it->second;
+    } else {
+      if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
+      m_linetypeBytes.emplace(lt->value, linetype);
+    }
     ent->setLinetype(linetype, false);
   }
   if (const Pair* color = raw.Find(62)) {
@@ -36,7 +47,7 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
       return delete ent, Reject(L"colour " + std::to_wstring(color->integer) + L" is not a colour index");
     ent->setColorIndex(static_cast<Adesk::UInt16>(color->integer), false);
   }
-  const std::wstring what = L"the " + Shown(raw.type);
+  const auto what = [&raw] { return L"the " + Shown(raw.type); };
   if (AddObject(ent, owner, id, FileHandle(raw, what), raw, what) != Acad::eOk) {
     delete ent;
     return Fail(raw.line, L"the drawing has no handle left for the " + Shown(raw.type));
@@ -285,7 +296,7 @@ void Reader::DefaultNormal(Raw& raw) {
     if (p.code == 230) p.real = 1, z = true;
     if (p.code == 210 || p.code == 220) p.real = 0;
   }
-  if (!z) raw.groups.push_back({230, "1", raw.Find(210)->line, 1});
+  if (!z) raw.groups.emplace_back(230, raw.Find(210)->line, "1").real = 1;
 }
 
 AcDbEntity* Reader::Kept(Raw& raw, bool& rejected) {
@@ -309,7 +320,7 @@ bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObje
 }
 
 bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
-  Raw raw;
+  Raw& raw = m_raw;
   if (!TakeObject(raw)) return false;
   const std::string type = raw.type;
   if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND") {
@@ -342,7 +353,7 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   m_spatial = spatial;
   const char* subType = polyline ? "VERTEX" : "ATTRIB";
   const AcDbEntity* main = ent ? AcDbEntity::cast(DbAccess::Resolve(id)) : nullptr;
-  Raw sub;
+  Raw& sub = m_sub;
   while (!AtEnd() && IsZero(subType)) {
     if (!TakeObject(sub)) return false;
     if (!ent) continue;
