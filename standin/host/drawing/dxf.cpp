@@ -1,6 +1,7 @@
 // Just enough of the host's DXF input, behaving as the host's does, for the session to open
-// drawings written by other programs. The file is untrusted: every group is checked, and a
-// file that is malformed anywhere is refused whole with the line where it went wrong.
+// drawings written by other programs. The file is untrusted: every group is checked; a file whose
+// structure cannot be followed is refused whole with the line where it went wrong, and an object
+// that cannot be kept is left out with a note.
 #include "standin/host/drawing/dxf.h"
 
 #include <iconv.h>

@@ -1,7 +1,8 @@
 // Just enough of the host's DXF input, behaving as the host's does, for the session to open
-// drawings written by other programs: ASCII DXF of release 12 and later, with the header
-// variables the session uses, the LAYER and LTYPE tables, block definitions and the entities
-// POINT, LINE, CIRCLE, ARC, TEXT, LWPOLYLINE, POLYLINE (2D), INSERT with ATTRIB, and ATTDEF.
+// drawings written by other programs: ASCII DXF of release 12 and later and binary DXF, with the
+// header variables the session uses, the LAYER and LTYPE tables, block definitions and the
+// entities POINT, LINE, CIRCLE, ARC, TEXT, MTEXT, LWPOLYLINE, POLYLINE (2D and 3D), INSERT with
+// ATTRIB, ATTDEF, ELLIPSE, SPLINE, HATCH, DIMENSION, SOLID, TRACE, 3DFACE, RAY, XLINE and LEADER.
 #pragma once
 
 #include <dbmain.h>
