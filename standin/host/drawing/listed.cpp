@@ -32,80 +32,43 @@ GroupList* DataOf(const AcDbEntity* ent) {
   return t ? DbAccess::Listed(t) : nullptr;
 }
 
+using Codes = std::vector<short>;
+
+// points, vectors, units, lengths, degrees, radians: the roles of the groups (ListedKind).
 template <class T>
-ListedKind Kind(const char* name, const wchar_t* marker) {
-  ListedKind k{};
-  k.dxfName = name;
-  k.marker = marker;
-  k.make = Make<T>;
-  k.data = DataOf<T>;
-  return k;
+ListedKind Kind(const char* name, const wchar_t* marker, Codes points, Codes vectors, Codes units, Codes lengths,
+                Codes degrees, Codes radians, const wchar_t* (*check)(const GroupList&),
+                void (*shape)(const GroupList&, Shape&), const wchar_t* (*correct)(GroupList&) = nullptr) {
+  return {name,
+          marker,
+          Make<T>,
+          DataOf<T>,
+          std::move(points),
+          std::move(vectors),
+          std::move(units),
+          std::move(lengths),
+          std::move(degrees),
+          std::move(radians),
+          correct,
+          check,
+          shape};
 }
 
 const std::vector<ListedKind>& Kinds() {
-  static const std::vector<ListedKind> kinds = [] {
-    std::vector<ListedKind> v;
-    ListedKind k = Kind<AcDbSolid>("SOLID", L"AcDbTrace");
-    k.points = {10, 11, 12, 13};
-    k.lengths = {39};
-    k.shape = TraceShape;
-    v.push_back(k);
-    k.dxfName = "TRACE";
-    k.make = Make<AcDbTrace>;
-    k.data = DataOf<AcDbTrace>;
-    v.push_back(k);
-    k = Kind<AcDbFace>("3DFACE", L"AcDbFace");
-    k.points = {10, 11, 12, 13};
-    k.shape = FaceShape;
-    v.push_back(k);
-    k = Kind<AcDbEllipse>("ELLIPSE", L"AcDbEllipse");
-    k.points = {10};
-    k.vectors = {11};
-    k.correct = EllipseCorrect;
-    k.check = EllipseCheck;
-    k.shape = EllipseShape;
-    v.push_back(k);
-    k = Kind<AcDbSpline>("SPLINE", L"AcDbSpline");
-    k.points = {10, 11};
-    k.vectors = {12, 13};
-    k.check = SplineCheck;
-    k.shape = SplineShape;
-    v.push_back(k);
-    k = Kind<AcDbRay>("RAY", L"AcDbRay");
-    k.points = {10};
-    k.units = {11};
-    k.check = DirectionCheck;
-    k.shape = RayShape;
-    v.push_back(k);
-    k.dxfName = "XLINE";
-    k.marker = L"AcDbXline";
-    k.make = Make<AcDbXline>;
-    k.data = DataOf<AcDbXline>;
-    k.shape = XlineShape;
-    v.push_back(k);
-    k = Kind<AcDbLeader>("LEADER", L"AcDbLeader");
-    k.points = {10};
-    k.units = {211};
-    k.vectors = {212, 213};
-    k.lengths = {40, 41};
-    k.check = LeaderCheck;
-    k.shape = LeaderShape;
-    v.push_back(k);
-    k = Kind<AcDbMText>("MTEXT", L"AcDbMText");
-    k.points = {10};
-    k.units = {11};
-    k.lengths = {40, 41, 42, 43, 46};
-    k.radians = {50};
-    k.shape = MTextShape;
-    v.push_back(k);
-    k = Kind<AcDbDimension>("DIMENSION", L"AcDbDimension");
-    k.points = {10, 11, 12, 13, 14, 15, 16};
-    k.lengths = {40, 41, 42};
-    k.degrees = {50, 51, 52, 53, 54};
-    k.shape = DimensionShape;
-    v.push_back(k);
-    return v;
-  }();
+  static const std::vector<ListedKind> kinds = {
+      Kind<AcDbSolid>("SOLID", L"AcDbTrace", {10, 11, 12, 13}, {}, {}, {39}, {}, {}, nullptr, TraceShape),
+      Kind<AcDbTrace>("TRACE", L"AcDbTrace", {10, 11, 12, 13}, {}, {}, {39}, {}, {}, nullptr, TraceShape),
+      Kind<AcDbFace>("3DFACE", L"AcDbFace", {10, 11, 12, 13}, {}, {}, {}, {}, {}, nullptr, FaceShape),
+      Kind<AcDbEllipse>("ELLIPSE", L"AcDbEllipse", {10}, {11}, {}, {}, {}, {}, EllipseCheck, EllipseShape,
+                        EllipseCorrect),
+      Kind<AcDbSpline>("SPLINE", L"AcDbSpline", {10, 11}, {12, 13}, {}, {}, {}, {}, SplineCheck, SplineShape),
+      Kind<AcDbRay>("RAY", L"AcDbRay", {10}, {}, {11}, {}, {}, {}, DirectionCheck, RayShape),
+      Kind<AcDbXline>("XLINE", L"AcDbXline", {10}, {}, {11}, {}, {}, {}, DirectionCheck, XlineShape),
+      Kind<AcDbLeader>("LEADER", L"AcDbLeader", {10}, {212, 213}, {211}, {40, 41}, {}, {}, LeaderCheck, LeaderShape),
+      Kind<AcDbMText>("MTEXT", L"AcDbMText", {10}, {}, {11}, {40, 41, 42, 43, 46}, {}, {50}, nullptr, MTextShape),
+      Kind<AcDbDimension>("DIMENSION", L"AcDbDimension", {10, 11, 12, 13, 14, 15, 16}, {}, {}, {40, 41, 42},
+                          {50, 51, 52, 53, 54}, {}, nullptr, DimensionShape),
+  };
   return kinds;
 }
 

@@ -326,6 +326,18 @@ class AcDbBlockReference : public AcDbEntity {
   AcDbObjectId m_seqend;
 };
 
+// What the stand-in keeps of an old-style polyline: its flags (group 70), vertices and sequence end.
+#define STANDIN_VERTEX_OWNER                                                     \
+  friend struct standin::DbAccess;                                               \
+  int standinFlags() const { return m_flags; }                                   \
+  void standinSetFlags(int flags) { m_flags = flags; }                           \
+  void standinShape(standin::Shape& shape) const override;                       \
+  std::vector<AcDbObjectId> standinSubEntities() const override;                 \
+  void standinAdoptSequenceEnd(AcDbObjectId seqend) { m_seqend = seqend; }       \
+  void standinAdoptVertex(AcDbObjectId vertex) { m_vertices.push_back(vertex); } \
+  std::vector<AcDbObjectId> m_vertices;                                          \
+  AcDbObjectId m_seqend;
+
 // A vertex of an old-style 2D polyline; its position holds the polyline's elevation as z.
 class AcDb2dVertex : public AcDbEntity {
  public:
@@ -381,15 +393,7 @@ class AcDb2dPolyline : public AcDbCurve {
   void dxfOutFields(standin::DxfOut& out) const override;
 
  private:
-  friend struct standin::DbAccess;
-  int standinFlags() const { return m_flags; }
-  void standinSetFlags(int flags) { m_flags = flags; }
-  void standinShape(standin::Shape& shape) const override;
-  std::vector<AcDbObjectId> standinSubEntities() const override;
-  void standinAdoptSequenceEnd(AcDbObjectId seqend) { m_seqend = seqend; }
-  void standinAdoptVertex(AcDbObjectId vertex) { m_vertices.push_back(vertex); }
-  std::vector<AcDbObjectId> m_vertices;
-  AcDbObjectId m_seqend;
+  STANDIN_VERTEX_OWNER
   double m_elevation = 0;
   int m_flags = 0;
   AcGeVector3d m_normal{0, 0, 1};
@@ -457,14 +461,6 @@ class AcDb3dPolyline : public AcDbCurve {
   void dxfOutFields(standin::DxfOut& out) const override;
 
  private:
-  friend struct standin::DbAccess;
-  int standinFlags() const { return m_flags; }
-  void standinSetFlags(int flags) { m_flags = flags; }
-  void standinShape(standin::Shape& shape) const override;
-  std::vector<AcDbObjectId> standinSubEntities() const override;
-  void standinAdoptSequenceEnd(AcDbObjectId seqend) { m_seqend = seqend; }
-  void standinAdoptVertex(AcDbObjectId vertex) { m_vertices.push_back(vertex); }
-  std::vector<AcDbObjectId> m_vertices;
-  AcDbObjectId m_seqend;
+  STANDIN_VERTEX_OWNER
   int m_flags = 8;
 };
