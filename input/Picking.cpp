@@ -7,6 +7,7 @@
 #include "drag/SelectJig.h"
 #include "input/Prompt.h"
 #include "platform/Localization.h"
+#include "view/StateGuards.h"
 #include "view/ViewControl.h"
 
 namespace {
@@ -19,27 +20,6 @@ CString g_strSelectKeywords;
 int g_nSelectKeywordTyped = 0;
 
 void Print(const wchar_t* pszText) { acutPrintf(L"%s", pszText); }
-
-// Keeps OSMODE at a value for a scope and puts the user's back on every exit.
-class OsmodeGuard {
- public:
-  explicit OsmodeGuard(int nValue) {
-    m_bSaved = acedGetVar(L"OSMODE", &m_saved) == RTNORM;
-    resbuf rb{};
-    rb.restype = RTSHORT;
-    rb.resval.rint = static_cast<short>(nValue);
-    acedSetVar(L"OSMODE", &rb);
-  }
-  ~OsmodeGuard() {
-    if (m_bSaved) acedSetVar(L"OSMODE", &m_saved);
-  }
-  OsmodeGuard(const OsmodeGuard&) = delete;
-  OsmodeGuard& operator=(const OsmodeGuard&) = delete;
-
- private:
-  resbuf m_saved{};
-  bool m_bSaved = false;
-};
 
 // Offers the candidates one by one, highlighted: RTNORM with the accepted one in ent, RTCAN, or
 // RTNONE when every one was refused (the user is told to pick again).
@@ -224,7 +204,7 @@ int WindowPass(ZoPtSelectJig& jig, ZoAdsEntSet& set, const ZoAdsRBList& filter) 
 }  // namespace
 
 int ZoAdsEnt::Select(double dAperture, const wchar_t* pszPrompt, const ZoAdsRBList& filter, ZoGePoint& pt) {
-  OsmodeGuard nearest(512);
+  ZoPtPushSysVar nearest(L"OSMODE", 512);
   for (;;) {
     ads_point point;
     const int rc = acedGetPoint(nullptr, pszPrompt, point);

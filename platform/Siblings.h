@@ -20,6 +20,7 @@
 #include <ZoGeFace.h>
 #include <ZoGeGridBJ.h>
 #include <ZoGeMLine2d.h>
+#include <ZoGeMatrix.h>
 #include <ZoGePoint.h>
 #include <ZoGePoint2d.h>
 #include <ZoGePolyline2d.h>

@@ -101,3 +101,15 @@ void ZoPtPushLayerFree::Recover() {
   }
   m_layers.Reset();
 }
+
+ZoPtPushSysVar::ZoPtPushSysVar(const wchar_t* pszName, int nValue) : m_pszName(pszName) {
+  m_bSaved = acedGetVar(pszName, &m_saved) == RTNORM;
+  resbuf rb{};
+  rb.restype = RTSHORT;
+  rb.resval.rint = static_cast<short>(nValue);
+  acedSetVar(pszName, &rb);
+}
+
+ZoPtPushSysVar::~ZoPtPushSysVar() {
+  if (m_bSaved) acedSetVar(m_pszName, &m_saved);
+}

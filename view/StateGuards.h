@@ -53,3 +53,18 @@ class TOVU_PLATFORM_API ZoPtPushLayerFree {
  private:
   ZoDbObjectIdList m_layers;
 };
+
+// Keeps an integer system variable at a value for a scope and puts the user's back on every exit
+// (nothing when it could not be read). Module-internal.
+class ZoPtPushSysVar {
+ public:
+  ZoPtPushSysVar(const wchar_t* pszName, int nValue);
+  ~ZoPtPushSysVar();
+  ZoPtPushSysVar(const ZoPtPushSysVar&) = delete;
+  ZoPtPushSysVar& operator=(const ZoPtPushSysVar&) = delete;
+
+ private:
+  const wchar_t* m_pszName;
+  resbuf m_saved{};
+  bool m_bSaved = false;
+};

@@ -5,8 +5,12 @@
 #include <ZoGeCurve2d.h>
 #include <ZoGeExtent.h>
 #include <ZoGeMLine2d.h>
+#include <ZoGeMatrix.h>
 #include <ZoPoints.h>
 #include <acedads.h>
+#include <gemat3d.h>
+#include <gepnt3d.h>
+#include <gevec3d.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -348,6 +352,42 @@ TEST(GeometryBaseLine2d, ParallelLinesDoNotMeetAndZeroDirectionsAreTheXAxis) {
     ExpectPoint(line.GetNearestPoint(ZoGePoint2d(7, -3)), 7, 2);
   }
   ExpectPoint(ZoGeBaseLine2d().GetNearestPoint(ZoGePoint2d(-2, 9)), -2, 0);
+}
+
+// Turns keep their centre and agree with the host's matrix about the z axis; moves compose with
+// them; angles come back within one turn whatever their size.
+TEST(GeometryMatrix, TurnsAboutTheirCentreMovesAndStandardAngles) {
+  ZoGeMatrix turn;
+  turn.CreateRotateMatrix(M_PI / 2, ZoGePoint(10, 20, 5));
+  ZoGePoint pt(12, 20, 7);
+  turn.Transform(pt);
+  ExpectPoint(ZoGePoint2d(pt.x, pt.y), 10, 22);
+  EXPECT_DOUBLE_EQ(pt.z, 7);
+  AcGeMatrix3d host;
+  host.setToRotation(M_PI / 2, AcGeVector3d::kZAxis, AcGePoint3d(10, 20, 5));
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) EXPECT_NEAR(turn[r][c], host(r, c), 1e-12) << r << c;
+  // About the x axis the host turns y into z.
+  host.setToRotation(M_PI / 2, AcGeVector3d(2, 0, 0), AcGePoint3d(0, 1, 0));
+  EXPECT_NEAR(host(2, 1), 1, 1e-12);
+  EXPECT_NEAR(host(2, 3), -1, 1e-12);
+  ZoGeMatrix move;
+  move.CreateMoveMatrix(ZoGeVector3d(ZoGePoint(1, 1, 1), ZoGePoint(4, 5, 6)));
+  move.Transform(pt);
+  ExpectPoint(ZoGePoint2d(pt.x, pt.y), 13, 26);
+  EXPECT_DOUBLE_EQ(pt.z, 12);
+
+  for (double a : {-1e-300, -7.0, 7.0, 1e300, -1e300, 2 * M_PI, -2 * M_PI}) {
+    const double s = GetStdAngle(a);
+    EXPECT_TRUE(s >= 0 && s < 2 * M_PI) << a;
+    // Beyond a million radians a double holds no meaningful angle, only the range is kept.
+    if (std::fabs(a) < 1e6) {
+      EXPECT_NEAR(std::cos(s), std::cos(a), 1e-9) << a;
+    }
+  }
+  EXPECT_NEAR(GetStdAngle(-M_PI / 2), 1.5 * M_PI, 1e-15);
+  EXPECT_EQ(GetStdAngle(std::nan("")), 0);
+  EXPECT_EQ(GetStdAngle(HUGE_VAL), 0);
 }
 
 TEST(DbObjectDisplay, BackgroundFollowsTheSpaceOnShow) {

@@ -1,142 +1,116 @@
-// The host's own commands as a module runs them with acedCommand: the tokens go into the journal,
-// then run as a user typing them would. The one command the stand-in knows is UNDO, over the
-// bits of "UNDOCTL" (1 on, 2 one command only, 4 auto, 8 group open, 16 and 32 combining).
+// The host's own commands as a module runs them with acedCommand: the values go into the journal,
+// then answer the commands' prompts as a user typing them would.
 #include <acedads.h>
 #include <acutads.h>
 #include <adscodes.h>
 
 #include <cstdio>
-#include <cwctype>
+#include <cwchar>
 #include <string>
 #include <vector>
 
+#include "standin/host/commands/command_input.h"
 #include "standin/host/core/resbuf.h"
 #include "standin/host/core/session.h"
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/host/interaction/input.h"
 
-namespace {
+namespace standin {
 
-enum : int { kOn = 1, kOne = 2, kAuto = 4, kGroup = 8, kCombineZoom = 16, kCombineLayer = 32 };
+bool CommandValue::IsPause() const { return type == RTSTR && text == L"\\"; }
+bool CommandValue::IsEnter() const { return (type == RTSTR && text.empty()) || type == RTNONE; }
 
-// A token as the command line shows it: numbers and points as typed, Enter as "".
-std::wstring TokenText(const resbuf& rb) {
+std::wstring CommandValue::Text() const {
   wchar_t buf[96];
-  switch (standin::ResbufValueKind(rb.restype)) {
-    case standin::RbValue::String:
-      return rb.resval.rstring;
-    case standin::RbValue::Short:
-      return std::to_wstring(rb.resval.rint);
-    case standin::RbValue::Long:
-      return std::to_wstring(rb.resval.rlong);
-    case standin::RbValue::Real:
-      std::swprintf(buf, 96, L"%.16g", rb.resval.rreal);
+  switch (ResbufValueKind(type)) {
+    case RbValue::String:
+      return text;
+    case RbValue::Short:
+    case RbValue::Long:
+      return std::to_wstring(integer);
+    case RbValue::Real:
+      std::swprintf(buf, 96, L"%.16g", real);
       return buf;
-    case standin::RbValue::Point:
-      std::swprintf(buf, 96, L"%.16g,%.16g,%.16g", rb.resval.rpoint[0], rb.resval.rpoint[1], rb.resval.rpoint[2]);
+    case RbValue::Point:
+      std::swprintf(buf, 96, L"%.16g,%.16g,%.16g", point[0], point[1], point[2]);
+      return buf;
+    case RbValue::Name:
+      std::swprintf(buf, 96, type == RTPICKS ? L"<Selection set: %lx>" : L"<Entity name: %lx>",
+                    static_cast<unsigned long>(name[0]));
       return buf;
     default:
       return std::wstring();
   }
 }
 
-// The tokens of one call, each answering the prompt that is showing; none left cancels.
-class Tokens {
- public:
-  explicit Tokens(std::vector<std::wstring> tokens) : m_tokens(std::move(tokens)) {}
-  bool Done() const { return m_next >= m_tokens.size(); }
-  const std::wstring& Next() { return m_tokens[m_next++]; }
+CommandInput::CommandInput(std::vector<CommandValue> values)
+    : m_values(std::move(values)), m_echo(SysVarInt(L"CMDECHO", 1) != 0) {}
 
-  // Shows prompt and matches the next token against the keywords ("" takes the default); an
-  // invalid answer gets the host's message and the prompt again. False when the tokens run out.
-  // With numbers, a whole number answers too.
-  bool Choose(const wchar_t* prompt, const wchar_t* keywords, const wchar_t* byDefault, std::wstring& chosen,
-              bool numbers = false) {
-    standin::InputOptions options;
-    options.keywords = standin::ParseKeywordList(keywords);
-    standin::Session& session = standin::Session::Get();
-    for (session.Print(prompt); !Done();) {
-      const std::wstring& typed = Next();
-      session.Print(typed);
-      if (typed.empty()) {
+void CommandInput::Echo(const std::wstring& text) const {
+  if (m_echo) Session::Get().Print(text);
+}
+
+int CommandInput::RunOut() const {
+  PrintCancel();
+  return RTCAN;
+}
+
+bool CommandInput::Choose(const wchar_t* prompt, const wchar_t* keywords, const wchar_t* byDefault,
+                          std::wstring& chosen, bool numbers) {
+  InputOptions options;
+  options.keywords = ParseKeywordList(keywords);
+  for (Echo(prompt); !Done();) {
+    const CommandValue& value = Next();
+    if (value.IsPause()) {
+      if (!m_echo) Session::Get().Print(prompt);
+      ACHAR answer[512];
+      acedInitGet(numbers ? RSG_OTHER : 0, keywords);
+      const int rc = acedGetKword(L"", answer);
+      if (rc == RTNONE) {
         chosen = byDefault;
         return true;
       }
-      if (numbers && typed.find_first_not_of(L"0123456789") == std::wstring::npos) {
-        chosen = typed;
+      if (rc != RTNORM) return false;
+      chosen = answer;
+      if (!numbers || MatchKeyword(options, chosen, chosen) == KeywordMatch::Found ||
+          chosen.find_first_not_of(L"0123456789") == std::wstring::npos)
         return true;
-      }
-      if (standin::MatchKeyword(options, typed, chosen) == standin::KeywordMatch::Found) return true;
-      standin::RefuseInput(standin::kInvalidKeyword, prompt);
+      RefuseInput(kInvalidKeyword, prompt);
+      continue;
     }
-    session.Print(L"*Cancel*");
-    return false;
+    const std::wstring typed = value.Text();
+    Echo(typed);
+    if (typed.empty()) {
+      chosen = byDefault;
+      return true;
+    }
+    if (numbers && (value.type == RTSHORT || value.type == RTLONG ||
+                    typed.find_first_not_of(L"0123456789") == std::wstring::npos)) {
+      chosen = typed;
+      return true;
+    }
+    if (MatchKeyword(options, typed, chosen) == KeywordMatch::Found) return true;
+    if (m_echo) RefuseInput(kInvalidKeyword, prompt);
   }
-
- private:
-  std::vector<std::wstring> m_tokens;
-  size_t m_next = 0;
-};
-
-int UndoControl() { return standin::SysVarInt(L"UNDOCTL", 0); }
-void SetUndoControl(int bits) { standin::SetSysVarInt(L"UNDOCTL", bits); }
-
-bool YesNo(Tokens& tokens, const wchar_t* prompt, int bit) {
-  std::wstring answer;
-  if (!tokens.Choose(prompt, L"Yes No", L"Yes", answer)) return false;
-  SetUndoControl(answer == L"Yes" ? UndoControl() | bit : UndoControl() & ~bit);
-  return true;
+  RunOut();
+  return false;
 }
 
-// Control None turns undo off and forgets its data, the open group with it; One keeps one step.
-bool Control(Tokens& tokens) {
-  std::wstring option;
-  if (!tokens.Choose(L"\nEnter an UNDO control option [All/None/One/Combine/Layer] <All>: ",
-                     L"All None One Combine Layer", L"All", option))
-    return false;
-  const int bits = UndoControl();
-  if (option == L"All") SetUndoControl((bits | kOn) & ~kOne);
-  if (option == L"None") SetUndoControl(bits & ~(kOn | kOne | kGroup));
-  if (option == L"One") SetUndoControl((bits | kOn | kOne) & ~kGroup);
-  if (option == L"Combine") return YesNo(tokens, L"\nCombine zoom and pan operations? [Yes/No] <Yes>: ", kCombineZoom);
-  if (option == L"Layer") return YesNo(tokens, L"\nCombine layer property operations? [Yes/No] <Yes>: ", kCombineLayer);
-  return true;
+HostCommand FindHostCommand(const std::wstring& name) {
+  static const struct {
+    const wchar_t* name;
+    HostCommand command;
+  } kCommands[] = {{L"UNDO", &UndoCommand}, {L"MOVE", &MoveCommand}, {L"ROTATE", &RotateCommand},
+                   {L"MIRROR", &MirrorCommand}};
+  for (const auto& c : kCommands)
+    if (name == c.name) return c.command;
+  return nullptr;
 }
 
-// With undo off only the control options are offered; with one-command undo, no auto, group or
-// mark. The stand-in keeps no undo history, so it cannot step back (a number, Back).
-int Undo(Tokens& tokens) {
-  standin::Session& session = standin::Session::Get();
-  const int bits = UndoControl();
-  session.Print(std::wstring(L"\nCurrent settings: Auto = ") + (bits & kAuto ? L"On" : L"Off") + L", Control = " +
-                (!(bits & kOn) ? L"None"
-                 : bits & kOne ? L"One"
-                               : L"All") +
-                L", Combine = " + (bits & kCombineZoom ? L"Yes" : L"No") + L", Layer = " +
-                (bits & kCombineLayer ? L"Yes" : L"No"));
-  if (!(bits & kOn)) return Control(tokens) ? RTNORM : RTCAN;
-  std::wstring option;
-  const bool one = bits & kOne;
-  if (!tokens.Choose(one ? L"\nEnter the number of operations to undo or [Control/Back] <1>: "
-                         : L"\nEnter the number of operations to undo or [Auto/Control/BEgin/End/Mark/Back] <1>: ",
-                     one ? L"Control Back" : L"Auto Control BEgin End Mark Back", L"1", option, true))
-    return RTCAN;
-  if (option == L"Control") return Control(tokens) ? RTNORM : RTCAN;
-  if (option == L"BEgin") SetUndoControl(bits | kGroup);
-  if (option == L"End") SetUndoControl(bits & ~kGroup);
-  if (option == L"Mark") return RTNORM;
-  if (option == L"Auto") {
-    std::wstring mode;
-    if (!tokens.Choose(L"\nEnter UNDO Auto mode [ON/OFF] <On>: ", L"ON OFF", L"ON", mode)) return RTCAN;
-    SetUndoControl(mode == L"ON" ? bits | kAuto : bits & ~kAuto);
-  }
-  if (option == L"Back" || std::iswdigit(option[0])) {
-    std::fputs("stand-in host: it keeps no undo history; UNDO cannot step back\n", stderr);
-    return RTERROR;
-  }
-  return RTNORM;
-}
+}  // namespace standin
+
+namespace {
 
 // "_" (global name) and "." (not redefined) may lead a command name, in either order.
 std::wstring CommandName(const std::wstring& token) {
@@ -145,21 +119,52 @@ std::wstring CommandName(const std::wstring& token) {
   return standin::Upper(std::wstring_view(token).substr(at));
 }
 
-int Run(Tokens& tokens) {
+int Run(standin::CommandInput& input) {
   standin::Session& session = standin::Session::Get();
-  while (!tokens.Done()) {
-    const std::wstring& token = tokens.Next();
-    session.Print(L"\nCommand: " + token);
+  while (!input.Done()) {
+    const standin::CommandValue& value = input.Next();
+    const std::wstring token = value.Text();
+    input.Echo(L"\nCommand: " + token);
     const std::wstring name = CommandName(token);
     if (name.empty()) continue;
-    if (name != L"UNDO") {
+    const standin::HostCommand command = standin::FindHostCommand(name);
+    if (!command) {
       session.Print(L"\nUnknown command \"" + name + L"\".  Press F1 for help.");
       return RTERROR;
     }
-    const int rc = Undo(tokens);
+    const int rc = command(input);
     if (rc != RTNORM) return rc;
   }
   return RTNORM;
+}
+
+standin::CommandValue ValueOf(const resbuf& rb) {
+  standin::CommandValue v;
+  v.type = rb.restype;
+  switch (standin::ResbufValueKind(rb.restype)) {
+    case standin::RbValue::String:
+      v.text = rb.resval.rstring ? rb.resval.rstring : L"";
+      break;
+    case standin::RbValue::Short:
+      v.integer = rb.resval.rint;
+      break;
+    case standin::RbValue::Long:
+      v.integer = rb.resval.rlong;
+      break;
+    case standin::RbValue::Real:
+      v.real = rb.resval.rreal;
+      break;
+    case standin::RbValue::Point:
+      for (int i = 0; i < 3; ++i) v.point[i] = rb.resval.rpoint[i];
+      if (rb.restype == RTPOINT) v.point[2] = 0;
+      break;
+    case standin::RbValue::Name:
+      v.name[0] = rb.resval.rlname[0], v.name[1] = rb.resval.rlname[1];
+      break;
+    default:
+      break;
+  }
+  return v;
 }
 
 int CommandV(int rtype, va_list args) {
@@ -168,16 +173,17 @@ int CommandV(int rtype, va_list args) {
     std::fputs("stand-in host: acedCommand was given a value it cannot read\n", stderr);
     return RTERROR;
   }
-  std::vector<std::wstring> tokens;
+  std::vector<standin::CommandValue> values;
   std::wstring line;
   for (const resbuf* rb = chain; rb; rb = rb->rbnext) {
-    tokens.push_back(TokenText(*rb));
-    line += (line.empty() ? L"" : L" ") + (tokens.back().empty() ? std::wstring(L"\"\"") : tokens.back());
+    values.push_back(ValueOf(*rb));
+    const std::wstring text = values.back().Text();
+    line += (line.empty() ? L"" : L" ") + (text.empty() ? std::wstring(L"\"\"") : text);
   }
   acutRelRb(chain);
   standin::Session::Get().Record(standin::JournalKind::Command, line);
-  Tokens reader(std::move(tokens));
-  return Run(reader);
+  standin::CommandInput input(std::move(values));
+  return Run(input);
 }
 
 }  // namespace

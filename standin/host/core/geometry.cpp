@@ -1,5 +1,9 @@
-// The host's plane geometry of ADS points: the angle of a line and the point at a distance.
+// The host's plane geometry of ADS points: the angle of a line and the point at a distance; and
+// the turn of its matrices about an axis.
 #include <acutads.h>
+#include <gemat3d.h>
+#include <gepnt3d.h>
+#include <gevec3d.h>
 
 #include <cmath>
 
@@ -20,4 +24,22 @@ void acutPolar(const ads_point pt, ads_real angle, ads_real dist, ads_point resu
   result[X] = x;
   result[Y] = y;
   result[Z] = z;
+}
+
+AcGeMatrix3d& AcGeMatrix3d::setToRotation(double angle, const AcGeVector3d& axis, const AcGePoint3d& center) {
+  setToIdentity();
+  const double len = axis.length();
+  if (!(len > 0) || !std::isfinite(len)) return *this;
+  // Rodrigues' formula for the unit axis, then the centre kept where it is.
+  const double x = axis.x / len, y = axis.y / len, z = axis.z / len;
+  const double c = std::cos(angle), s = std::sin(angle), t = 1 - c;
+  const double r[3][3] = {{t * x * x + c, t * x * y - s * z, t * x * z + s * y},
+                          {t * x * y + s * z, t * y * y + c, t * y * z - s * x},
+                          {t * x * z - s * y, t * y * z + s * x, t * z * z + c}};
+  const double p[3] = {center.x, center.y, center.z};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) entry[i][j] = r[i][j];
+    entry[i][3] = p[i] - (r[i][0] * p[0] + r[i][1] * p[1] + r[i][2] * p[2]);
+  }
+  return *this;
 }

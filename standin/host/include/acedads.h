@@ -137,6 +137,16 @@ int acedSSGetKwordCallbackPtr(struct resbuf* (**pFunc)(const ACHAR*));
 // changed) for an unknown set, a non-uniform matrix, or when an entity cannot be opened for
 // write (a locked layer) or cannot follow the matrix.
 int acedXformSS(const ads_name ssname, const ads_matrix genmat);
+// Drags the image of the set's entities: prompt shown, then for every move of the cursor scnf gets
+// the cursor (user coordinates) and fills the matrix (world to world) that moves the image; the
+// entities themselves stay. Ends on a click (RTNORM, the point in p, running object snaps applied
+// unless acedInitGet said RSG_NOOSNAP) or a typed point, Enter (RTNONE), Esc (RTCAN), an armed
+// keyword (RTKWORD) or, with RSG_OTHER, other text (RTSTR); acedGetInput reads those. cursor is
+// 0 crosshair, 1 none, 2 target box. RTERROR for an unknown set, a null argument, another cursor,
+// or when scnf returns RTERROR. The journal gets a Drag entry for each sample scnf returned
+// RTNORM for.
+int acedDragGen(const ads_name ss, const ACHAR* pmt, int cursor, int (*scnf)(ads_point pt, ads_matrix mt),
+                ads_point p);
 
 // --- System variables and AutoLISP symbols ---
 
@@ -192,6 +202,11 @@ int acdbHandEnt(const ACHAR* handle, ads_name entres);
 // entity. The journal gets a Redraw entry: text the entity's handle (or "all"), values the
 // mode, the viewport (CVPORT) and, for an entity, whether it is now shown and highlighted.
 int acedRedraw(const ads_name ent, int mode);
+// Draws a temporary vector from one point to another (user coordinates) in the current viewport
+// in colour (the host's colour number; -1 is XOR ink, so that drawing it again erases it),
+// dashed when hl is not 0. It stays until the viewport is redrawn. RTERROR for a null point.
+// The journal gets a GrDraw entry.
+int acedGrDraw(const ads_point from, const ads_point to, int color, int hl);
 
 // The viewports as the host describes them: for each, five nodes RTLB, RTSHORT number,
 // RTPOINT lower-left and RTPOINT upper-right corner, RTLE; the current viewport first. On model

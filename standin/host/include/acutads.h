@@ -42,3 +42,9 @@ int acutWcMatchEx(const ACHAR* string, const ACHAR* pattern, bool ignoreCase);
 ads_real acutAngle(const ads_point pt1, const ads_point pt2);
 // The point at distance dist and angle angle (radians) from pt in the XY plane; z stays pt's.
 void acutPolar(const ads_point pt, ads_real angle, ads_real dist, ads_point result);
+// Reads a distance written in the host's linear units: 1 scientific and 2 decimal (a number,
+// exponent allowed), 3 engineering and 4 architectural (either form: feet with ', inches with "
+// or bare, inches whole, decimal or with a fraction such as 3-1/2 or 3 1/2; the value in
+// inches), 5 fractional (a number with a fraction); -1 takes LUNITS. RTERROR (v untouched) for
+// text of another form, a null argument or another unit.
+int acdbDisToF(const ACHAR* str, int unit, ads_real* v);

@@ -127,10 +127,10 @@ void CopyOut(const std::wstring& text, ACHAR* out) {
   out[n] = L'\0';
 }
 
-void Cancel() { Session::Get().Print(L"*Cancel*"); }
+}  // namespace
 
-// The next event of the scripted user, typed text echoed as the host shows it; blank text is
-// Enter, as on the host's command line.
+void PrintCancel() { Session::Get().Print(L"*Cancel*"); }
+
 InputEvent NextTypedInput() {
   Session& session = Session::Get();
   InputEvent input = NextUserInput();
@@ -141,8 +141,6 @@ InputEvent NextTypedInput() {
   return input;
 }
 
-// A click at p (user coordinates) taken to the point the running object snaps find, unless
-// acedInitGet turned them off.
 void SnapClick(const InputOptions& options, double p[3]) {
   if (options.flags & RSG_NOOSNAP) return;
   double world[3], snapped[3];
@@ -153,6 +151,8 @@ void SnapClick(const InputOptions& options, double p[3]) {
   }
   Transform(snapped, 0, 1, false, p);
 }
+
+namespace {
 
 void SetLastPoint(const double* p) {
   resbuf rb;
@@ -294,7 +294,7 @@ int acedGetKword(const ACHAR* prompt, ACHAR* result) {
         if (!(options.flags & RSG_NONULL)) return RTNONE;
         break;
       case InputKind::Esc:
-        standin::Cancel();
+        standin::PrintCancel();
         return RTCAN;
       case InputKind::Cursor:
       case InputKind::Zoom:  // carried out by the view before it gets here
@@ -356,7 +356,7 @@ int acedGetPoint(const ads_point pt, const ACHAR* prompt, ads_point result) {
         if (!(options.flags & RSG_NONULL)) return RTNONE;
         break;
       case InputKind::Esc:
-        standin::Cancel();
+        standin::PrintCancel();
         return RTCAN;
       case InputKind::Cursor:
       case InputKind::Zoom:  // carried out by the view before it gets here

@@ -48,6 +48,15 @@ InputEvent NextUserInput();
 // The next event of the scripted user that is not a cursor move.
 InputEvent NextMeaningfulInput();
 
+// The next event of the scripted user, typed text echoed as the host echoes it; blank text is
+// Enter, as on the host's command line.
+InputEvent NextTypedInput();
+// Takes a click at p (user coordinates) to the point the running object snaps find, unless the
+// options say RSG_NOOSNAP.
+void SnapClick(const InputOptions& options, double p[3]);
+// Prints the host's "*Cancel*".
+void PrintCancel();
+
 // The point a typed text names at a prompt: relative input starts from base (LASTPOINT when NULL),
 // a left-out z is ELEVATION. False for text that names no point.
 bool TypedPoint(const std::wstring& text, const double* base, double point[3]);

@@ -136,7 +136,7 @@ AcEdJig::DragStatus AcEdJig::acquirePoint(AcGePoint3d& point) {
         standin::RefuseInput(standin::kInvalidPoint, m_prompt.c_str());
         continue;
       case InputKind::Esc:
-        Session::Get().Print(L"*Cancel*");
+        standin::PrintCancel();
         sample.final = true;
         return kCancel;
       case InputKind::Text: {

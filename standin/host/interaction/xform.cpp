@@ -10,6 +10,7 @@
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/shape.h"
 #include "standin/host/interaction/sets.h"
+#include "standin/host/view/display.h"
 
 int acedXformSS(const ads_name ssname, const ads_matrix genmat) {
   using namespace standin;
@@ -43,7 +44,10 @@ int acedXformSS(const ads_name ssname, const ads_matrix genmat) {
       return RTERROR;
     }
   }
-  for (AcDbEntity* e : opened) e->transformBy(m);
+  for (AcDbEntity* e : opened) {
+    e->transformBy(m);
+    ShowChanged(DbAccess::Id(e));
+  }
   closeAll();
   return RTNORM;
 }

@@ -10,6 +10,7 @@
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/view/overlay.h"
+#include "standin/host/view/views.h"
 #include "standin/host/view/viewports.h"
 
 namespace standin {
@@ -47,6 +48,12 @@ void SetHighlight(Adesk::IntPtr entity, bool highlighted) {
   States()[entity].highlighted = highlighted;
 }
 
+void ShowChanged(Adesk::IntPtr entity) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  const auto it = States().find(entity);
+  if (it != States().end()) it->second.visible = true;
+}
+
 }  // namespace standin
 
 int acedRedraw(const ads_name ent, int mode) {
@@ -77,5 +84,20 @@ int acedRedraw(const ads_name ent, int mode) {
   Session::Get().Record(
       standin::JournalKind::Redraw, handle,
       {static_cast<double>(mode), viewport, state.visible ? 1.0 : 0.0, state.highlighted ? 1.0 : 0.0});
+  return RTNORM;
+}
+
+int acedGrDraw(const ads_point from, const ads_point to, int color, int hl) {
+  if (!from || !to) return RTERROR;
+  standin::TempVector v{};
+  standin::Transform(from, 1, 0, false, v.from);
+  standin::Transform(to, 1, 0, false, v.to);
+  v.colour = color;
+  v.highlighted = hl != 0;
+  v.viewport = standin::CurrentViewport();
+  standin::AddTempVector(v);
+  standin::Session::Get().Record(standin::JournalKind::GrDraw, L"",
+                                 {from[0], from[1], from[2], to[0], to[1], to[2], static_cast<double>(color),
+                                  static_cast<double>(hl)});
   return RTNORM;
 }

@@ -16,5 +16,8 @@ struct EntityDisplay {
 EntityDisplay DisplayOf(const ads_name ent);
 // Sets the display state as the host itself does (highlighting its selections).
 void SetHighlight(Adesk::IntPtr entity, bool highlighted);
+// An entity the host changed is drawn again where it now lies, as the host regenerates what it
+// modifies: shown, whatever a redraw had taken off the screen.
+void ShowChanged(Adesk::IntPtr entity);
 
 }  // namespace standin

@@ -109,12 +109,6 @@ bool ArcMeetsSegment(const Arc& arc, XY a, XY b) {
 
 const AcDbLayerTableRecord* LayerOf(const AcDbEntity* ent) { return Peek<AcDbLayerTableRecord>(ent->layerId()); }
 
-bool InCurrentSpace(const AcDbEntity* ent) {
-  AcDbDatabase* db = WorkingDrawing();
-  const bool paper = SysVarInt(L"TILEMODE", 1) == 0 && SysVarInt(L"CVPORT", 2) == 1;
-  return ent->ownerId() == (paper ? DbAccess::PaperSpace(db) : DbAccess::ModelSpace(db));
-}
-
 Shape ShapeOf(const AcDbEntity* ent) {
   Shape s;
   DbAccess::ShapeOf(ent, s);
@@ -365,6 +359,12 @@ Adesk::IntPtr PickableEntity(Adesk::IntPtr picked, bool skipLocked) {
   const AcDbDatabase* db = WorkingDrawing();
   const bool topLevel = ent->database() == db && DbAccess::OrderIndex(db, DbAccess::Id(ent)) >= 0;
   return topLevel && Findable(ent, true, skipLocked) ? DbAccess::Id(ent) : 0;
+}
+
+bool InCurrentSpace(const AcDbEntity* ent) {
+  AcDbDatabase* db = WorkingDrawing();
+  const bool paper = SysVarInt(L"TILEMODE", 1) == 0 && SysVarInt(L"CVPORT", 2) == 1;
+  return ent->ownerId() == (paper ? DbAccess::PaperSpace(db) : DbAccess::ModelSpace(db));
 }
 
 }  // namespace standin

@@ -52,5 +52,8 @@ std::vector<Adesk::IntPtr> LastEntity(bool skipLocked);
 Adesk::IntPtr PickableEntity(Adesk::IntPtr picked, bool skipLocked);
 // Whether the layer of the entity is locked.
 bool OnLockedLayer(const AcDbEntity* ent);
+// Whether the entity belongs to the space the user works in (model space, or paper space while
+// the layout's paper space viewport is current).
+bool InCurrentSpace(const AcDbEntity* ent);
 
 }  // namespace standin

@@ -1,7 +1,10 @@
 // Just enough of the database module's point helpers, behaving as the family's do, for
 // growing boxes around points, midpoints and the user coordinate system.
 #include <ZoPoints.h>
+#include <aced.h>
 #include <acedads.h>
+#include <rxmfcapi.h>
+#include <windows.h>
 
 #include <algorithm>
 
@@ -37,3 +40,13 @@ void GetMidPt(const ZoGePoint& pt1, const ZoGePoint& pt2, ZoGePoint& ptMid) {
 ZoGePoint UcsToWcs(const ZoGePoint& pt, int nDisp) { return Trans(pt, 1, 0, nDisp); }
 
 ZoGePoint WcsToUcs(const ZoGePoint& pt, int nDisp) { return Trans(pt, 0, 1, nDisp); }
+
+ZoGePoint GetCursorPoint() {
+  CView* pView = acedGetAcadDwgView();
+  POINT pt = {0, 0};
+  if (!pView || !GetCursorPos(&pt)) return ZoGePoint();
+  pView->ScreenToClient(&pt);
+  acedDwgPoint world = {0, 0, 0};
+  acedCoordFromPixelToWorld(CPoint(pt.x, pt.y), world);
+  return ZoGePoint(world[0], world[1], world[2]);
+}

@@ -15,3 +15,7 @@ void GetMidPt(const ZoGePoint& pt1, const ZoGePoint& pt2, ZoGePoint& ptMid);
 // convert it.
 ZoGePoint UcsToWcs(const ZoGePoint& pt, int nDisp = 0);
 ZoGePoint WcsToUcs(const ZoGePoint& pt, int nDisp = 0);
+
+// The world point under the mouse cursor in the drawing view (on the current viewport's view
+// plane), to the pixel; the origin when the drawing view is not there.
+ZoGePoint GetCursorPoint();
