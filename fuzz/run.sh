@@ -34,6 +34,12 @@ cp examples/floorplan.sld "$build/fuzz/seeds/slide/"
 # The drawings committed with the host stand-in's tests seed the DXF reader.
 mkdir -p "$build/fuzz/seeds/dxf"
 cp standin/host/drawing/testdata/*.dxf "$build/fuzz/seeds/dxf/"
+# And two small binary drawings, of one-byte group codes (before release 13) and of two-byte ones.
+zero='\0\0\0\0\0\0\0\0' one='\0\0\0\0\0\0\xf0\x3f'
+printf "AutoCAD Binary DXF\r\n\x1a\0\0SECTION\0\x02ENTITIES\0\0LINE\0\x08A\0\x0a$zero\x14$zero\x0b$one\x15$one\0ENDSEC\0\0EOF\0" \
+  >"$build/fuzz/seeds/dxf/line-r12.bin.dxf"
+printf "AutoCAD Binary DXF\r\n\x1a\0\0\0SECTION\0\x02\0ENTITIES\0\0\0CIRCLE\0\x08\0A\0\x0a\0$zero\x14\0$zero\x28\0$one\0\0ENDSEC\0\0\0EOF\0" \
+  >"$build/fuzz/seeds/dxf/circle-r2000.bin.dxf"
 
 testdata=../shared/testdata
 mkdir -p "$build/crashes"

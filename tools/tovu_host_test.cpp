@@ -232,11 +232,16 @@ TEST(TovuHost, HoldsTheDrawingItIsGiven) {
   EXPECT_NE(r.out.find("13 found"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("LWPOLYLINE   Layer: \"FURNITURE\""), std::string::npos) << r.out;
 
-  const auto bad = dir.Write("bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\n-1\n0\nENDSEC\n0\nEOF\n");
+  // An entity that cannot be kept is left out with a note; a file that cannot be followed is refused.
+  const auto odd = dir.Write("odd.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\n-1\n0\nENDSEC\n0\nEOF\n");
+  r = Host(dir, "--drawing '" + odd.string() + "' -", "sample\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("odd.dxf:5: the CIRCLE is left out: it has no positive radius"), std::string::npos) << r.err;
+  const auto bad = dir.Write("bad.dxf", "0\nSECTION\n2\nENTITIES\n0\nCIRCLE\n40\nwide\n0\nENDSEC\n0\nEOF\n");
   r = Host(dir, "--drawing '" + bad.string() + "' -", "sample\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
-  EXPECT_NE(r.err.find("bad.dxf:5: the CIRCLE has no positive radius"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("bad.dxf:8: group code 40 needs a finite number"), std::string::npos) << r.err;
   r = Host(dir, "--drawing");
   EXPECT_EQ(r.status, 2);
 }

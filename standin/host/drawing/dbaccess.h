@@ -45,6 +45,7 @@ class DxfOut {
   void Real(short code, double value);
   void Int(short code, long value);
   void Point(short code, const AcGePoint3d& p);
+  void Group(const DxfGroup& group) { m_groups.push_back(group); }
   void Name(short code, AcDbObjectId id);
   const std::vector<DxfGroup>& Groups() const { return m_groups; }
   // The groups as a new chain of the host's records; NULL when memory runs out.
@@ -139,8 +140,19 @@ struct DbAccess {
   static void AdoptSequenceEnd(T* ent, AcDbObjectId seqend) {
     ent->standinAdoptSequenceEnd(seqend);
   }
+  // The DXF groups of an entity of a listed kind (listed.h).
+  template <class T>
+  static GroupList* Listed(const T* ent) {
+    return ent->m_data.get();
+  }
+  // A vertex moves with its polyline, whoever has it open.
+  static void MoveVertex(AcDb3dPolylineVertex* v, const AcGeMatrix3d& xform) { v->m_position.transformBy(xform); }
+  static void SetScaleFactors(AcDbBlockReference* ref, const AcGeScale3d& scale) { ref->m_scale = scale; }
   static void AdoptAttribute(AcDbBlockReference* ref, AcDbObjectId att) { ref->standinAdoptAttribute(att); }
-  static void AdoptVertex(AcDb2dPolyline* pline, AcDbObjectId vertex) { pline->standinAdoptVertex(vertex); }
+  template <class T>
+  static void AdoptVertex(T* pline, AcDbObjectId vertex) {
+    pline->standinAdoptVertex(vertex);
+  }
   static bool IsEvaluated(const AcDbHatch* hatch) { return hatch->standinIsEvaluated(); }
   static Loop Outline(const AcDbRegion* region) { return {region->m_points, region->m_bulges}; }
   static double Elevation(const AcDbRegion* region) { return region->m_elevation; }

@@ -3,7 +3,7 @@
 // (with the outlines the view draws), the ADS entity functions, DXF files and the sample drawing.
 //
 // The drawing the simulated session holds, and the ways to open one: the built-in sample (a
-// small floor plan), an ASCII DXF file, or a drawing built by code in a test.
+// small floor plan), a DXF file, or a drawing built by code in a test.
 #pragma once
 
 #include <adsdef.h>
@@ -28,7 +28,7 @@ void OpenEmptyDrawing();
 // The built-in sample, which the session holds from the start and after Reset().
 void OpenSampleDrawing();
 std::unique_ptr<AcDbDatabase> BuildSampleDrawing();
-// Reads an ASCII DXF file and opens it. On failure nothing changes and error holds
+// Reads a DXF file (ASCII or binary) and opens it. On failure nothing changes and error holds
 // "FILE:LINE: what is wrong".
 bool OpenDxfDrawing(const std::wstring& path, std::wstring& error);
 

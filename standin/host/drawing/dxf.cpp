@@ -1,12 +1,14 @@
 // Just enough of the host's DXF input, behaving as the host's does, for the session to open
-// drawings written by other programs. The file is untrusted: every group is checked, and a
-// file that is malformed anywhere is refused whole with the line where it went wrong.
+// drawings written by other programs. The file is untrusted: every group is checked; a file whose
+// structure cannot be followed is refused whole with the line where it went wrong, and an object
+// that cannot be kept is left out with a note.
 #include "standin/host/drawing/dxf.h"
 
 #include <iconv.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,7 @@
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/dxf_reader.h"
+#include "standin/host/drawing/listed.h"
 #include "standin/win32/utf8.h"
 
 namespace standin::dxf {
@@ -32,12 +35,13 @@ constexpr size_t kShownChars = 80;
 constexpr Adesk::UInt64 kOwnObjects = 16;
 
 // Text in a Windows code page, through the system's converter; false when it cannot convert.
-bool FromCodePage(const std::string& page, const std::string& bytes, std::wstring& out) {
+bool FromCodePage(const std::string& page, std::string_view text, std::wstring& out) {
   if (page.empty()) return false;
   iconv_t cd = iconv_open("WCHAR_T", page.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  std::string bytes(text);
   std::wstring buffer(bytes.size() + 1, L'\0');
-  char* in = const_cast<char*>(bytes.data());
+  char* in = bytes.data();
   size_t inLeft = bytes.size();
   char* outPtr = reinterpret_cast<char*>(buffer.data());
   size_t outLeft = buffer.size() * sizeof(wchar_t);
@@ -94,6 +98,32 @@ size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
 
 }  // namespace
 
+std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
+
+namespace {
+
+// A leading + is allowed, as the C library's readers allow it.
+std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '+' && t[1] != '-' ? t.substr(1) : t; }
+
+}  // namespace
+
+bool WholeNumber(std::string_view t, long long& out) {
+  t = Unsigned(t);
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+}
+
+bool RealNumber(std::string_view t, double& out) {
+  t = Unsigned(t);
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
+}
+
 std::string TrimBlanks(std::string_view s) {
   size_t b = 0, e = s.size();
   while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
@@ -127,7 +157,7 @@ std::wstring Shown(std::string_view bytes) {
   return Shown(FromUtf8(bytes.substr(0, 4 * kShownChars + 4)));
 }
 
-bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
+bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
   const std::string t = TrimBlanks(s);
   if (t.empty() || t.size() > 16) return false;
   out = 0;
@@ -147,9 +177,12 @@ bool ParseHandle(const std::string& s, Adesk::UInt64& out) {
 }
 
 bool Reader::Tokenize() {
-  static const char kBinary[] = "AutoCAD Binary DXF";
-  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary)
-    return Fail(1, L"binary DXF files are not read here; save the drawing as ASCII DXF");
+  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
+  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary) {
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
+      return Fail(1, L"the binary DXF sentinel is not ended by a NUL");
+    return TokenizeBinary(sizeof kBinary);
+  }
   size_t at = 0;
   if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
   // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
@@ -157,6 +190,10 @@ bool Reader::Tokenize() {
   const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
                       (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
   const char lineEnd = crOnly ? '\r' : '\n';
+  // Every group takes two lines: the groups are counted first, so that their list never grows by copying.
+  m_pairs.reserve(
+      static_cast<size_t>(std::count(m_bytes.begin() + static_cast<std::ptrdiff_t>(at), m_bytes.end(), lineEnd)) / 2 +
+      1);
   int line = 0;
   auto nextLine = [&](std::string_view& out) {
     if (at >= m_bytes.size()) return false;
@@ -171,31 +208,26 @@ bool Reader::Tokenize() {
   std::string_view codeLine, valueLine;
   while (nextLine(codeLine)) {
     if (codeLine.find('\0') != std::string_view::npos) return Fail(line, L"the group code holds a NUL character");
-    const std::string code = TrimBlanks(codeLine);
+    const std::string_view code = Trimmed(codeLine);
     if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(code.c_str(), &end, 10);
-    if (code.empty() || end != code.c_str() + code.size() || errno || value < -32768 || value > 32767)
+    long long value = 0;
+    if (!WholeNumber(code, value) || value < -32768 || value > 32767)
       return Fail(line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
     const int codeLineNo = line;
     if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
     if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
-    Pair p{static_cast<int>(value), std::string(valueLine), codeLineNo};
+    Pair p(static_cast<int>(value), codeLineNo, valueLine);
     switch (TypeOf(p.code)) {
       case ValueType::Real: {
-        const std::string t = TrimBlanks(valueLine);
-        p.real = std::strtod(t.c_str(), &end);
-        if (t.empty() || *end || !std::isfinite(p.real))
+        const std::string_view t = Trimmed(valueLine);
+        if (!RealNumber(t, p.real) || !std::isfinite(p.real))
           return Fail(
               line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
         break;
       }
       case ValueType::Int: {
-        const std::string t = TrimBlanks(valueLine);
-        errno = 0;
-        p.integer = std::strtoll(t.c_str(), &end, 10);
-        if (t.empty() || *end || errno)
+        const std::string_view t = Trimmed(valueLine);
+        if (!WholeNumber(t, p.integer))
           return Fail(line,
                       L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
         break;
@@ -204,13 +236,13 @@ bool Reader::Tokenize() {
         break;
     }
     if (p.code == 999) continue;  // comments
-    m_pairs.push_back(std::move(p));
+    m_pairs.push_back(p);
   }
   if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
   return true;
 }
 
-std::wstring Reader::Text(const std::string& bytes) const {
+std::wstring Reader::Text(std::string_view bytes) const {
   std::wstring out;
   if (m_utf8 || IsValidUtf8(bytes)) {
     out = FromUtf8(bytes);
@@ -342,7 +374,8 @@ bool Reader::LayerId(const std::wstring& name, int line, AcDbObjectId& id) {
   if (it != m_layers.end()) return id = it->second, true;
   auto* rec = new AcDbLayerTableRecord;
   id = AddRecord(AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId())), rec, name);
-  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid layer name");
+  if (id.isNull())
+    return Reject(L"\"" + Shown(name) + L"\" at line " + std::to_wstring(line) + L" is not a valid layer name");
   rec->setLinetypeObjectId(m_db->continuousLinetype());
   rec->close();
   m_layers[key] = id;
@@ -356,7 +389,8 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
   if (it != m_linetypes.end()) return id = it->second, true;
   auto* rec = new AcDbLinetypeTableRecord;
   id = AddRecord(AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId())), rec, name);
-  if (id.isNull()) return Fail(line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
+  if (id.isNull())
+    return Reject(L"\"" + Shown(name) + L"\" at line " + std::to_wstring(line) + L" is not a valid linetype name");
   rec->close();
   m_linetypes[key] = id;
   return true;
@@ -364,27 +398,26 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
 
 bool Reader::ReadLinetype(const Raw& raw) {
   const std::wstring name = Text(raw, 2);
-  if (name.empty()) return Fail(raw.line, L"an LTYPE entry has no name (group 2)");
+  if (name.empty()) return Reject(L"it has no name (group 2)");
   const std::wstring key = Upper(name);
   if (key == L"BYLAYER" || key == L"BYBLOCK" || key == L"CONTINUOUS") return true;  // the drawing has them
-  if (m_linetypes.count(key)) return Fail(raw.line, L"the linetype " + Shown(name) + L" is defined twice");
+  if (m_linetypes.count(key)) return Reject(L"the linetype " + Shown(name) + L" is defined twice");
   auto* table = AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId()));
   auto* rec = new AcDbLinetypeTableRecord;
   if (rec->setName(name.c_str()) != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid linetype name");
+    return Reject(L"\"" + Shown(name) + L"\" is not a valid linetype name");
   }
   rec->setComments(Text(raw, 3).c_str());
   rec->setPatternLength(raw.Real(40));
   AcDbObjectId id;
-  Adesk::UInt64 handle = 0;
-  if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
   DbAccess::Borrow borrow = DbAccess::BorrowForWrite(table);
-  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle));
+  const auto what = [&name] { return L"the linetype " + Shown(name); };
+  Acad::ErrorStatus es = AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what);
   if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(table);
   if (es != Acad::eOk) {
     delete rec;
-    return Fail(raw.line, L"the handle of the linetype " + Shown(name) + L" is used twice");
+    return Fail(raw.line, L"the drawing has no handle left for the linetype " + Shown(name));
   }
   DbAccess::AppendRecord(table, id, name);
   rec->close();
@@ -394,9 +427,20 @@ bool Reader::ReadLinetype(const Raw& raw) {
 
 bool Reader::ReadLayer(const Raw& raw) {
   const std::wstring name = Text(raw, 2);
-  if (name.empty()) return Fail(raw.line, L"a LAYER entry has no name (group 2)");
+  if (name.empty()) return Reject(L"it has no name (group 2)");
   const std::wstring key = Upper(name);
-  if (!m_definedLayers.insert(key).second) return Fail(raw.line, L"the layer " + Shown(name) + L" is defined twice");
+  if (m_definedLayers.count(key)) return Reject(L"the layer " + Shown(name) + L" is defined twice");
+  AcDbObjectId linetype;
+  const Pair* lt = raw.Find(6);
+  if (!LinetypeId(lt ? Text(lt->value) : L"Continuous", lt ? lt->line : raw.line, linetype)) return false;
+  long long color = raw.Int(62, 7);
+  if (color < -256 || color > 256) return Reject(L"the layer " + Shown(name) + L" has no valid colour");
+  // A layer of colour 0 (BYBLOCK, which a layer cannot be) is given the default colour 7, as other readers do.
+  if (color == 0) {
+    Note(raw.Find(62)->line, L"the layer " + Shown(name) + L" has colour 0; it is given colour 7");
+    color = 7;
+  }
+  m_definedLayers.insert(key);
   AcDbLayerTableRecord* rec = nullptr;
   AcDbObjectId id;
   if (key == L"0") {
@@ -407,33 +451,24 @@ bool Reader::ReadLayer(const Raw& raw) {
     rec = new AcDbLayerTableRecord;
     if (rec->setName(name.c_str()) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid layer name");
+      m_definedLayers.erase(key);
+      return Reject(L"\"" + Shown(name) + L"\" is not a valid layer name");
     }
-    Adesk::UInt64 handle = 0;
-    if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
     auto* table = AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId()));
-    if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+    const auto what = [&name] { return L"the layer " + Shown(name); };
+    if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
       delete rec;
-      return Fail(raw.line, L"the handle of the layer " + Shown(name) + L" is used twice");
+      return Fail(raw.line, L"the drawing has no handle left for " + what());
     }
     DbAccess::AppendRecord(table, id, name);
   }
   const long long flags = raw.Int(70);
-  const long long color = raw.Int(62, 7);
-  if (color == 0 || color < -256 || color > 256)
-    return Fail(raw.line, L"the layer " + Shown(name) + L" has no valid colour");
   AcCmColor c;
   c.setColorIndex(static_cast<Adesk::UInt16>(std::llabs(color)));
   rec->setColor(c);
   rec->setIsOff(color < 0);
   rec->setIsFrozen((flags & 1) != 0);
   rec->setIsLocked((flags & 4) != 0);
-  AcDbObjectId linetype;
-  const Pair* lt = raw.Find(6);
-  if (!LinetypeId(lt ? Text(lt->value) : L"Continuous", lt ? lt->line : raw.line, linetype)) {
-    rec->close();
-    return false;
-  }
   rec->setLinetypeObjectId(linetype);
   rec->close();
   m_layers[key] = id;
@@ -452,9 +487,15 @@ bool Reader::ReadTables() {
       if (Peek().code != 0) return Fail(Peek().line, L"expected a table entry");
       if (Peek().value == "ENDSEC" || Peek().value == "TABLE")
         return Fail(Peek().line, L"the " + table + L" table is not ended by ENDTAB");
-      if (!TakeObject(raw) || !Finite(raw)) return false;
-      if (table == L"LAYER" && raw.type == "LAYER" && !ReadLayer(raw)) return false;
-      if (table == L"LTYPE" && raw.type == "LTYPE" && !ReadLinetype(raw)) return false;
+      if (!TakeObject(raw)) return false;
+      bool kept = Finite(raw);
+      if (kept && table == L"LAYER" && raw.type == "LAYER") kept = ReadLayer(raw);
+      if (kept && table == L"LTYPE" && raw.type == "LTYPE") kept = ReadLinetype(raw);
+      if (!m_error.empty()) return false;
+      if (!kept) {
+        Note(raw.line, L"the " + Shown(raw.type) + L" entry is left out: " + m_why);
+        m_why.clear();
+      }
     }
     if (AtEnd()) return Fail(tableLine, L"the " + table + L" table is not ended by ENDTAB");
     if (!TakeObject(raw)) return false;
@@ -468,10 +509,20 @@ bool Reader::ReadBlocks() {
   while (!AtEnd() && !IsZero("ENDSEC")) {
     if (!IsZero("BLOCK"))
       return Fail(Peek().line, L"expected BLOCK in the BLOCKS section, found " + Shown(Peek().value));
-    if (!TakeObject(raw) || !Finite(raw)) return false;
+    if (!TakeObject(raw)) return false;
     const std::wstring name = Text(raw, 2);
-    if (name.empty()) return Fail(raw.line, L"a BLOCK has no name (group 2)");
     const std::wstring key = Upper(name);
+    const int blockLine = raw.line;
+    if (name.empty()) Reject(L"it has no name (group 2)");
+    if (m_blocks.count(key)) Reject(L"the block " + Shown(name) + L" is defined twice");
+    if (!Finite(raw) || !m_why.empty()) {
+      Note(raw.line, L"the BLOCK is left out with its entities: " + m_why);
+      m_why.clear();
+      SkipTo("ENDBLK");
+      if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+      if (!TakeObject(raw)) return false;
+      continue;
+    }
     AcDbObjectId id;
     bool layout = false;
     if (key == L"*MODEL_SPACE" || key == L"$MODEL_SPACE") {
@@ -481,18 +532,20 @@ bool Reader::ReadBlocks() {
       id = DbAccess::PaperSpace(m_db.get());
       layout = true;
     } else {
-      if (m_blocks.count(key)) return Fail(raw.line, L"the block " + Shown(name) + L" is defined twice");
       auto* rec = new AcDbBlockTableRecord;
       if (rec->setName(name.c_str()) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"\"" + Shown(name) + L"\" is not a valid block name");
+        Note(raw.line, L"the BLOCK is left out with its entities: \"" + Shown(name) + L"\" is not a valid block name");
+        SkipTo("ENDBLK");
+        if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+        if (!TakeObject(raw)) return false;
+        continue;
       }
       rec->setOrigin(raw.Point(10));
-      Adesk::UInt64 handle = 0;
-      if (const Pair* h = raw.Find(5)) ParseHandle(h->value, handle);
-      if (DbAccess::Add(m_db.get(), rec, table->objectId(), id, AcDbHandle(handle)) != Acad::eOk) {
+      const auto what = [&name] { return L"the block " + Shown(name); };
+      if (AddObject(rec, table->objectId(), id, FileHandle(raw, what), raw, what) != Acad::eOk) {
         delete rec;
-        return Fail(raw.line, L"the handle of the block " + Shown(name) + L" is used twice");
+        return Fail(raw.line, L"the drawing has no handle left for " + what());
       }
       DbAccess::AppendRecord(table, id, name);
       rec->close();
@@ -500,24 +553,72 @@ bool Reader::ReadBlocks() {
       m_blockLines[id] = raw.line;
     }
     if (!ReadEntities(id, layout, "ENDBLK")) return false;
-    if (AtEnd()) return Fail(raw.line, L"the block " + Shown(name) + L" is not ended by ENDBLK");
+    if (AtEnd()) return Fail(blockLine, L"the block " + Shown(name) + L" is not ended by ENDBLK");
     if (!TakeObject(raw)) return false;
   }
   return true;
 }
 
 bool Reader::SkipSection() {
-  while (!AtEnd() && !IsZero("ENDSEC")) ++m_pos;
+  SkipTo("ENDSEC");
   return true;
+}
+
+void Reader::SkipTo(const char* end) {
+  while (!AtEnd() && !IsZero(end)) ++m_pos;
+}
+
+namespace {
+
+std::wstring HandleText(const AcDbHandle& handle) {
+  ACHAR text[17];
+  handle.getIntoAsciiBuffer(text);
+  return text;
+}
+
+}  // namespace
+
+Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::function<std::wstring()>& what) {
+  Adesk::UInt64 handle = 0;
+  const Pair* h = raw.Find(5);
+  // An empty or unreadable handle is replaced by a fresh one, as other readers replace it.
+  if (h && !ParseHandle(h->value, handle))
+    Note(h->line, what() + L" has the handle \"" + Shown(TrimBlanks(h->value)) +
+                      L"\", which is no handle; it is given a new one");
+  return handle;
+}
+
+Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
+                                    const Raw& raw, const std::function<std::wstring()>& what) {
+  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
+  // A handle used twice is given to the first object that has it; later ones get fresh handles.
+  if (es != Acad::eOk && handle != 0) {
+    es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
+    if (es == Acad::eOk)
+      Note(raw.Find(5)->line, what() + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
+                                  L", which is used twice; it is given the handle " + HandleText(id.handle()));
+  }
+  return es;
 }
 
 bool Reader::ResolveBlocks() {
   std::map<AcDbObjectId, std::set<AcDbObjectId>> uses;
   for (const PendingInsert& p : m_inserts) {
     const auto it = m_blocks.find(Upper(p.block));
-    if (it == m_blocks.end())
-      return Fail(p.line, L"the INSERT refers to the block \"" + Shown(p.block) + L"\", which is not defined");
-    if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
+    if (it == m_blocks.end()) {
+      if (p.dimension) {
+        if (!p.block.empty())
+          Note(p.line, L"the DIMENSION refers to the block \"" + Shown(p.block) +
+                           L"\", which is not defined; it is drawn as nothing");
+        continue;
+      }
+      Note(p.line, L"the INSERT is left out: it refers to the block \"" + Shown(p.block) + L"\", which is not defined");
+      if (AcDbObject* ref = DbAccess::Resolve(p.insert)) DbAccess::SetErased(ref, true);
+      continue;
+    }
+    if (p.dimension) {
+      if (GroupList* data = ListedData(AcDbEntity::cast(DbAccess::Resolve(p.insert)))) data->block = it->second;
+    } else if (auto* ref = AcDbBlockReference::cast(DbAccess::Resolve(p.insert))) {
       DbAccess::Borrow borrow = DbAccess::BorrowForWrite(ref);
       ref->setBlockTableRecord(it->second);
       if (borrow == DbAccess::Borrow::Borrowed) DbAccess::Return(ref);
@@ -629,9 +730,9 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
 namespace standin {
 
 std::unique_ptr<AcDbDatabase> ReadDxf(std::string_view bytes, const std::wstring& name, std::wstring& error,
-                                      std::vector<std::wstring>* skipped) {
+                                      std::vector<std::wstring>* skipped, std::vector<std::wstring>* notes) {
   error.clear();
-  dxf::Reader reader(bytes, name, error, skipped);
+  dxf::Reader reader(bytes, name, error, skipped, notes);
   std::unique_ptr<AcDbDatabase> db = reader.Read();
   if (!db && error.empty()) error = name + L":1: the file could not be read";
   return db;
@@ -656,8 +757,10 @@ std::unique_ptr<AcDbDatabase> ReadDxfFile(const std::wstring& path, std::wstring
     error = path + L": cannot read the file";
     return nullptr;
   }
-  std::vector<std::wstring> skipped;
-  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped);
+  std::vector<std::wstring> skipped, notes;
+  std::unique_ptr<AcDbDatabase> db = ReadDxf(bytes, path, error, &skipped, &notes);
+  if (db)
+    for (const std::wstring& note : notes) std::fprintf(stderr, "%s\n", ToUtf8(note).c_str());
   if (db && !skipped.empty()) {
     std::wstring list;
     for (const std::wstring& s : skipped) list += (list.empty() ? L"" : L", ") + s;

@@ -7,6 +7,7 @@
 
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/dxf_reader.h"
+#include "standin/host/drawing/listed.h"
 #include "standin/host/drawing/shape.h"
 #include "standin/win32/utf8.h"
 
@@ -15,44 +16,135 @@ namespace standin::dxf {
 bool Reader::Finite(const Raw& raw) {
   for (const Pair& p : raw.groups)
     if (TypeOf(p.code) == ValueType::Real && std::fabs(p.real) > 1e100)
-      return Fail(p.line + 1, L"the value " + Shown(TrimBlanks(p.value)) + L" is out of range for a drawing");
+      return Reject(L"the value " + Shown(TrimBlanks(p.value)) + L" at line " + std::to_wstring(p.line + 1) +
+                    L" is out of range for a drawing");
   return true;
 }
 
 bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
-  Adesk::UInt64 handle = 0;
-  if (const Pair* h = raw.Find(5); h && !ParseHandle(h->value, handle))
-    return delete ent, Fail(h->line, L"\"" + Shown(TrimBlanks(h->value)) + L"\" is not a handle");
   AcDbObjectId layer, linetype;
   const Pair* layerName = raw.Find(8);
-  if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
-    return delete ent, false;
+  const std::string_view layerKey = layerName ? layerName->value : std::string_view("0");
+  if (const auto it = m_layerBytes.find(layerKey); it != m_layerBytes.end()) {
+    layer = it->second;
+  } else {
+    if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
+      return delete ent, false;
+    m_layerBytes.emplace(layerKey, layer);
+  }
   ent->setLayer(layer, false);
   if (const Pair* lt = raw.Find(6)) {
-    if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
+    if (const auto it = m_linetypeBytes.find(lt->value); it != m_linetypeBytes.end()) {
+      linetype = it->second;
+    } else {
+      if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
+      m_linetypeBytes.emplace(lt->value, linetype);
+    }
     ent->setLinetype(linetype, false);
   }
   if (const Pair* color = raw.Find(62)) {
     if (color->integer < 0 || color->integer > 256)
-      return delete ent, Fail(color->line, L"colour " + std::to_wstring(color->integer) + L" is not a colour index");
+      return delete ent, Reject(L"colour " + std::to_wstring(color->integer) + L" is not a colour index");
     ent->setColorIndex(static_cast<Adesk::UInt16>(color->integer), false);
   }
-  if (DbAccess::Add(m_db.get(), ent, owner, id, AcDbHandle(handle)) != Acad::eOk) {
+  const auto what = [&raw] { return L"the " + Shown(raw.type); };
+  if (AddObject(ent, owner, id, FileHandle(raw, what), raw, what) != Acad::eOk) {
     delete ent;
-    if (handle == 0) return Fail(raw.line, L"the drawing has no handle left for the " + Shown(raw.type));
-    return Fail(raw.line, L"the handle " + Shown(TrimBlanks(raw.Find(5)->value)) + L" is used twice");
+    return Fail(raw.line, L"the drawing has no handle left for the " + Shown(raw.type));
   }
   ent->close();
   return true;
 }
 
+namespace {
+
+// Groups that every entity has, which a file without subclass markers gives among its own.
+bool CommonGroup(int code) {
+  switch (code) {
+    case 5:
+    case 6:
+    case 8:
+    case 48:
+    case 60:
+    case 62:
+    case 67:
+    case 284:
+    case 347:
+    case 348:
+    case 370:
+    case 420:
+    case 430:
+    case 440:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Codes whose value is the x of a point, followed by its y (code + 10) and z (code + 20).
+bool PointCode(int code) {
+  return (code >= 10 && code <= 18) || (code >= 110 && code <= 112) || (code >= 210 && code <= 213);
+}
+
+}  // namespace
+
+std::vector<DxfGroup> Reader::OwnGroups(const Raw& raw) const {
+  std::vector<DxfGroup> out;
+  // The common groups come first, under the AcDbEntity marker when the file writes markers.
+  bool common = true;
+  const std::vector<Pair>& g = raw.groups;
+  for (size_t i = 0; i < g.size(); ++i) {
+    const Pair& p = g[i];
+    if (p.code == 100) common = TrimBlanks(p.value) == "AcDbEntity";
+    if (common && (p.code == 100 || CommonGroup(p.code))) continue;
+    DxfGroup d;
+    d.code = static_cast<short>(p.code);
+    if (PointCode(p.code)) {
+      d.kind = RbValue::Point;
+      d.point[0] = p.real;
+      for (int k = 1; k <= 2 && i + 1 < g.size() && g[i + 1].code == p.code + 10 * k; ++k) d.point[k] = g[++i].real;
+      out.push_back(d);
+      continue;
+    }
+    d.kind = ResbufValueKind(p.code);
+    switch (d.kind) {
+      case RbValue::Real:
+        d.real = p.real;
+        break;
+      case RbValue::Short:
+      case RbValue::Long:
+      case RbValue::Int64:
+        d.integer = static_cast<long>(p.integer);
+        break;
+      case RbValue::String:
+        d.text = Text(p.value);
+        break;
+      default:
+        continue;  // references to other objects and binary data are the file's own
+    }
+    out.push_back(d);
+  }
+  return out;
+}
+
 AcDbEntity* Reader::Build(const Raw& raw) {
   const AcGeVector3d normal = raw.Normal();
-  if (normal.length() < 1e-12) {
-    Fail(raw.line, L"the " + Shown(raw.type) + L" has a zero extrusion direction");
-    return nullptr;
-  }
   const std::string& t = raw.type;
+  if (const ListedKind* kind = FindListedKind(t)) {
+    AcDbEntity* e = kind->make();
+    GroupList& data = *kind->data(e);
+    data.kind = kind;
+    data.groups = OwnGroups(raw);
+    if (const wchar_t* what = kind->correct ? kind->correct(data) : nullptr)
+      Note(raw.line, L"the " + Shown(raw.type) + L" " + what);
+    if (const wchar_t* why = kind->check ? kind->check(data) : nullptr) {
+      delete e;
+      Reject(why);
+      return nullptr;
+    }
+    return e;
+  }
+  if (t == "HATCH") return BuildHatch(raw);
   if (t == "LINE") {
     auto* e = new AcDbLine(raw.Point(10), raw.Point(11));
     e->setNormal(normal);
@@ -68,7 +160,7 @@ AcDbEntity* Reader::Build(const Raw& raw) {
   if (t == "CIRCLE" || t == "ARC") {
     const double r = raw.Real(40);
     if (!(r > 0)) {
-      Fail(raw.line, L"the " + FromUtf8(t) + L" has no positive radius (group 40)");
+      Reject(L"it has no positive radius (group 40)");
       return nullptr;
     }
     const AcGePoint3d c = OcsToWcs(normal, raw.Point(10));
@@ -85,7 +177,7 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     } else {
       const std::wstring tag = Text(raw, 2);
       if (tag.empty()) {
-        Fail(raw.line, L"the " + FromUtf8(t) + L" has no tag (group 2)");
+        Reject(L"it has no tag (group 2)");
         return nullptr;
       }
       if (t == "ATTRIB") {
@@ -113,7 +205,7 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     const long long h = raw.Int(72), v = raw.Int(t == "TEXT" ? 73 : 74);
     if (h < 0 || h > 5 || v < 0 || v > 3) {
       delete e;
-      Fail(raw.line, L"the " + FromUtf8(t) + L" has an unknown justification");
+      Reject(L"its justification is unknown");
       return nullptr;
     }
     e->setHorizontalMode(static_cast<AcDb::TextHorzMode>(h));
@@ -145,8 +237,7 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     const Pair* count = raw.Find(90);
     if (count && count->integer != static_cast<long long>(n)) {
       delete e;
-      Fail(count->line,
-           L"the LWPOLYLINE declares " + std::to_wstring(count->integer) + L" vertices but has " + std::to_wstring(n));
+      Reject(L"it declares " + std::to_wstring(count->integer) + L" vertices but has " + std::to_wstring(n));
       return nullptr;
     }
     e->setClosed((raw.Int(70) & 1) != 0);
@@ -158,11 +249,26 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     e->setPosition(OcsToWcs(normal, raw.Point(10)));
     const AcGeScale3d scale(raw.Real(41, 1), raw.Real(42, 1), raw.Real(43, 1));
     if (e->setScaleFactors(scale) != Acad::eOk) {
-      delete e;
-      Fail(raw.line, L"the INSERT has a zero scale factor");
-      return nullptr;
+      // A zero Z scale flattens the block, which changes nothing of a block drawn in its XY plane.
+      if (scale.sz != 0 || scale.sx == 0 || scale.sy == 0) {
+        delete e;
+        Reject(L"it has a zero scale factor");
+        return nullptr;
+      }
+      Note(raw.Find(43)->line, L"the INSERT has the Z scale 0; the block is drawn flattened");
+      DbAccess::SetScaleFactors(e, scale);
     }
     e->setRotation(raw.Real(50) * kDegree);
+    return e;
+  }
+  if (t == "POLYLINE" && (raw.Int(70) & 8) != 0) {
+    auto* e = new AcDb3dPolyline;
+    DbAccess::SetFlags(e, static_cast<int>(raw.Int(70)));
+    return e;
+  }
+  if (t == "VERTEX" && m_spatial) {
+    auto* e = new AcDb3dPolylineVertex(raw.Point(10));
+    DbAccess::SetFlags(e, static_cast<int>(raw.Int(70)));
     return e;
   }
   if (t == "POLYLINE") {
@@ -181,45 +287,87 @@ AcDbEntity* Reader::Build(const Raw& raw) {
   return nullptr;
 }
 
+// A zero extrusion direction is read as the default one, as other readers read it.
+void Reader::DefaultNormal(Raw& raw) {
+  if (!raw.Find(210) || raw.Normal().length() >= 1e-12) return;
+  Note(raw.Find(210)->line, L"the " + Shown(raw.type) + L" has a zero extrusion direction; it is given 0,0,1");
+  bool z = false;
+  for (Pair& p : raw.groups) {
+    if (p.code == 230) p.real = 1, z = true;
+    if (p.code == 210 || p.code == 220) p.real = 0;
+  }
+  if (!z) raw.groups.emplace_back(230, raw.Find(210)->line, "1").real = 1;
+}
+
+AcDbEntity* Reader::Kept(Raw& raw, bool& rejected) {
+  DefaultNormal(raw);
+  AcDbEntity* ent = Finite(raw) ? Build(raw) : nullptr;
+  rejected = !m_why.empty();
+  if (rejected) {
+    Note(raw.line, L"the " + Shown(raw.type) + L" is left out: " + m_why);
+    m_why.clear();
+  }
+  return ent;
+}
+
+bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
+  if (Add(ent, raw, owner, id)) return true;
+  if (m_error.empty()) {
+    Note(raw.line, L"the " + Shown(raw.type) + L" is left out: " + m_why);
+    m_why.clear();
+  }
+  return false;
+}
+
 bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
-  Raw raw;
-  if (!TakeObject(raw) || !Finite(raw)) return false;
+  Raw& raw = m_raw;
+  if (!TakeObject(raw)) return false;
   const std::string type = raw.type;
-  if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND")
-    return Fail(raw.line, L"a " + FromUtf8(type) + L" that follows no INSERT or POLYLINE");
+  if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND") {
+    Note(raw.line, L"the " + FromUtf8(type) + L" is left out: it follows no INSERT or POLYLINE");
+    return true;
+  }
   const bool polyline = type == "POLYLINE";
-  // 3D polylines and meshes are old-style polylines this host does not read.
-  const bool skipPolyline = polyline && (raw.Int(70) & (8 | 16 | 64)) != 0;
-  AcDbEntity* ent = skipPolyline ? nullptr : Build(raw);
-  if (!m_error.empty()) return false;
+  // Polygon and polyface meshes are old-style polylines this host does not read.
+  const bool skipPolyline = polyline && (raw.Int(70) & (16 | 64)) != 0;
+  bool rejected = false;
+  AcDbEntity* ent = skipPolyline ? nullptr : Kept(raw, rejected);
   AcDbObjectId owner = record;
   if (spaces) owner = raw.Int(67) == 1 ? DbAccess::PaperSpace(m_db.get()) : record;
   AcDbObjectId id;
   if (ent) {
-    if (!Add(ent, raw, owner, id)) return false;
-    if (auto* rec = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner))) DbAccess::Entities(rec).push_back(id);
-  } else {
+    if (!Added(ent, raw, owner, id)) {
+      if (!m_error.empty()) return false;
+      ent = nullptr;
+    } else if (auto* rec = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner))) {
+      DbAccess::Entities(rec).push_back(id);
+    }
+  } else if (!rejected) {
     Skipped(type);
   }
-  if (type == "INSERT") {
-    m_inserts.push_back({id, Text(raw, 2), raw.line, record});
-    if (raw.Int(66) != 1) return true;
-  } else if (!polyline) {
-    return true;
-  }
+  if (ent && type == "INSERT") m_inserts.push_back({id, Text(raw, 2), raw.line, record});
+  if (ent && type == "DIMENSION") m_inserts.push_back({id, Text(raw, 2), raw.line, record, true});
+  if ((type != "INSERT" || raw.Int(66) != 1) && !polyline) return true;
   // The sub-entities of an INSERT with attributes or of a POLYLINE, up to their SEQEND.
+  const bool spatial = polyline && (raw.Int(70) & 8) != 0;
+  m_spatial = spatial;
   const char* subType = polyline ? "VERTEX" : "ATTRIB";
   const AcDbEntity* main = ent ? AcDbEntity::cast(DbAccess::Resolve(id)) : nullptr;
-  Raw sub;
+  Raw& sub = m_sub;
   while (!AtEnd() && IsZero(subType)) {
-    if (!TakeObject(sub) || !Finite(sub)) return false;
+    if (!TakeObject(sub)) return false;
     if (!ent) continue;
-    AcDbEntity* child = Build(sub);
-    if (!child) return false;
+    AcDbEntity* child = Kept(sub, rejected);
+    if (!child) continue;
     if (sub.Find(8) == nullptr) child->setLayer(main->layerId(), false);
     AcDbObjectId childId;
-    if (!Add(child, sub, id, childId)) return false;
-    if (polyline)
+    if (!Added(child, sub, id, childId)) {
+      if (!m_error.empty()) return false;
+      continue;
+    }
+    if (spatial)
+      DbAccess::AdoptVertex(AcDb3dPolyline::cast(DbAccess::Resolve(id)), childId);
+    else if (polyline)
       DbAccess::AdoptVertex(AcDb2dPolyline::cast(DbAccess::Resolve(id)), childId);
     else
       DbAccess::AdoptAttribute(AcDbBlockReference::cast(DbAccess::Resolve(id)), childId);
@@ -232,8 +380,10 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   auto* seqend = new AcDbSequenceEnd;
   if (sub.Find(8) == nullptr) seqend->setLayer(main->layerId(), false);
   AcDbObjectId seqId;
-  if (!Add(seqend, sub, id, seqId)) return false;
-  if (polyline)
+  if (!Added(seqend, sub, id, seqId)) return m_error.empty();
+  if (spatial)
+    DbAccess::AdoptSequenceEnd(AcDb3dPolyline::cast(DbAccess::Resolve(id)), seqId);
+  else if (polyline)
     DbAccess::AdoptSequenceEnd(AcDb2dPolyline::cast(DbAccess::Resolve(id)), seqId);
   else
     DbAccess::AdoptSequenceEnd(AcDbBlockReference::cast(DbAccess::Resolve(id)), seqId);

@@ -104,12 +104,22 @@ TEST_F(DxfHostileTest, AnUnclosedGroupOf102IsNamed) {
   ExpectRefused("dxf_unclosed_102_brace_misleading_radius_msg.dxf", 9, L"102 \"{ACAD_XDICTIONARY\" of the CIRCLE");
 }
 
-TEST_F(DxfHostileTest, EntitiesOnLayersTheHostRefusesAreRefused) {
-  ExpectRefused("dxf_entity_bad_layer_name_silently_layer0.dxf", 7, L"\"a*b\" is not a valid layer name");
+TEST_F(DxfHostileTest, EntitiesOnLayersTheHostRefusesAreLeftOut) {
   std::wstring error;
+  std::vector<std::wstring> notes;
+  std::ifstream in(kHostile / "dxf_entity_bad_layer_name_silently_layer0.dxf", std::ios::binary);
+  const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_TRUE(Opened(standin::ReadDxf(file, L"layer", error, nullptr, &notes), error));
+  EXPECT_EQ(notes,
+            std::vector<std::wstring>{L"layer:5: the LINE is left out: \"a*b\" at line 7 is not a valid layer name"});
+  ads_name last;
+  EXPECT_NE(acdbEntLast(last), RTNORM);
+  EXPECT_FALSE(HasLayer(L"a*b"));
   const std::string entities = "0\nLINE\n8\nA\n6\nDASH|ED\n10\n0\n20\n0\n11\n1\n21\n1\n";
-  EXPECT_EQ(standin::ReadDxf(Entities(entities), L"lt", error), nullptr);
-  EXPECT_EQ(error.rfind(L"lt:9: \"DASH|ED\" is not a valid linetype name", 0), 0u) << standin::ToUtf8(error);
+  notes.clear();
+  ASSERT_TRUE(Opened(standin::ReadDxf(Entities(entities), L"lt", error, nullptr, &notes), error));
+  EXPECT_EQ(notes, std::vector<std::wstring>{
+                       L"lt:5: the LINE is left out: \"DASH|ED\" at line 9 is not a valid linetype name"});
 }
 
 TEST_F(DxfHostileTest, TextWithoutHeightTakesTheDrawingsTextSize) {
@@ -150,16 +160,22 @@ TEST_F(DxfHostileTest, MessagesQuoteAReadablePrefixOfTheFile) {
       Entities("0\nLINE\n8\nA\x01"
                "B\n"),
   };
-  for (const std::string& bytes : cases) {
+  // What a refusal says, or the note of an entity left out.
+  auto message = [](const std::string& bytes) {
     std::wstring error;
-    EXPECT_EQ(standin::ReadDxf(bytes, L"long", error), nullptr);
-    EXPECT_LT(error.size(), 200u) << standin::ToUtf8(error).substr(0, 300);
-    for (wchar_t c : error) EXPECT_GE(c, 0x20) << standin::ToUtf8(error);
+    std::vector<std::wstring> notes;
+    const bool read = standin::ReadDxf(bytes, L"long", error, nullptr, &notes) != nullptr;
+    EXPECT_EQ(read, !notes.empty());
+    return read && !notes.empty() ? notes[0] : error;
+  };
+  for (const std::string& bytes : cases) {
+    const std::wstring said = message(bytes);
+    EXPECT_LT(said.size(), 200u) << standin::ToUtf8(said).substr(0, 300);
+    for (wchar_t c : said) EXPECT_GE(c, 0x20) << standin::ToUtf8(said);
   }
-  std::wstring error;
-  standin::ReadDxf(cases[0], L"long", error);
+  std::wstring error = message(cases[0]);
   EXPECT_NE(error.find(std::wstring(80, L'x') + L"...\""), std::wstring::npos) << standin::ToUtf8(error);
-  standin::ReadDxf(cases[5], L"long", error);
+  error = message(cases[5]);
   EXPECT_NE(error.find(L"\"A\\U+0001B\""), std::wstring::npos) << standin::ToUtf8(error);
   // So are the types of entities left out.
   std::vector<std::wstring> skipped;

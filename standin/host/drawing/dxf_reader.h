@@ -4,6 +4,7 @@
 
 #include <dbents.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,14 +13,20 @@
 #include <unordered_set>
 #include <vector>
 
+#include "standin/host/drawing/dbaccess.h"
+
 namespace standin::dxf {
 
 constexpr double kDegree = 3.141592653589793 / 180;
 
 // Without the blanks and tabs around it.
 std::string TrimBlanks(std::string_view s);
+std::string_view Trimmed(std::string_view s);
+// The whole text as a number (a leading + allowed); false when it is not one.
+bool WholeNumber(std::string_view t, long long& out);
+bool RealNumber(std::string_view t, double& out);
 // Hexadecimal digits (at most 16) into a handle value.
-bool ParseHandle(const std::string& s, Adesk::UInt64& out);
+bool ParseHandle(std::string_view s, Adesk::UInt64& out);
 // Text of the file as a message quotes it: at most a readable prefix, marked when cut, with
 // control characters written as \U+XXXX.
 std::wstring Shown(std::wstring_view text);
@@ -41,12 +48,16 @@ inline ValueType TypeOf(int code) {
   return ValueType::Skip;  // strings, handles, binary chunks and comments: kept as text
 }
 
+// A group of the file; its value text stays in the file's bytes.
 struct Pair {
+  Pair(int c, int l, std::string_view v) : code(c), line(l), value(v) {}
   int code;
-  std::string value;
   int line;  // the line of the group code
-  double real = 0;
-  long long integer = 0;
+  std::string_view value;
+  union {  // by the value type of the code
+    double real = 0;
+    long long integer;
+  };
 };
 
 struct Raw {
@@ -80,8 +91,9 @@ struct Raw {
 
 class Reader {
  public:
-  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped)
-      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped) {}
+  Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped,
+         std::vector<std::wstring>* notes)
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes) {}
 
   std::unique_ptr<AcDbDatabase> Read();
 
@@ -90,14 +102,33 @@ class Reader {
     if (m_error.empty()) m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
     return false;
   }
+  // What was set aside or corrected, in the form of a refusal; the drawing still loads.
+  void Note(int line, const std::wstring& what) {
+    if (m_notes) m_notes->push_back(m_name + L":" + std::to_wstring(line) + L": " + what);
+  }
+  // Why the object being built cannot be kept; its caller notes it and leaves the object out.
+  bool Reject(const std::wstring& why) {
+    m_why = why;
+    return false;
+  }
+  // The handle the file gives the object, or 0 (a fresh one) with a note when it gives an empty
+  // or unreadable one.
+  // what names the object in a note; it is only asked for when there is one.
+  Adesk::UInt64 FileHandle(const Raw& raw, const std::function<std::wstring()>& what);
+  // Adds obj to the drawing under the file's handle; a handle already taken is replaced by a
+  // fresh one, with a note.
+  Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
+                              const Raw& raw, const std::function<std::wstring()>& what);
   bool Tokenize();
+  // The groups of a binary file from the byte after its sentinel; "lines" are byte offsets.
+  bool TokenizeBinary(size_t at);
   bool AtEnd() const { return m_pos >= m_pairs.size(); }
   const Pair& Peek() const { return m_pairs[m_pos]; }
   bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
   // Reads the groups up to the next group 0 into raw (its type is the current group 0); false
   // when a 102 group opened in it is not closed.
   bool TakeObject(Raw& raw);
-  std::wstring Text(const std::string& bytes) const;
+  std::wstring Text(std::string_view bytes) const;
   std::wstring Text(const Raw& raw, int code, const wchar_t* fallback = L"") const {
     const Pair* p = raw.Find(code);
     return p ? Text(p->value) : fallback;
@@ -112,11 +143,22 @@ class Reader {
   bool ReadEntities(AcDbObjectId record, bool spaces, const char* end);
   bool ReadEntity(AcDbObjectId record, bool spaces);
   bool SkipSection();
+  // Skips the groups up to the next group 0 named end.
+  void SkipTo(const char* end);
   bool ResolveBlocks();
 
   // Common properties, then the object joins the drawing under owner with the file's handle.
   bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  // Whether the values are of a size a drawing holds; else why not (Reject).
   bool Finite(const Raw& raw);
+  void DefaultNormal(Raw& raw);
+  // The entity built, or NULL: rejected (noted) or of a type this host does not read.
+  AcDbEntity* Kept(Raw& raw, bool& rejected);
+  // Add, noting an entity left out; false also on a refusal (m_error set).
+  bool Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  // The entity's own DXF groups, after the AcDbEntity part.
+  std::vector<DxfGroup> OwnGroups(const Raw& raw) const;
+  AcDbEntity* BuildHatch(const Raw& raw);
   // The record of a name, made when the tables lack it; false (the reason said) for a name the
   // host refuses.
   bool LayerId(const std::wstring& name, int line, AcDbObjectId& id);
@@ -128,24 +170,33 @@ class Reader {
   const std::wstring& m_name;
   std::wstring& m_error;
   std::vector<std::wstring>* m_skipped;
+  std::vector<std::wstring>* m_notes;
+  std::wstring m_why;
   std::vector<Pair> m_pairs;
+  std::vector<std::unique_ptr<std::string>> m_valueTexts;  // the text of a binary file's numbers
   size_t m_pos = 0;
   bool m_utf8 = false;
   std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
   std::unordered_map<std::wstring, AcDbObjectId> m_layers, m_linetypes, m_blocks;  // by upper-case name
+  // Layers and linetypes by the bytes the file names them with, for the entities that follow.
+  std::unordered_map<std::string_view, AcDbObjectId> m_layerBytes, m_linetypeBytes;
   std::unordered_set<std::wstring> m_definedLayers;
   struct PendingInsert {
     AcDbObjectId insert;
     std::wstring block;
     int line;
     AcDbObjectId holder;  // the block definition or space holding the reference
+    bool dimension = false;
   };
   std::vector<PendingInsert> m_inserts;
   std::map<AcDbObjectId, int> m_blockLines;
   std::map<std::string, int> m_skippedTypes;
   Adesk::UInt64 m_handseed = 0;
-  double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
+  double m_textSize = 2.5;
+  bool m_spatial = false;
+  Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage  // the vertices read
+                     // belong to a 3D polyline  // $TEXTSIZE, else the host's default
 };
 
 }  // namespace standin::dxf

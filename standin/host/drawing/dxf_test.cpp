@@ -207,16 +207,6 @@ TEST_F(DxfTest, BlockDefinitionsKeepTheirEntitiesAttributeDefinitionsAndNesting)
   EXPECT_NEAR(ext.maxPoint().y, 510, 1e-9);
 }
 
-TEST_F(DxfTest, TypesNotReadAreReportedAndLeftOut) {
-  std::ifstream in(std::string(TOVU_SOURCE_DIR) + "/standin/host/drawing/testdata/plan_r2000.dxf", std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::wstring error;
-  std::vector<std::wstring> skipped;
-  auto db = standin::ReadDxf(bytes, L"plan", error, &skipped);
-  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
-  EXPECT_EQ(skipped, std::vector<std::wstring>{L"1 MTEXT"});
-}
-
 std::string Dxf(const std::string& entities, const std::string& header = "", const std::string& tables = "",
                 const std::string& blocks = "") {
   return "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n" + header + "0\nENDSEC\n" + "0\nSECTION\n2\nTABLES\n" +
@@ -240,21 +230,11 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
       {"AutoCAD Binary DXF\r\n\x1a", 1, L"binary DXF"},
       {Dxf("0\nCIRCLE\n10\nabc\n20\n0\n40\n1\n"), 30, L"needs a finite number"},
       {Dxf("0\nCIRCLE\n10\nnan\n20\n0\n40\n1\n"), 30, L"needs a finite number"},
-      {Dxf("0\nCIRCLE\n10\n1e300\n20\n0\n40\n1\n"), 30, L"out of range"},
-      {Dxf("0\nCIRCLE\n10\n0\n20\n0\n40\n0\n"), 27, L"no positive radius"},
-      {Dxf("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n1\n20\n0\n"), 29, L"declares 3 vertices but has 2"},
-      {Dxf("0\nINSERT\n2\nNOPE\n10\n0\n20\n0\n"), 27, L"\"NOPE\", which is not defined"},
-      {Dxf("0\nATTRIB\n2\nT\n1\nv\n"), 27, L"follows no INSERT"},
       {Dxf("0\nPOLYLINE\n66\n1\n70\n0\n0\nVERTEX\n10\n0\n20\n0\n0\nLINE\n"), 39, L"not ended by SEQEND"},
-      {Dxf(std::string(kLine) + kLine), 45, L"handle 20 is used twice"},
-      {Dxf("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nx\n72\n9\n"), 27, L"unknown justification"},
-      {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n70\n0\n62\n1\n0\nLAYER\n2\nw\n70\n0\n62\n1\n0\nENDTAB\n"), 27,
-       L"layer w is defined twice"},
-      {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n62\n0\n0\nENDTAB\n"), 19, L"no valid colour"},
       {Dxf("", "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n62\n1\n0\nENDSEC\n"), 25, L"not ended by ENDTAB"},
       {Dxf("", "", "", "0\nBLOCK\n2\nS\n10\n0\n20\n0\n0\nINSERT\n2\nS\n10\n0\n20\n0\n0\nENDBLK\n"), 21,
        L"block S refers to itself"},
-      {Dxf("", "", "", door + door), 33, L"block D is defined twice"},
+      {Dxf("", "", "", door + "0\nBLOCK\n2\nD\n0\nLINE\n"), 33, L"block D is not ended by ENDBLK"},
       {Dxf("", "9\n$ACADVER\n1\nXYZ\n"), 9, L"unknown $ACADVER"},
       {Dxf("", "9\n\n70\n1\n"), 9, L"\"\" is no header variable name"},
       {Dxf("", "9\nACADVER\n1\nAC1015\n"), 9, L"\"ACADVER\" is no header variable name"},
@@ -279,6 +259,146 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
   ads_name after;
   ASSERT_EQ(acdbEntLast(after), RTNORM);
   EXPECT_EQ(standin::HandleOf(after), standin::HandleOf(before));
+}
+
+// What cannot be kept is left out with a note naming its line, and what the host tolerates is
+// corrected with one; the line of kLine (handle 20, or a fresh one) loads in every case.
+TEST_F(DxfTest, WhatCannotBeKeptIsLeftOutAndWhatTheHostToleratesCorrectedWithANote) {
+  struct Case {
+    std::string bytes;
+    int line;
+    const wchar_t* says;
+    long entities;  // in the model space
+  };
+  const std::string door = "0\nBLOCK\n2\nD\n10\n0\n20\n0\n30\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nENDBLK\n";
+  const std::string layerW = "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n70\n0\n62\n1\n";
+  const std::string spline =
+      "0\nSPLINE\n210\n0\n220\n0\n230\n0\n71\n1\n40\n0\n40\n0\n40\n1\n40\n1\n10\n0\n20\n0\n10\n1\n20\n1\n";
+  const Case cases[] = {
+      {Dxf("0\nCIRCLE\n10\n1e300\n20\n0\n40\n1\n" + std::string(kLine)), 27,
+       L"the CIRCLE is left out: the value 1e300 at line 30 is out of range", 1},
+      {Dxf("0\nCIRCLE\n10\n0\n20\n0\n40\n0\n" + std::string(kLine)), 27,
+       L"the CIRCLE is left out: it has no positive radius", 1},
+      {Dxf("0\nLWPOLYLINE\n90\n3\n10\n0\n20\n0\n10\n1\n20\n0\n" + std::string(kLine)), 27,
+       L"the LWPOLYLINE is left out: it declares 3 vertices but has 2", 1},
+      {Dxf(std::string(kLine) + "0\nINSERT\n2\nNOPE\n10\n0\n20\n0\n"), 45,
+       L"the INSERT is left out: it refers to the block \"NOPE\", which is not defined", 1},
+      {Dxf("0\nATTRIB\n2\nT\n1\nv\n" + std::string(kLine)), 27, L"the ATTRIB is left out: it follows no INSERT", 1},
+      {Dxf("0\nTEXT\n10\n0\n20\n0\n40\n1\n1\nx\n72\n9\n" + std::string(kLine)), 27,
+       L"the TEXT is left out: its justification is unknown", 1},
+      {Dxf("0\nLINE\n8\nA\n62\n300\n" + std::string(kLine)), 27,
+       L"the LINE is left out: colour 300 is not a colour index", 1},
+      {Dxf(std::string(kLine) + kLine), 47, L"the LINE has the handle 20, which is used twice; it is given the handle ",
+       2},
+      {Dxf("0\nLINE\n5\n\n8\nA\n10\n0\n20\n0\n11\n1\n21\n0\n" + std::string(kLine)), 29,
+       L"the LINE has the handle \"\", which is no handle; it is given a new one", 2},
+      {Dxf(spline + kLine), 29, L"the SPLINE has a zero extrusion direction; it is given 0,0,1", 2},
+      {Dxf(std::string(kLine) + "0\nINSERT\n2\nD\n10\n0\n20\n0\n43\n0\n", "", "", door), 75,
+       L"the INSERT has the Z scale 0; the block is drawn flattened", 2},
+      {Dxf(std::string(kLine) + "0\nINSERT\n2\nD\n10\n0\n20\n0\n41\n0\n", "", "", door), 67,
+       L"the INSERT is left out: it has a zero scale factor", 1},
+      {Dxf(kLine, "", layerW + "0\nLAYER\n2\nw\n70\n0\n62\n1\n0\nENDTAB\n"), 27,
+       L"the LAYER entry is left out: the layer w is defined twice", 1},
+      {Dxf(kLine, "", "", door + door), 43, L"the BLOCK is left out with its entities: the block D is defined twice",
+       1},
+      {Dxf(kLine, "", "0\nTABLE\n2\nLAYER\n0\nLAYER\n2\nW\n62\n0\n0\nENDTAB\n"), 23,
+       L"the layer W has colour 0; it is given colour 7", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(standin::ToUtf8(c.says));
+    std::wstring error;
+    std::vector<std::wstring> notes;
+    auto db = standin::ReadDxf(c.bytes, L"bad.dxf", error, nullptr, &notes);
+    ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].rfind(L"bad.dxf:" + std::to_wstring(c.line) + L": " + c.says, 0), 0u)
+        << standin::ToUtf8(notes[0]);
+    standin::OpenDrawing(std::move(db));
+    ads_name all;
+    long n = 0;
+    ASSERT_EQ(acedSSGet(L"X", nullptr, nullptr, nullptr, all), RTNORM);
+    acedSSLength(all, &n);
+    acedSSFree(all);
+    EXPECT_EQ(n, c.entities);
+    EXPECT_EQ(Find(EntityData(ByHandle(L"20")), 0)->text, L"LINE");
+  }
+  // The last drawing's layer of colour 0 is shown in colour 7.
+  AcDbLayerTable* table = nullptr;
+  ASSERT_EQ(acdbHostApplicationServices()->workingDatabase()->getLayerTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbLayerTableRecord* w = nullptr;
+  ASSERT_EQ(table->getAt(L"W", w, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(w->color().colorIndex(), 7);
+  w->close();
+  table->close();
+}
+
+// The file in binary form: codes of two bytes (from release 13 on) or one (255 escaping larger ones).
+std::string Binary(const std::string& ascii, bool wide) {
+  std::string out("AutoCAD Binary DXF\r\n\x1a", 21);
+  out.push_back('\0');
+  std::istringstream in(ascii);
+  std::string code, value;
+  auto little = [&out](auto v) {
+    for (size_t i = 0; i < sizeof v; ++i)
+      out.push_back(static_cast<char>((reinterpret_cast<const unsigned char*>(&v))[i]));
+  };
+  while (std::getline(in, code) && std::getline(in, value)) {
+    const int c = std::stoi(code);
+    if (wide) little(static_cast<int16_t>(c));
+    if (!wide && c >= 255) out.push_back('\xff'), little(static_cast<int16_t>(c));
+    if (!wide && c < 255) out.push_back(static_cast<char>(c));
+    if ((c >= 10 && c <= 59) || (c >= 210 && c <= 239))
+      little(std::stod(value));
+    else if (c >= 60 && c <= 79)
+      little(static_cast<int16_t>(std::stoi(value)));
+    else if (c >= 90 && c <= 99)
+      little(static_cast<int32_t>(std::stoi(value)));
+    else
+      out += value, out.push_back('\0');
+  }
+  return out;
+}
+
+TEST_F(DxfTest, BinaryFilesReadAsTheirAsciiTwinsAndTheirDamageIsNamedByOffset) {
+  const std::string text = "0\nTEXT\n5\n30\n8\nA\n10\n1.5\n20\n-2\n40\n2\n1\nCaf\xC3\xA9\n62\n3\n";
+  const std::string lw = "0\nLWPOLYLINE\n5\n31\n90\n2\n70\n1\n10\n0\n20\n0\n42\n0.5\n10\n4\n20\n0\n";
+  const std::string ascii = Dxf(kLine + text + lw, "9\n$ACADVER\n1\nAC1021\n");
+  std::wstring error;
+  ASSERT_NE(standin::ReadDxf(ascii, L"ascii", error), nullptr) << standin::ToUtf8(error);
+  standin::OpenDrawing(standin::ReadDxf(ascii, L"ascii", error));
+  std::vector<std::vector<tovutest::Group>> want;
+  for (const wchar_t* h : {L"20", L"30", L"31"}) want.push_back(EntityData(ByHandle(h)));
+  for (bool wide : {false, true}) {
+    SCOPED_TRACE(wide ? "two-byte codes" : "one-byte codes");
+    const std::string bytes = Binary(ascii, wide);
+    auto db = standin::ReadDxf(bytes, L"bin", error);
+    ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
+    standin::OpenDrawing(std::move(db));
+    int k = 0;
+    for (const wchar_t* h : {L"20", L"30", L"31"}) {
+      const std::vector<tovutest::Group> got = EntityData(ByHandle(h));
+      ASSERT_EQ(got.size(), want[k].size());
+      for (size_t i = 1; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].code, want[k][i].code);
+        EXPECT_EQ(got[i].text, want[k][i].text);
+        EXPECT_EQ(got[i].real, want[k][i].real);
+        EXPECT_EQ(got[i].integer, want[k][i].integer);
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(got[i].point[c], want[k][i].point[c]);
+      }
+      ++k;
+    }
+    // Cut anywhere, the file is refused, the cut named by its offset in the file.
+    for (size_t cut = 22; cut < bytes.size(); ++cut)
+      EXPECT_EQ(standin::ReadDxf(bytes.substr(0, cut), L"cut", error), nullptr) << cut;
+    const size_t end = bytes.size() - 4;  // the group 0 "EOF"
+    EXPECT_EQ(standin::ReadDxf(bytes.substr(0, bytes.size() - 1), L"cut", error), nullptr);
+    EXPECT_EQ(error, L"cut:" + std::to_wstring(end - (wide ? 2 : 1)) + L": the text of group 0 is not ended by a NUL");
+  }
+  const std::string unknown = Binary("0\nSECTION\n", true) + "\x10\x27";  // code 10000
+  EXPECT_EQ(standin::ReadDxf(unknown, L"code", error), nullptr);
+  EXPECT_EQ(error, L"code:32: group code 10000 has no value type in a binary file");
+  EXPECT_EQ(standin::ReadDxf(std::string("AutoCAD Binary DXF\r\n\x1a\0", 22), L"empty", error), nullptr);
+  EXPECT_NE(error.find(L"holds no groups"), std::wstring::npos);
 }
 
 TEST_F(DxfTest, LongChainsOfNestedBlocksLoadAndTheirCyclesAreFound) {

@@ -10,6 +10,7 @@
 #include <cwchar>
 
 #include "standin/host/drawing/dbaccess.h"
+#include "standin/host/drawing/listed.h"
 #include "standin/host/drawing/shape.h"
 
 using standin::DbAccess;
@@ -47,7 +48,8 @@ const AcDbBlockTableRecord* HoldingRecord(const AcDbEntity* ent) {
 namespace standin {
 
 Acad::ErrorStatus CheckTransform(const AcDbEntity& entity, const AcGeMatrix3d& xform) {
-  if (AcDbLine::cast(&entity) || AcDbPoint::cast(&entity)) return Acad::eOk;
+  if (AcDbLine::cast(&entity) || AcDbPoint::cast(&entity) || AcDb3dPolyline::cast(&entity)) return Acad::eOk;
+  if (const GroupList* listed = ListedData(&entity)) return ListedCheck(*listed, xform);
   AcGeVector3d normal = AcGeVector3d::kZAxis;
   bool needSimilar = true;
   if (const auto* c = AcDbCircle::cast(&entity))

@@ -269,6 +269,7 @@ class AcDbObjectIterator {
  private:
   friend class AcDbBlockReference;
   friend class AcDb2dPolyline;
+  friend class AcDb3dPolyline;
   explicit AcDbObjectIterator(std::vector<AcDbObjectId> ids);
   void skipErased(bool backwards);
   std::vector<AcDbObjectId> m_ids;
@@ -325,6 +326,18 @@ class AcDbBlockReference : public AcDbEntity {
   AcDbObjectId m_seqend;
 };
 
+// What the stand-in keeps of an old-style polyline: its flags (group 70), vertices and sequence end.
+#define STANDIN_VERTEX_OWNER                                                     \
+  friend struct standin::DbAccess;                                               \
+  int standinFlags() const { return m_flags; }                                   \
+  void standinSetFlags(int flags) { m_flags = flags; }                           \
+  void standinShape(standin::Shape& shape) const override;                       \
+  std::vector<AcDbObjectId> standinSubEntities() const override;                 \
+  void standinAdoptSequenceEnd(AcDbObjectId seqend) { m_seqend = seqend; }       \
+  void standinAdoptVertex(AcDbObjectId vertex) { m_vertices.push_back(vertex); } \
+  std::vector<AcDbObjectId> m_vertices;                                          \
+  AcDbObjectId m_seqend;
+
 // A vertex of an old-style 2D polyline; its position holds the polyline's elevation as z.
 class AcDb2dVertex : public AcDbEntity {
  public:
@@ -380,16 +393,74 @@ class AcDb2dPolyline : public AcDbCurve {
   void dxfOutFields(standin::DxfOut& out) const override;
 
  private:
-  friend struct standin::DbAccess;
-  int standinFlags() const { return m_flags; }
-  void standinSetFlags(int flags) { m_flags = flags; }
-  void standinShape(standin::Shape& shape) const override;
-  std::vector<AcDbObjectId> standinSubEntities() const override;
-  void standinAdoptSequenceEnd(AcDbObjectId seqend) { m_seqend = seqend; }
-  void standinAdoptVertex(AcDbObjectId vertex) { m_vertices.push_back(vertex); }
-  std::vector<AcDbObjectId> m_vertices;
-  AcDbObjectId m_seqend;
+  STANDIN_VERTEX_OWNER
   double m_elevation = 0;
   int m_flags = 0;
   AcGeVector3d m_normal{0, 0, 1};
+};
+
+// A filled triangle or quadrilateral (SOLID) and a wide line segment (TRACE): four corners in
+// the plane of the normal; the third and fourth are swapped along the outline.
+class AcDbTrace : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbTrace);
+  // eInvalidIndex above 3.
+  Acad::ErrorStatus getPointAt(Adesk::UInt16 idx, AcGePoint3d& pntRes) const;
+  STANDIN_LISTED_ENTITY(AcDbTrace)
+};
+
+class AcDbSolid : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbSolid);
+  Acad::ErrorStatus getPointAt(Adesk::UInt16 idx, AcGePoint3d& pntRes) const;
+  STANDIN_LISTED_ENTITY(AcDbSolid)
+};
+
+// A three- or four-sided face in space (3DFACE); its corners are world points.
+class AcDbFace : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbFace);
+  Acad::ErrorStatus getVertexAt(Adesk::UInt16 vertexIndex, AcGePoint3d& vertexPoint) const;
+  STANDIN_LISTED_ENTITY(AcDbFace)
+};
+
+// A vertex of a 3D polyline: a world point.
+class AcDb3dPolylineVertex : public AcDbEntity {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDb3dPolylineVertex);
+  AcDb3dPolylineVertex() = default;
+  explicit AcDb3dPolylineVertex(const AcGePoint3d& position) : m_position(position) {}
+  AcGePoint3d position() const { return m_position; }
+  Acad::ErrorStatus setPosition(const AcGePoint3d& pt);
+
+  Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+
+ protected:
+  void dxfOutFields(standin::DxfOut& out) const override;
+
+ private:
+  friend struct standin::DbAccess;
+  int standinFlags() const { return m_flags; }
+  void standinSetFlags(int flags) { m_flags = flags; }
+  AcGePoint3d m_position;
+  int m_flags = 32;
+};
+
+// A polyline through points in space: a header entity followed by its vertices and a sequence end.
+class AcDb3dPolyline : public AcDbCurve {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDb3dPolyline);
+  AcDb3dPolyline() = default;
+  // The caller deletes the iterator.
+  AcDbObjectIterator* vertexIterator() const;
+  bool isClosed() const override { return (m_flags & 1) != 0; }
+
+  Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override;
+
+ protected:
+  void dxfOutFields(standin::DxfOut& out) const override;
+
+ private:
+  STANDIN_VERTEX_OWNER
+  int m_flags = 8;
 };

@@ -28,7 +28,25 @@ namespace standin {
 class DxfOut;
 class Shape;
 struct DbAccess;
+struct GroupList;
 }  // namespace standin
+
+// The stand-in keeps the entity types it only lists, draws and moves as their DXF groups.
+#define STANDIN_LISTED_ENTITY(Class)                                 \
+ public:                                                             \
+  Class();                                                           \
+  ~Class() override;                                                 \
+  Acad::ErrorStatus transformBy(const AcGeMatrix3d& xform) override; \
+                                                                     \
+ protected:                                                          \
+  void dxfOutFields(standin::DxfOut& out) const override;            \
+                                                                     \
+ private:                                                            \
+  friend struct standin::DbAccess;                                   \
+  void standinShape(standin::Shape& shape) const override;           \
+  std::unique_ptr<standin::GroupList> m_data;                        \
+                                                                     \
+ public:
 
 // An axis-aligned box. Default-constructed it is empty (minimum above maximum), so the first
 // addPoint sets both corners.

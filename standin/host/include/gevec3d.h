@@ -13,6 +13,9 @@ class AcGeVector3d {
   AcGeVector3d operator*(double s) const { return {x * s, y * s, z * s}; }
   AcGeVector3d operator+(const AcGeVector3d& v) const { return {x + v.x, y + v.y, z + v.z}; }
   AcGeVector3d operator-(const AcGeVector3d& v) const { return {x - v.x, y - v.y, z - v.z}; }
+  AcGeVector3d crossProduct(const AcGeVector3d& v) const {
+    return {y * v.z - z * v.y, z * v.x - x * v.z, x * v.y - y * v.x};
+  }
   bool operator==(const AcGeVector3d& v) const { return x == v.x && y == v.y && z == v.z; }
   bool operator!=(const AcGeVector3d& v) const { return !(*this == v); }
   // The direction part of m applied to the vector (no translation).

@@ -87,8 +87,6 @@ def expected(doc, path):
     for space in spaces:
         for e in space:
             kind = e.dxftype()
-            if kind == "MTEXT":
-                continue
             order.append(e.dxf.handle)
             fields = ["8=" + e.dxf.layer]
             if e.dxf.hasattr("color") and e.dxf.color != 256:
@@ -110,6 +108,8 @@ def expected(doc, path):
                            "50=" + fmt(math.radians(e.dxf.rotation)), "72=%d" % e.dxf.halign]
                 if e.dxf.halign:
                     fields.append("11=" + pt(e.dxf.align_point))
+            elif kind == "MTEXT":
+                fields += ["10=" + pt(e.dxf.insert), "40=" + fmt(e.dxf.char_height), "71=%d" % e.dxf.attachment_point]
             elif kind == "INSERT":
                 fields += ["2=" + e.dxf.name, "10=" + pt(e.dxf.insert), "41=" + fmt(e.dxf.xscale),
                            "42=" + fmt(e.dxf.yscale), "50=" + fmt(math.radians(e.dxf.rotation))]
