@@ -28,19 +28,19 @@ build: prerequisites
 # Builds only what the demo runs: the module, the stand-ins and tovu-host, not the tests.
 demo: prerequisites
 	cmake --preset default
-	cmake --build --preset default --target tovu-host
+	cmake --build --preset default --target tovu-host tovu-docs-pictures
 	rm -f build/default/demo-registry.reg
 	TOVU_REGISTRY=build/default/demo-registry.reg ./build/default/bin/tovu-host --journal --gif build/default/demo.gif examples/demo.tovu
 	@echo "The registry's Profiles entry after the unload (build/default/demo-registry.reg):"
 	@sed -n '/\\Profiles\]/,/^$$/p' build/default/demo-registry.reg
 	./build/default/bin/tovu-host preview examples/floorplan.sld -o build/default/floorplan.png --size 800x600
+	./build/default/bin/tovu-docs-pictures build/default/placement-drag.png
 
 # The demo's animation and the sample after a placement drag, where README shows them.
 docs-images: demo
 	mkdir -p docs
 	cp build/default/demo.gif docs/demo.gif
-	cmake --build --preset default --target tovu-docs-pictures
-	./build/default/bin/tovu-docs-pictures docs/placement-drag.png
+	cp build/default/placement-drag.png docs/placement-drag.png
 
 test: prerequisites test-default test-asan
 
