@@ -72,10 +72,13 @@ bool CommandInput::Choose(const wchar_t* prompt, const wchar_t* keywords, const 
         return true;
       }
       if (rc != RTNORM) return false;
-      chosen = answer;
-      if (!numbers || MatchKeyword(options, chosen, chosen) == KeywordMatch::Found ||
-          chosen.find_first_not_of(L"0123456789") == std::wstring::npos)
+      // Without numbers acedGetKword took only a keyword; with them, other text came through too.
+      const std::wstring typed = answer;
+      if (numbers && MatchKeyword(options, typed, chosen) == KeywordMatch::Found) return true;
+      if (!numbers || typed.find_first_not_of(L"0123456789") == std::wstring::npos) {
+        chosen = typed;
         return true;
+      }
       RefuseInput(kInvalidKeyword, prompt);
       continue;
     }

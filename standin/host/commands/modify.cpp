@@ -286,8 +286,9 @@ int RotateCommand(CommandInput& input) {
   if (const int rc = SelectObjects(input, ids); rc != RTNORM || ids.empty()) return rc;
   const TempSet drag(ids);
   double base[3], angle = 0;
-  int rc = PointAnswer(input, L"\nSpecify base point: ", nullptr, base);
-  if (rc == RTNONE) return input.RunOut();  // the host asks again; here the values have nothing else
+  int rc;
+  while ((rc = PointAnswer(input, L"\nSpecify base point: ", nullptr, base)) == RTNONE) {
+  }  // Enter has no meaning here: the host asks again
   if (rc != RTNORM) return rc;
   rc = AngleAnswer(input, L"\nSpecify rotation angle or [Copy/Reference] <0>: ", base, drag, angle);
   if (rc != RTNORM) return rc;
@@ -302,11 +303,15 @@ int MirrorCommand(CommandInput& input) {
   std::vector<Adesk::IntPtr> ids;
   if (const int rc = SelectObjects(input, ids); rc != RTNORM || ids.empty()) return rc;
   double first[3], second[3];
-  int rc = PointAnswer(input, L"\nSpecify first point of mirror line: ", nullptr, first);
-  if (rc != RTNORM) return rc == RTNONE ? input.RunOut() : rc;
+  // Enter has no meaning at either point, nor a second point on the first: the host asks again.
+  int rc;
+  while ((rc = PointAnswer(input, L"\nSpecify first point of mirror line: ", nullptr, first)) == RTNONE) {
+  }
+  if (rc != RTNORM) return rc;
   for (;;) {
     rc = PointAnswer(input, L"\nSpecify second point of mirror line: ", first, second);
-    if (rc != RTNORM) return rc == RTNONE ? input.RunOut() : rc;
+    if (rc == RTNONE) continue;
+    if (rc != RTNORM) return rc;
     if (std::hypot(second[0] - first[0], second[1] - first[1]) > 0) break;
     input.Echo(L"\nInvalid point.");
   }

@@ -114,6 +114,15 @@ TEST_F(HostModify, RotateAndMirrorTakeTheirAnswersAndRefuseWhatTheyCannotDo) {
             RTERROR);
   EXPECT_EQ(acedCommand(RTSTR, L".MIRROR", RTPICKS, m_set, RTSTR, L"", RT3DPOINT, a, RT3DPOINT, a, 0), RTCAN);
   EXPECT_EQ(Ends(m_free), (Values{0, 100, 100, 100}));
+  // Enter, and a second point on the first, are asked again; the user answers the pause.
+  Session::Get().Queue({InputEvent::Typed(L"y")});
+  EXPECT_EQ(acedCommand(RTSTR, L".MIRROR", RTPICKS, m_set, RTSTR, L"", RTSTR, L"", RT3DPOINT, a, RT3DPOINT, a,
+                        RT3DPOINT, b, RTSTR, L"\\", 0),
+            RTNORM);
+  EXPECT_EQ(Ends(m_free), (Values{100, 100, 0, 100}));
+  EXPECT_EQ(acedCommand(RTSTR, L"ROTATE", RTPICKS, m_set, RTSTR, L"", RTSTR, L"", RT3DPOINT, base, RTREAL, 180.0, 0),
+            RTNORM);
+  EXPECT_EQ(Ends(m_free), (Values{100, 100, 200, 100}));
 }
 
 int g_samples = 0;
