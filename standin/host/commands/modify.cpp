@@ -162,6 +162,15 @@ int PointAnswer(CommandInput& input, const wchar_t* prompt, const double* base, 
   return input.RunOut();
 }
 
+// A point the command cannot do without: Enter asks again, as the host does.
+int RequiredPoint(CommandInput& input, const wchar_t* prompt, const double* base, double out[3]) {
+  int rc;
+  do {
+    rc = PointAnswer(input, prompt, base, out);
+  } while (rc == RTNONE);
+  return rc;
+}
+
 // The rotation angle (radians): a number of degrees (counter-clockwise unless ANGDIR is 1), a
 // point whose direction from the base gives it, or at a pause the user's, the objects turning
 // with the cursor. Enter takes the default, 0.
@@ -286,9 +295,7 @@ int RotateCommand(CommandInput& input) {
   if (const int rc = SelectObjects(input, ids); rc != RTNORM || ids.empty()) return rc;
   const TempSet drag(ids);
   double base[3], angle = 0;
-  int rc;
-  while ((rc = PointAnswer(input, L"\nSpecify base point: ", nullptr, base)) == RTNONE) {
-  }  // Enter has no meaning here: the host asks again
+  int rc = RequiredPoint(input, L"\nSpecify base point: ", nullptr, base);
   if (rc != RTNORM) return rc;
   rc = AngleAnswer(input, L"\nSpecify rotation angle or [Copy/Reference] <0>: ", base, drag, angle);
   if (rc != RTNORM) return rc;
@@ -303,14 +310,10 @@ int MirrorCommand(CommandInput& input) {
   std::vector<Adesk::IntPtr> ids;
   if (const int rc = SelectObjects(input, ids); rc != RTNORM || ids.empty()) return rc;
   double first[3], second[3];
-  // Enter has no meaning at either point, nor a second point on the first: the host asks again.
-  int rc;
-  while ((rc = PointAnswer(input, L"\nSpecify first point of mirror line: ", nullptr, first)) == RTNONE) {
-  }
+  int rc = RequiredPoint(input, L"\nSpecify first point of mirror line: ", nullptr, first);
   if (rc != RTNORM) return rc;
-  for (;;) {
-    rc = PointAnswer(input, L"\nSpecify second point of mirror line: ", first, second);
-    if (rc == RTNONE) continue;
+  for (;;) {  // a second point on the first is asked again
+    rc = RequiredPoint(input, L"\nSpecify second point of mirror line: ", first, second);
     if (rc != RTNORM) return rc;
     if (std::hypot(second[0] - first[0], second[1] - first[1]) > 0) break;
     input.Echo(L"\nInvalid point.");
