@@ -1,6 +1,6 @@
 # Thin wrapper over the CMake presets; every target configures what it needs, and the targets
 # that build first install the Debian packages they need when some are missing.
-.PHONY: all help prerequisites build demo docs-images test test-default test-asan test-tsan bench bless format clean
+.PHONY: all help prerequisites build demo docs-images test test-default test-asan test-tsan test-windows bench bless format clean
 
 all: build
 
@@ -12,6 +12,8 @@ help:
 	@echo "make test-default  the tests of the default preset only"
 	@echo "make test-asan     the tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 	@echo "make test-tsan     the tests under ThreadSanitizer"
+	@echo "make test-windows  cross-compile the module and the stand-ins as Windows DLLs (MinGW-w64) and run"
+	@echo "                   their tests under Wine, the Win32 conformance tests against real Win32"
 	@echo "make bench         the Google Benchmark programs (Release)"
 	@echo "make bless         take the pictures of failed golden-image tests as the new references"
 	@echo "make format        clang-format every source file"
@@ -53,6 +55,13 @@ test-asan: prerequisites
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+# The Windows build's packages (MinGW-w64, Wine) are installed here only: the other targets do not need them.
+test-windows:
+	@TOVU_WINDOWS=1 bash tools/prerequisites.sh
+	cmake --preset windows
+	cmake --build --preset windows
+	ctest --preset windows
 
 test-tsan: prerequisites
 	cmake --preset tsan

@@ -17,7 +17,9 @@ function(tovu_module_options target)
     # Unique symbols would pin the module in memory and make unloading a no-op.
     target_compile_options(${target} PRIVATE -fno-gnu-unique)
   endif()
-  target_compile_definitions(${target} PRIVATE TOVUPLATFORM_EXPORTS)
+  # Programs that link the module's objects themselves (its tests) take its declarations as their
+  # own, not as imports from the DLL.
+  target_compile_definitions(${target} PUBLIC TOVUPLATFORM_EXPORTS)
   set(root ${CMAKE_BINARY_DIR}/module-include)
   file(REMOVE_RECURSE ${root})
   file(MAKE_DIRECTORY ${root})

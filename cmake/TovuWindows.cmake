@@ -4,7 +4,7 @@
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _USE_MATH_DEFINES)
 # The C++ runtime stays a DLL of its own, so that exceptions and objects cross the module's
 # boundary as they do between DLLs that share one runtime.
-set(TOVU_WIN32_LIBS gdi32 user32 winmm ole32 oleaut32 advapi32 uuid)
+set(TOVU_WIN32_LIBS gdi32 user32 winmm imm32 ole32 oleaut32 advapi32 uuid)
 
 if(TOVU_BUILD_TESTS)
   # No MinGW build of GoogleTest is packaged: Debian's libgtest-dev ships its sources.

@@ -75,15 +75,15 @@ TEST(Exported, GridNodesOrderByWholeColumnsThenRows) {
   EXPECT_EQ(nodes.BFind(ZoGeGridNodeBJ(-2, 0)), 3);
 
   // Within g_distZero two rows are one, and two nodes are the same node.
-  const ZoGeGridNodeBJ near(5, 1 + g_distZero / 2), far(5, 1 + 2 * g_distZero);
+  const ZoGeGridNodeBJ within(5, 1 + g_distZero / 2), beyond(5, 1 + 2 * g_distZero);
   ZoDList<ZoGeGridNodeBJ> column;
-  column << ZoGeGridNodeBJ(5, 1) << near;
+  column << ZoGeGridNodeBJ(5, 1) << within;
   column.Sort(true);
   EXPECT_EQ(column.GetAt(0).m_pt.y, 1);
-  EXPECT_EQ(column.Find(near), 0);
-  EXPECT_EQ(column.Find(far), -1);
-  EXPECT_TRUE(ZoGeGridNodeBJ(5, 1) > far);
-  EXPECT_FALSE(far > ZoGeGridNodeBJ(5, 1));
+  EXPECT_EQ(column.Find(within), 0);
+  EXPECT_EQ(column.Find(beyond), -1);
+  EXPECT_TRUE(ZoGeGridNodeBJ(5, 1) > beyond);
+  EXPECT_FALSE(beyond > ZoGeGridNodeBJ(5, 1));
 }
 
 TEST(Exported, CellsAndPathsAreEqualWhenTheyHoldTheSameEdges) {

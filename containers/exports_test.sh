@@ -55,9 +55,17 @@ internal+=("ZoDynArrayBase<AcDbObjectId>"); internal_lists AcDbObjectId
 # Whether some exported symbol starts with the text.
 starts() { awk -v p="$1" 'index($0, p) == 1 { found = 1 } END { exit !found }' <<<"$symbols"; }
 status=0
+# A Windows DLL built by GCC exports no inline member of an instantiation (its users compile
+# those themselves): there a class shows by its type record, or by its out-of-line members.
+pe=false
+[ "$(head -c 2 "$module")" = MZ ] && pe=true
 # An exported class comes with its members, and a polymorphic one (all but nodes) with its type record.
 for c in "${exported[@]}"; do
-  if ! starts "$c::"; then
+  if $pe && [[ $c == *Node\<* ]]; then
+    continue
+  elif $pe && grep -qxF "typeinfo for $c" <<<"$symbols"; then
+    continue
+  elif ! starts "$c::"; then
     echo "FAIL: no member of $c is exported"; status=1
   elif [[ $c != *Node\<* ]] && ! grep -qxF "typeinfo for $c" <<<"$symbols"; then
     echo "FAIL: the type record of $c is not exported"; status=1

@@ -75,10 +75,14 @@ TEST(ModuleKey, FollowsTheFileNameRulesWithEitherSeparator) {
       {"NAME18.arx", L"NAME1"},  // only the last digit goes
       {"Multi.Dot.Name.arx", L"MULTI"},
       {".arx", L""},  // the dot must not be the first character
+      {"9.arx", L""},  // the digit goes, nothing is left
+#if !defined(_WIN32)
+      // Names Windows cannot load: it adds ".dll" to a name without extension, and a backslash
+      // separates folders there.
       {"NoExtension", L""},
       {"a\\TovuPlatform.arx", L"TOVUPLATFORM"},  // a backslash inside the name separates too
       {"trailing\\", L""},                       // a separator as the last character
-      {"9.arx", L""},                            // the digit goes, nothing is left
+#endif
   };
   for (const auto& [name, key] : cases) {
     ModuleFile file(dir, name);

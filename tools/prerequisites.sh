@@ -7,6 +7,10 @@
 set -euo pipefail
 
 packages=(cmake g++ make ninja-build binutils libgtest-dev libgmock-dev libbenchmark-dev libpng-dev libjpeg-dev libgif-dev)
+# make test-windows: the MinGW-w64 cross-compiler and Wine to run what it builds.
+if [ -n "${TOVU_WINDOWS:-}" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64)
+fi
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
   echo "prerequisites: this is no Debian system; install the equivalents of: ${packages[*]}" >&2

@@ -11,7 +11,9 @@
 #include "image/DIBUtil.h"
 #include "image/ImageDraw.h"
 #include "platform/Host.h"
+#if !defined(_WIN32)
 #include "standin/win32/png.h"
+#endif
 
 namespace {
 
@@ -49,7 +51,12 @@ bool SaveRasterAsPng(HDC hdc, HBITMAP bitmap, int width, int height, const std::
     rgb[j + 1] = bgrx[i + 1];
     rgb[j + 2] = bgrx[i];
   }
+#if defined(_WIN32)
+  (void)out;
+  return false;
+#else
   return standin::WritePng(out, width, height, rgb.data(), nullptr);
+#endif
 }
 
 void Say(wchar_t* message, int size, const std::wstring& text) {
@@ -62,11 +69,22 @@ void Say(wchar_t* message, int size, const std::wstring& text) {
 
 // Paints input into a width by height raster and writes it to output (.bmp or .png). 0 when
 // written; otherwise non-zero with the reason in message.
-extern "C" __attribute__((visibility("default"))) int TovuPreviewRender(const wchar_t* input, const wchar_t* output,
-                                                                        int width, int height, int highlight,
-                                                                        wchar_t* message, int messageSize) {
+#if defined(_WIN32)
+#define TOVU_PREVIEW_API __declspec(dllexport)
+#else
+#define TOVU_PREVIEW_API __attribute__((visibility("default")))
+#endif
+extern "C" TOVU_PREVIEW_API int TovuPreviewRender(const wchar_t* input, const wchar_t* output, int width, int height,
+                                                  int highlight, wchar_t* message, int messageSize) {
   const std::wstring in = input ? input : L"", out = output ? output : L"";
   const bool png = EndsWith(out, L".png");
+#if defined(_WIN32)
+  // MinGW has no libpng: the Windows build writes BMP files only.
+  if (png) {
+    Say(message, messageSize, L"the Windows build writes .bmp previews only");
+    return 2;
+  }
+#endif
   if (!png && !EndsWith(out, L".bmp")) {
     Say(message, messageSize, L"the output file must end in .png or .bmp");
     return 2;

@@ -7,8 +7,6 @@
 #include <windows.h>
 #include <rxdlinkr.h>
 #include <rxregsvc.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
@@ -16,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iostream>
@@ -94,13 +93,21 @@ const char kUsage[] =
 
 std::wstring g_modulePath;
 
+// A UTF-8 name as the file system's path.
+std::filesystem::path PathOf(const std::string& utf8) { return std::filesystem::u8path(utf8); }
+
+// Beside the program on Windows, where DLLs go; in lib/ beside bin/ elsewhere.
 std::string DefaultModulePath() {
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return "TovuPlatform.arx";
-  std::string dir(buf, static_cast<size_t>(n));
-  dir.erase(dir.find_last_of('/'));
+  wchar_t buf[4096];
+  const DWORD n = GetModuleFileNameW(nullptr, buf, 4096);
+  if (n == 0 || n >= 4096) return "TovuPlatform.arx";
+  std::string dir = standin::ToUtf8(std::wstring_view(buf, n));
+  dir.erase(dir.find_last_of("\\/"));
+#if defined(_WIN32)
+  return dir + "/TovuPlatform.arx";
+#else
   return dir + "/../lib/TovuPlatform.arx";
+#endif
 }
 
 void UnloadCommand() {
@@ -225,16 +232,17 @@ bool ReadBoundedLine(std::istream& in, std::string& line, std::streamoff& total)
 
 // Whether path names a file that can be read, saying why not (what: "the script" ...).
 bool IsReadableFile(const std::string& path, const char* what) {
-  struct stat st;
   if (path.empty()) {
     std::fprintf(stderr, "tovu-host: %s has an empty name\n", what);
     return false;
   }
-  if (stat(path.c_str(), &st) != 0) {
-    std::fprintf(stderr, "tovu-host: cannot read %s %s: %s\n", what, path.c_str(), std::strerror(errno));
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(PathOf(path), error);
+  if (error) {
+    std::fprintf(stderr, "tovu-host: cannot read %s %s: %s\n", what, path.c_str(), error.message().c_str());
     return false;
   }
-  if (S_ISDIR(st.st_mode)) {
+  if (std::filesystem::is_directory(status)) {
     std::fprintf(stderr, "tovu-host: %s %s is a folder, not a file\n", what, path.c_str());
     return false;
   }
@@ -285,7 +293,7 @@ void TakeSnapshot(const std::wstring& path, const std::string& source, int line)
 // Reads and checks the whole script before anything runs, so a bad script changes nothing.
 bool ReadScript(const std::string& path, std::vector<ScriptStep>& steps) {
   if (!IsReadableFile(path, "the script")) return false;
-  std::ifstream file(path, std::ios::binary);
+  std::ifstream file(PathOf(path), std::ios::binary);
   if (!file) {
     std::fprintf(stderr, "tovu-host: cannot read the script %s: %s\n", path.c_str(), std::strerror(errno));
     return false;
@@ -335,8 +343,8 @@ struct PreviewRequest {
 
 // Whether the two paths name one existing file.
 bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa, sb;
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  std::error_code error;
+  return std::filesystem::equivalent(PathOf(a), PathOf(b), error) && !error;
 }
 
 // The arguments after "preview"; false (having said why) when they are malformed.
@@ -398,7 +406,12 @@ int RunPreview(const std::string& modulePath, const PreviewRequest& request) {
     std::fprintf(stderr, "tovu-host: the module %s could not be loaded\n", modulePath.c_str());
     return 1;
   }
-  const std::string library = modulePath.substr(0, modulePath.find_last_of('/') + 1) + "tovu-preview.so";
+#if defined(_WIN32)
+  const char* const kPreviewLibrary = "tovu-preview.dll";
+#else
+  const char* const kPreviewLibrary = "tovu-preview.so";
+#endif
+  const std::string library = modulePath.substr(0, modulePath.find_last_of("\\/") + 1) + kPreviewLibrary;
   HMODULE preview = LoadLibraryW(standin::FromUtf8(library).c_str());
   using Render = int (*)(const wchar_t*, const wchar_t*, int, int, int, wchar_t*, int);
   auto render =

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the windows build under Wine, in a prefix of that build's own
-# (BUILD/wineprefix, made on first use), with the MinGW runtime DLLs on Wine's search path.
+# (BUILD/wineprefix, made on first use), with the MinGW runtime DLLs on Wine's search path and no
+# display needed.
 #   tools/wine-run.sh PROGRAM.exe [ARGUMENTS...]
 set -euo pipefail
 program=$1
@@ -10,9 +11,14 @@ runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.d
 threads=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libwinpthread-1.dll)")
 windows_path() { local p; p=$(cd "$1" && pwd); echo "Z:${p//\//\\}"; }
 export WINEPATH="$(windows_path "$runtime");$(windows_path "$threads")"
-# Test programs start in parallel: one of them makes the prefix while the others wait.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# Test programs start in parallel: one of them makes the prefix while the others wait. Wine's
+# null display driver gives real windows (never shown) without an X server.
+if [ ! -f "$WINEPREFIX/.tovu-ready" ]; then
   mkdir -p "$build"
-  flock "$build/wineprefix.lock" bash -c '[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1'
+  flock "$build/wineprefix.lock" bash -c '[ -f "$WINEPREFIX/.tovu-ready" ] && exit 0
+    wineboot -i >/dev/null 2>&1
+    wine reg add "HKCU\\Software\\Wine\\Drivers" /v Graphics /d null /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tovu-ready"'
 fi
 exec wine "$@"

@@ -3,7 +3,9 @@
 #include <rxdefs.h>
 #include <rxregsvc.h>
 
-extern "C" __attribute__((visibility("default"))) AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) {
+#include "testing/ModuleExport.h"
+
+TOVU_TEST_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* pkt) {
   if (msg == AcRx::kInitAppMsg) acrxUnlockApplication(pkt);
   return AcRx::kRetOK;
 }
