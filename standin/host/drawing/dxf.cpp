@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,13 +99,6 @@ size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
 
 }  // namespace
 
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return s.substr(b, e - b);
-}
-
 namespace {
 
 // A leading + is allowed, as the C library's readers allow it.
@@ -112,24 +106,22 @@ std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '
 
 }  // namespace
 
-bool WholeNumber(std::string_view t, long long& out) {
+namespace {
+
+template <class T>
+bool Number(std::string_view t, T& out) {
   t = Unsigned(t);
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
   return !t.empty() && ec == std::errc() && end == t.data() + t.size();
 }
 
-bool RealNumber(std::string_view t, double& out) {
-  t = Unsigned(t);
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
-}
+}  // namespace
 
-std::string TrimBlanks(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return std::string(s.substr(b, e - b));
-}
+bool WholeNumber(std::string_view t, long long& out) { return Number(t, out); }
+
+bool RealNumber(std::string_view t, double& out) { return Number(t, out); }
+
+std::string TrimBlanks(std::string_view s) { return std::string(Trimmed(s)); }
 
 std::wstring Shown(std::wstring_view text) {
   std::wstring out;
@@ -158,7 +150,7 @@ std::wstring Shown(std::string_view bytes) {
 }
 
 bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
-  const std::string t = TrimBlanks(s);
+  const std::string_view t = Trimmed(s);
   if (t.empty() || t.size() > 16) return false;
   out = 0;
   for (char c : t) {
@@ -176,70 +168,137 @@ bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
   return true;
 }
 
-bool Reader::Tokenize() {
-  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
-  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary) {
-    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
-      return Fail(1, L"the binary DXF sentinel is not ended by a NUL");
-    return TokenizeBinary(sizeof kBinary);
+namespace {
+
+// A group code: a whole number of 16 bits. Most are a few digits, read without the general reader.
+bool GroupCode(std::string_view t, int& code) {
+  if (!t.empty() && t.size() <= 4) {
+    int v = 0;
+    size_t i = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
+    if (i == t.size()) return code = v, true;
   }
-  size_t at = 0;
-  if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
+  long long value = 0;
+  if (!Number(t, value) || value < -32768 || value > 32767) return false;
+  code = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+bool Reader::Restart(bool light) {
+  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
+  m_light = light;
+  m_have = m_done = m_any = false;
+  m_line = m_lastLine = 0;
+  m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
+  if (m_binary) {
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
+      return m_done = true, GroupFail(1, L"the binary DXF sentinel is not ended by a NUL");
+    m_at = sizeof kBinary;
+    // The first group is a 0 with a name: a second zero byte can only be the high byte of a
+    // two-byte code, since a one-byte code is followed by the name's first letter.
+    m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
+    return true;
+  }
+  m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
-  const size_t firstEnd = m_bytes.find_first_of("\r\n", at);
+  const size_t firstEnd = m_bytes.find_first_of("\r\n", m_at);
   const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
                       (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
-  const char lineEnd = crOnly ? '\r' : '\n';
-  // Every group takes two lines: the groups are counted first, so that their list never grows by copying.
-  m_pairs.reserve(
-      static_cast<size_t>(std::count(m_bytes.begin() + static_cast<std::ptrdiff_t>(at), m_bytes.end(), lineEnd)) / 2 +
-      1);
-  int line = 0;
-  auto nextLine = [&](std::string_view& out) {
-    if (at >= m_bytes.size()) return false;
-    size_t end = m_bytes.find(lineEnd, at);
-    if (end == std::string_view::npos) end = m_bytes.size();
-    out = m_bytes.substr(at, end - at);
-    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-    at = end + 1;
-    ++line;
-    return true;
-  };
-  std::string_view codeLine, valueLine;
-  while (nextLine(codeLine)) {
-    if (codeLine.find('\0') != std::string_view::npos) return Fail(line, L"the group code holds a NUL character");
-    const std::string_view code = Trimmed(codeLine);
-    if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
-    long long value = 0;
-    if (!WholeNumber(code, value) || value < -32768 || value > 32767)
-      return Fail(line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
-    const int codeLineNo = line;
-    if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
-    if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
-    Pair p(static_cast<int>(value), codeLineNo, valueLine);
-    switch (TypeOf(p.code)) {
-      case ValueType::Real: {
-        const std::string_view t = Trimmed(valueLine);
-        if (!RealNumber(t, p.real) || !std::isfinite(p.real))
-          return Fail(
-              line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
-        break;
-      }
-      case ValueType::Int: {
-        const std::string_view t = Trimmed(valueLine);
-        if (!WholeNumber(t, p.integer))
-          return Fail(line,
-                      L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
-        break;
-      }
-      default:
-        break;
-    }
-    if (p.code == 999) continue;  // comments
-    m_pairs.push_back(p);
-  }
-  if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
+  m_lineEnd = crOnly ? '\r' : '\n';
+  m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
   return true;
+}
+
+namespace {
+
+// The offset of the first byte c in [at, end), or end. Most lines of a DXF file are a few bytes
+// long: eight are tested at a time, without a call.
+size_t Find(const char* bytes, size_t at, size_t end, char c) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  for (; at + 8 <= end; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + at, 8);
+    word ^= pattern;
+    // The high bit of the bytes that were c, and maybe of bytes above the first of them.
+    const std::uint64_t found = (word - kOnes) & ~word & kHighs;
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (found) return at + static_cast<size_t>(__builtin_ctzll(found)) / 8;
+#else
+    if (found) break;
+#endif
+  }
+  while (at < end && bytes[at] != c) ++at;
+  return at;
+}
+
+// The line at bytes[at], without its end (and a CR before it); at moves past it.
+bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view& out) {
+  if (at >= bytes.size()) return false;
+  const size_t end = Find(bytes.data(), at, bytes.size(), lineEnd);
+  out = bytes.substr(at, end - at);
+  at = end + 1;
+  if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
+  return true;
+}
+
+}  // namespace
+
+bool Reader::NoMoreGroups() {
+  if (!m_any) {
+    if (m_binary) return GroupFail(1, L"the binary file holds no groups");
+    return GroupFail(std::max(m_line, 1), L"the file is empty, not a DXF file");
+  }
+  return false;
+}
+
+bool Reader::Fetch() {
+  if (m_binary) return FetchBinary();
+  std::string_view codeLine, valueLine;
+  while (TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) {
+    ++m_line;
+    if (m_nul && codeLine.find('\0') != std::string_view::npos)
+      return GroupFail(m_line, L"the group code holds a NUL character");
+    const std::string_view code = Trimmed(codeLine);
+    if (code.empty() && m_at >= m_bytes.size()) break;  // a final empty line
+    int value = 0;
+    if (!GroupCode(code, value))
+      return GroupFail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
+    const int codeLineNo = m_line;
+    if (!TakeLine(m_bytes, m_at, m_lineEnd, valueLine))
+      return GroupFail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
+    ++m_line;
+    m_group = Pair(value, codeLineNo, valueLine);
+    if (!m_light) {
+      if (m_nul && valueLine.find('\0') != std::string_view::npos)
+        return GroupFail(m_line, L"the value holds a NUL character");
+      switch (TypeOf(value)) {
+        case ValueType::Real: {
+          const std::string_view t = Trimmed(valueLine);
+          if (!Number(t, m_group.real) || !std::isfinite(m_group.real))
+            return GroupFail(m_line, L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" +
+                                         Shown(t) + L"\"");
+          break;
+        }
+        case ValueType::Int: {
+          const std::string_view t = Trimmed(valueLine);
+          if (!Number(t, m_group.integer))
+            return GroupFail(m_line, L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" +
+                                         Shown(t) + L"\"");
+          break;
+        }
+        default:
+          break;
+      }
+    }
+    if (value == 999) continue;  // comments
+    m_lastLine = codeLineNo;
+    m_any = true;
+    return true;
+  }
+  return NoMoreGroups();
 }
 
 std::wstring Reader::Text(std::string_view bytes) const {
@@ -275,29 +334,38 @@ bool Reader::TakeObject(Raw& raw) {
   raw.type = Peek().value;
   raw.line = Peek().line;
   raw.groups.clear();
-  ++m_pos;
-  const Pair* opened = nullptr;
+  raw.texts.clear();
+  Next();
+  bool opened = false;
+  int openedLine = 0;
+  std::string_view openedName;
   while (!AtEnd() && Peek().code != 0) {
     const Pair& p = Peek();
     // Reactor and extension-dictionary groups and extended data are not the entity's own.
-    if (p.code == 102)
-      opened = !p.value.empty() && p.value[0] == '{' ? &p : nullptr;
-    else if (!opened && p.code < 1000)
+    if (p.code == 102) {
+      opened = !p.value.empty() && p.value[0] == '{';
+      openedLine = p.line;
+      openedName = p.value;
+    } else if (!opened && p.code < 1000) {
       raw.groups.push_back(p);
-    ++m_pos;
+      // A binary file's number is written out for the group alone; the object keeps its text.
+      if (!m_number.empty() && p.value.data() == m_number.data())
+        raw.groups.back().value = raw.texts.emplace_back(m_number);
+    }
+    Next();
   }
   if (opened)
-    return Fail(opened->line, L"the group 102 \"" + Shown(TrimBlanks(opened->value)) + L"\" of the " + Shown(raw.type) +
-                                  L" is not closed by a group 102 \"}\"");
+    return Fail(openedLine, L"the group 102 \"" + Shown(TrimBlanks(openedName)) + L"\" of the " + Shown(raw.type) +
+                                L" is not closed by a group 102 \"}\"");
   return true;
 }
 
 bool Reader::ReadHeader() {
   std::vector<std::pair<std::wstring, DxfGroup>>& header = DbAccess::Header(m_db.get());
   while (!AtEnd() && Peek().code != 0) {
-    const Pair& name = Peek();
+    const Pair name = Peek();
     if (name.code != 9) return Fail(name.line, L"expected a header variable name (group 9) in the HEADER section");
-    ++m_pos;
+    Next();
     DxfGroup value;
     bool any = false;
     while (!AtEnd() && Peek().code != 0 && Peek().code != 9) {
@@ -323,7 +391,7 @@ bool Reader::ReadHeader() {
         }
       }
       any = true;
-      ++m_pos;
+      Next();
     }
     if (!any) return Fail(name.line, L"the header variable " + Shown(name.value) + L" has no value");
     const std::wstring var = Upper(FromUtf8(TrimBlanks(name.value)));
@@ -565,7 +633,7 @@ bool Reader::SkipSection() {
 }
 
 void Reader::SkipTo(const char* end) {
-  while (!AtEnd() && !IsZero(end)) ++m_pos;
+  while (!AtEnd() && !IsZero(end)) Next();
 }
 
 namespace {
@@ -657,27 +725,48 @@ bool Reader::ResolveBlocks() {
 
 std::unique_ptr<AcDbDatabase> Reader::Read() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  if (!Tokenize()) return nullptr;
+  const size_t notes = m_notes ? m_notes->size() : 0;
+  std::unique_ptr<AcDbDatabase> db = ReadSections();
+  if (db) return db;
+  // A group the file cannot hold is refused before anything else in the file, wherever it is:
+  // the groups after the point where the reading stopped are read for one.
+  while (!m_groupFailed && !AtEnd()) Next();
+  if (m_groupFailed && m_notes) m_notes->resize(notes);
+  return nullptr;
+}
+
+std::unique_ptr<AcDbDatabase> Reader::ReadSections() {
   // The drawing's own objects take handles above every handle of the file, and so do the objects
-  // the file leaves without one (at most one per group): a file leaving no room for them is refused.
+  // the file leaves without one (at most one per group): a file leaving no room for them is
+  // refused. A first light pass over the groups finds the file's highest handle.
   Adesk::UInt64 maxHandle = 0;
-  const Pair* maxPair = nullptr;
-  for (size_t i = 0; i < m_pairs.size(); ++i) {
-    const Pair& p = m_pairs[i];
-    const bool seed = i > 0 && m_pairs[i - 1].code == 9 && TrimBlanks(m_pairs[i - 1].value) == "$HANDSEED";
+  Pair maxPair(0, 0, {});
+  size_t groups = 0;
+  bool seed = false;
+  for (Restart(true); !AtEnd(); Next(), ++groups) {
+    const Pair& p = Peek();
     Adesk::UInt64 h = 0;
     if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h) && h >= maxHandle) {
       maxHandle = h;
-      maxPair = &p;
+      maxPair = p;
     }
+    seed = p.code == 9 && Trimmed(p.value) == "$HANDSEED";
   }
-  if (maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - m_pairs.size())
-    return Fail(maxPair->line, L"the handle " + Shown(TrimBlanks(maxPair->value)) +
-                                   L" leaves no handles for the drawing's other objects"),
+  const bool roomless = maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - groups;
+  if (m_groupFailed || roomless) {
+    // What a group holds is checked by the full reading alone, and a group it refuses goes first.
+    m_error.clear();
+    m_groupFailed = false;
+    for (Restart(false); !AtEnd();) Next();
+    if (m_groupFailed) return nullptr;
+    return Fail(maxPair.line, L"the handle " + Shown(TrimBlanks(maxPair.value)) +
+                                  L" leaves no handles for the drawing's other objects"),
            nullptr;
+  }
+  if (!Restart(false)) return nullptr;
   m_db = DbAccess::NewDatabase(maxHandle + 1);
   m_layers[L"0"] = m_db->layerZero();
-  m_linetypes[L"BYLAYER"] = m_db->byLayerLinetype();
+  m_linetypes[L"BYLAYER"] = m_byLayer = m_db->byLayerLinetype();
   m_linetypes[L"BYBLOCK"] = m_db->byBlockLinetype();
   m_linetypes[L"CONTINUOUS"] = m_db->continuousLinetype();
   std::set<std::string> seen;
@@ -686,7 +775,7 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
     const Pair& p = Peek();
     if (p.code == 0 && p.value == "EOF") {
       ended = true;
-      ++m_pos;
+      Next();
       break;
     }
     if (p.code != 0 || p.value != "SECTION")
@@ -694,10 +783,10 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
                   L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" + Shown(p.value) + L"\""),
              nullptr;
     const int sectionLine = p.line;
-    ++m_pos;
+    Next();
     if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
     const std::string name = TrimBlanks(Peek().value);
-    ++m_pos;
+    Next();
     if (!seen.insert(name).second) return Fail(sectionLine, L"the " + Shown(name) + L" section appears twice"), nullptr;
     bool ok = true;
     if (name == "HEADER")
@@ -712,10 +801,11 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
       ok = SkipSection();
     if (!ok) return nullptr;
     if (AtEnd()) return Fail(sectionLine, L"the " + Shown(name) + L" section is not ended by ENDSEC"), nullptr;
-    ++m_pos;
+    Next();
   }
-  if (!ended) return Fail(m_pairs.back().line, L"the file ends without EOF"), nullptr;
+  if (!ended) return Fail(m_lastLine, L"the file ends without EOF"), nullptr;
   if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
+  if (m_groupFailed) return nullptr;
   if (!ResolveBlocks()) return nullptr;
   DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
   DbAccess::Name(m_db.get()) =

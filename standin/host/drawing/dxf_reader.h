@@ -4,6 +4,7 @@
 
 #include <dbents.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,7 +22,12 @@ constexpr double kDegree = 3.141592653589793 / 180;
 
 // Without the blanks and tabs around it.
 std::string TrimBlanks(std::string_view s);
-std::string_view Trimmed(std::string_view s);
+inline std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
 // The whole text as a number (a leading + allowed); false when it is not one.
 bool WholeNumber(std::string_view t, long long& out);
 bool RealNumber(std::string_view t, double& out);
@@ -61,9 +67,14 @@ struct Pair {
 };
 
 struct Raw {
+  Raw() = default;
+  Raw(const Raw&) = delete;
+  Raw& operator=(const Raw&) = delete;
+
   std::string type;
   int line = 0;
   std::vector<Pair> groups;
+  std::deque<std::string> texts;  // the text of a binary file's numbers among the groups
 
   const Pair* Find(int code) const {
     for (const Pair& p : groups)
@@ -119,12 +130,34 @@ class Reader {
   // fresh one, with a note.
   Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                               const Raw& raw, const std::function<std::wstring()>& what);
-  bool Tokenize();
-  // The groups of a binary file from the byte after its sentinel; "lines" are byte offsets.
-  bool TokenizeBinary(size_t at);
-  bool AtEnd() const { return m_pos >= m_pairs.size(); }
-  const Pair& Peek() const { return m_pairs[m_pos]; }
-  bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  // The groups are read one at a time as the reader goes, never held for the whole file.
+  // Restart goes back to the first group; a light pass reads the group codes and leaves the
+  // values unchecked.
+  bool Restart(bool light);
+  // The next group into m_group; false at the end or when the file cannot hold the group.
+  bool Fetch();
+  // The groups of a binary file; their "lines" are byte offsets.
+  bool FetchBinary();
+  bool NoMoreGroups();
+  // A group the file cannot hold; it is the error that counts, whatever was found before it.
+  bool GroupFail(int line, const std::wstring& what) {
+    m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
+    m_groupFailed = true;
+    return false;
+  }
+  bool AtEnd() {
+    if (!m_have && !m_done) m_done = !(m_have = Fetch());
+    return !m_have;
+  }
+  const Pair& Peek() {
+    AtEnd();
+    return m_group;
+  }
+  void Next() {
+    if (!AtEnd()) m_have = false;
+  }
+  bool IsZero(const char* value) { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  std::unique_ptr<AcDbDatabase> ReadSections();
   // Reads the groups up to the next group 0 into raw (its type is the current group 0); false
   // when a 102 group opened in it is not closed.
   bool TakeObject(Raw& raw);
@@ -172,9 +205,18 @@ class Reader {
   std::vector<std::wstring>* m_skipped;
   std::vector<std::wstring>* m_notes;
   std::wstring m_why;
-  std::vector<Pair> m_pairs;
-  std::vector<std::unique_ptr<std::string>> m_valueTexts;  // the text of a binary file's numbers
-  size_t m_pos = 0;
+  // Where the groups are read.
+  size_t m_at = 0;
+  int m_line = 0;      // lines read
+  int m_lastLine = 0;  // the line of the last group read
+  char m_lineEnd = '\n';
+  bool m_binary = false, m_wideCodes = false;  // a binary file; its codes take two bytes
+  bool m_light = false;
+  bool m_nul = false;  // the file holds a NUL byte, which only a binary file's values may hold
+  bool m_have = false, m_done = false, m_any = false;
+  bool m_groupFailed = false;
+  Pair m_group{0, 0, {}};
+  std::string m_number;  // the text of a binary file's number in m_group
   bool m_utf8 = false;
   std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
@@ -193,10 +235,10 @@ class Reader {
   std::map<AcDbObjectId, int> m_blockLines;
   std::map<std::string, int> m_skippedTypes;
   Adesk::UInt64 m_handseed = 0;
-  double m_textSize = 2.5;
-  bool m_spatial = false;
-  Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage  // the vertices read
-                     // belong to a 3D polyline  // $TEXTSIZE, else the host's default
+  double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
+  bool m_spatial = false;   // the vertices read belong to a 3D polyline
+  AcDbObjectId m_byLayer;
+  Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage
 };
 
 }  // namespace standin::dxf
