@@ -31,6 +31,12 @@ class HandleTable {
     const auto it = m_sparse.find(handle);
     return it == m_sparse.end() ? 0 : it->second;
   }
+  void Erase(Adesk::UInt64 handle) {
+    if (handle < m_dense.size())
+      m_dense[handle] = 0;
+    else
+      m_sparse.erase(handle);
+  }
   // Handle 0 is no handle; a handle is added once.
   void Insert(Adesk::UInt64 handle, Adesk::IntPtr serial) {
     const size_t limit = 2 * ++m_count + 4096;
@@ -172,6 +178,17 @@ std::unique_ptr<AcDbDatabase> DbAccess::NewDatabase(Adesk::UInt64 firstHandle) {
 }
 void DbAccess::RaiseHandseed(AcDbDatabase* db, Adesk::UInt64 handseed) {
   if (db->m_store->handseed != 0 && handseed > db->m_store->handseed) db->m_store->handseed = handseed;
+}
+void DbAccess::SettleHandles(AcDbDatabase* db, Adesk::UInt64 provisional, Adesk::UInt64 firstHandle) {
+  AcDbDatabase::Store& st = *db->m_store;
+  // The standard contents are the first objects of the drawing.
+  for (const auto& obj : st.objects) {
+    if (obj->m_handle < provisional || obj->m_handle >= st.handseed) break;
+    st.handles.Erase(obj->m_handle);
+    obj->m_handle = obj->m_handle - provisional + firstHandle;
+    st.handles.Insert(obj->m_handle, obj->m_id);
+  }
+  st.handseed = st.handseed - provisional + firstHandle;
 }
 std::vector<std::pair<std::wstring, DxfGroup>>& DbAccess::Header(AcDbDatabase* db) { return db->m_store->header; }
 

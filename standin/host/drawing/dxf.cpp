@@ -17,6 +17,7 @@
 #include <cwchar>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <unordered_map>
 
@@ -34,6 +35,9 @@ constexpr std::streamoff kMaxFileBytes = 256 << 20;
 constexpr size_t kShownChars = 80;
 // Objects the drawing makes of its own (tables, their standard records, dictionaries).
 constexpr Adesk::UInt64 kOwnObjects = 16;
+// The handles the drawing's own objects have until the file's highest handle is known; a file
+// handle among them has it found first.
+constexpr Adesk::UInt64 kProvisionalHandles = Adesk::UInt64{1} << 63;
 
 // Text in a Windows code page, through the system's converter; false when it cannot convert.
 bool FromCodePage(const std::string& page, std::string_view text, std::wstring& out) {
@@ -186,20 +190,20 @@ bool GroupCode(std::string_view t, int& code) {
 
 }  // namespace
 
-bool Reader::Restart(bool light) {
+Groups::Groups(std::string_view bytes, bool light) : m_bytes(bytes), m_light(light) {
   static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
-  m_light = light;
-  m_have = m_done = m_any = false;
-  m_line = m_lastLine = 0;
   m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
   if (m_binary) {
-    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
-      return m_done = true, GroupFail(1, L"the binary DXF sentinel is not ended by a NUL");
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0) {
+      m_done = true;
+      Fail(1, L"the binary DXF sentinel is not ended by a NUL");
+      return;
+    }
     m_at = sizeof kBinary;
     // The first group is a 0 with a name: a second zero byte can only be the high byte of a
     // two-byte code, since a one-byte code is followed by the name's first letter.
     m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
-    return true;
+    return;
   }
   m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
@@ -208,7 +212,6 @@ bool Reader::Restart(bool light) {
                       (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
   m_lineEnd = crOnly ? '\r' : '\n';
   m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
-  return true;
 }
 
 namespace {
@@ -246,47 +249,57 @@ bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view
 
 }  // namespace
 
-bool Reader::NoMoreGroups() {
-  if (!m_any) {
-    if (m_binary) return GroupFail(1, L"the binary file holds no groups");
-    return GroupFail(std::max(m_line, 1), L"the file is empty, not a DXF file");
+bool Groups::Fetch() {
+  if (!(m_binary ? FetchBinary() : FetchText())) {
+    if (failed || count > 0) return false;
+    if (m_binary) return Fail(1, L"the binary file holds no groups");
+    return Fail(std::max(m_line, 1), L"the file is empty, not a DXF file");
   }
-  return false;
+  const Pair& p = m_group;
+  Adesk::UInt64 h = 0;
+  if ((p.code == 5 || p.code == 105) && !m_seed && ParseHandle(p.value, h) && h >= maxHandle) {
+    maxHandle = h;
+    maxHandleLine = p.line;
+    maxHandleText = p.value;
+  }
+  m_seed = p.code == 9 && Trimmed(p.value) == "$HANDSEED";
+  lastLine = p.line;
+  ++count;
+  return true;
 }
 
-bool Reader::Fetch() {
-  if (m_binary) return FetchBinary();
+bool Groups::FetchText() {
   std::string_view codeLine, valueLine;
   while (TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) {
     ++m_line;
     if (m_nul && codeLine.find('\0') != std::string_view::npos)
-      return GroupFail(m_line, L"the group code holds a NUL character");
+      return Fail(m_line, L"the group code holds a NUL character");
     const std::string_view code = Trimmed(codeLine);
     if (code.empty() && m_at >= m_bytes.size()) break;  // a final empty line
     int value = 0;
     if (!GroupCode(code, value))
-      return GroupFail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
+      return Fail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
     const int codeLineNo = m_line;
     if (!TakeLine(m_bytes, m_at, m_lineEnd, valueLine))
-      return GroupFail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
+      return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
     ++m_line;
     m_group = Pair(value, codeLineNo, valueLine);
     if (!m_light) {
       if (m_nul && valueLine.find('\0') != std::string_view::npos)
-        return GroupFail(m_line, L"the value holds a NUL character");
+        return Fail(m_line, L"the value holds a NUL character");
       switch (TypeOf(value)) {
         case ValueType::Real: {
           const std::string_view t = Trimmed(valueLine);
           if (!Number(t, m_group.real) || !std::isfinite(m_group.real))
-            return GroupFail(m_line, L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" +
-                                         Shown(t) + L"\"");
+            return Fail(m_line, L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" +
+                                    Shown(t) + L"\"");
           break;
         }
         case ValueType::Int: {
           const std::string_view t = Trimmed(valueLine);
           if (!Number(t, m_group.integer))
-            return GroupFail(m_line, L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" +
-                                         Shown(t) + L"\"");
+            return Fail(m_line, L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" +
+                                    Shown(t) + L"\"");
           break;
         }
         default:
@@ -294,11 +307,9 @@ bool Reader::Fetch() {
       }
     }
     if (value == 999) continue;  // comments
-    m_lastLine = codeLineNo;
-    m_any = true;
     return true;
   }
-  return NoMoreGroups();
+  return false;
 }
 
 std::wstring Reader::Text(std::string_view bytes) const {
@@ -349,8 +360,7 @@ bool Reader::TakeObject(Raw& raw) {
     } else if (!opened && p.code < 1000) {
       raw.groups.push_back(p);
       // A binary file's number is written out for the group alone; the object keeps its text.
-      if (!m_number.empty() && p.value.data() == m_number.data())
-        raw.groups.back().value = raw.texts.emplace_back(m_number);
+      if (m_groups.HoldsText(p)) raw.groups.back().value = raw.texts.emplace_back(p.value);
     }
     Next();
   }
@@ -440,6 +450,7 @@ bool Reader::LayerId(const std::wstring& name, int line, AcDbObjectId& id) {
   const std::wstring key = Upper(name.empty() ? L"0" : name);
   const auto it = m_layers.find(key);
   if (it != m_layers.end()) return id = it->second, true;
+  if (!Settle()) return false;
   auto* rec = new AcDbLayerTableRecord;
   id = AddRecord(AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId())), rec, name);
   if (id.isNull())
@@ -455,6 +466,7 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
   const std::wstring key = Upper(name);
   const auto it = m_linetypes.find(key);
   if (it != m_linetypes.end()) return id = it->second, true;
+  if (!Settle()) return false;
   auto* rec = new AcDbLinetypeTableRecord;
   id = AddRecord(AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId())), rec, name);
   if (id.isNull())
@@ -658,9 +670,10 @@ Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::function<std::wstrin
 
 Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                                     const Raw& raw, const std::function<std::wstring()>& what) {
+  if ((handle == 0 || handle >= kProvisionalHandles) && !Settle()) return Acad::eOutOfMemory;
   Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
   // A handle used twice is given to the first object that has it; later ones get fresh handles.
-  if (es != Acad::eOk && handle != 0) {
+  if (es != Acad::eOk && handle != 0 && Settle()) {
     es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
     if (es == Acad::eOk)
       Note(raw.Find(5)->line, what() + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
@@ -728,43 +741,54 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
   const size_t notes = m_notes ? m_notes->size() : 0;
   std::unique_ptr<AcDbDatabase> db = ReadSections();
   if (db) return db;
-  // A group the file cannot hold is refused before anything else in the file, wherever it is:
-  // the groups after the point where the reading stopped are read for one.
-  while (!m_groupFailed && !AtEnd()) Next();
-  if (m_groupFailed && m_notes) m_notes->resize(notes);
+  // What the whole file's groups say goes before what was wrong where the reading stopped: a
+  // group the file cannot hold, then a handle that leaves no room. Nothing read before counts.
+  if (!m_settleFailed) {
+    while (!AtEnd()) Next();
+    m_roomless = !m_groupFailed && !m_settled && Roomless(m_groups);
+    if (m_roomless) {
+      m_error.clear();
+      FailRoomless(m_groups);
+    }
+  }
+  if ((m_groupFailed || m_settleFailed || m_roomless) && m_notes) m_notes->resize(notes);
   return nullptr;
 }
 
-std::unique_ptr<AcDbDatabase> Reader::ReadSections() {
-  // The drawing's own objects take handles above every handle of the file, and so do the objects
-  // the file leaves without one (at most one per group): a file leaving no room for them is
-  // refused. A first light pass over the groups finds the file's highest handle.
-  Adesk::UInt64 maxHandle = 0;
-  Pair maxPair(0, 0, {});
-  size_t groups = 0;
-  bool seed = false;
-  for (Restart(true); !AtEnd(); Next(), ++groups) {
-    const Pair& p = Peek();
-    Adesk::UInt64 h = 0;
-    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h) && h >= maxHandle) {
-      maxHandle = h;
-      maxPair = p;
-    }
-    seed = p.code == 9 && Trimmed(p.value) == "$HANDSEED";
+bool Reader::Roomless(const Groups& groups) const {
+  return groups.maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - groups.count;
+}
+
+bool Reader::FailRoomless(const Groups& groups) {
+  return Fail(groups.maxHandleLine, L"the handle " + Shown(TrimBlanks(groups.maxHandleText)) +
+                                        L" leaves no handles for the drawing's other objects");
+}
+
+bool Reader::Settle() {
+  if (m_settled) return !m_settleFailed;
+  m_settled = true;
+  std::optional<Groups> light;
+  if (!m_groups.Finished()) {
+    light.emplace(m_bytes, true);
+    while (!light->AtEnd()) light->Next();
   }
-  const bool roomless = maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - groups;
-  if (m_groupFailed || roomless) {
-    // What a group holds is checked by the full reading alone, and a group it refuses goes first.
+  const Groups& all = light ? *light : m_groups;
+  if (all.failed || Roomless(all)) {
+    m_settleFailed = true;
+    // A group the file cannot hold goes first, wherever it is: the values are read for one.
+    Groups full(m_bytes, false);
+    while (!full.AtEnd()) full.Next();
+    if (full.failed) return GroupFail(full);
     m_error.clear();
-    m_groupFailed = false;
-    for (Restart(false); !AtEnd();) Next();
-    if (m_groupFailed) return nullptr;
-    return Fail(maxPair.line, L"the handle " + Shown(TrimBlanks(maxPair.value)) +
-                                  L" leaves no handles for the drawing's other objects"),
-           nullptr;
+    return FailRoomless(all);
   }
-  if (!Restart(false)) return nullptr;
-  m_db = DbAccess::NewDatabase(maxHandle + 1);
+  DbAccess::SettleHandles(m_db.get(), kProvisionalHandles, all.maxHandle + 1);
+  m_fileMaxHandle = all.maxHandle;
+  return true;
+}
+
+std::unique_ptr<AcDbDatabase> Reader::ReadSections() {
+  m_db = DbAccess::NewDatabase(kProvisionalHandles);
   m_layers[L"0"] = m_db->layerZero();
   m_linetypes[L"BYLAYER"] = m_byLayer = m_db->byLayerLinetype();
   m_linetypes[L"BYBLOCK"] = m_db->byBlockLinetype();
@@ -803,11 +827,10 @@ std::unique_ptr<AcDbDatabase> Reader::ReadSections() {
     if (AtEnd()) return Fail(sectionLine, L"the " + Shown(name) + L" section is not ended by ENDSEC"), nullptr;
     Next();
   }
-  if (!ended) return Fail(m_lastLine, L"the file ends without EOF"), nullptr;
+  if (!ended) return Fail(m_groups.lastLine, L"the file ends without EOF"), nullptr;
   if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
-  if (m_groupFailed) return nullptr;
-  if (!ResolveBlocks()) return nullptr;
-  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
+  if (m_groupFailed || !Settle() || !ResolveBlocks()) return nullptr;
+  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, m_fileMaxHandle + 1));
   DbAccess::Name(m_db.get()) =
       m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
   if (m_skipped)

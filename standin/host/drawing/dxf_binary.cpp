@@ -49,7 +49,7 @@ T Little(const char* at) {
 
 }  // namespace
 
-bool Reader::FetchBinary() {
+bool Groups::FetchBinary() {
   const size_t size = m_bytes.size();
   auto need = [&](size_t n) { return size - m_at >= n; };
   while (m_at < size) {
@@ -57,7 +57,7 @@ bool Reader::FetchBinary() {
     int code;
     if (m_wideCodes || static_cast<unsigned char>(m_bytes[m_at]) == 255) {
       const size_t skip = m_wideCodes ? 0 : 1;
-      if (!need(skip + 2)) return GroupFail(line, L"the file ends inside a group code");
+      if (!need(skip + 2)) return Fail(line, L"the file ends inside a group code");
       code = Little<int16_t>(m_bytes.data() + m_at + skip);
       m_at += skip + 2;
     } else {
@@ -70,17 +70,17 @@ bool Reader::FetchBinary() {
     switch (WidthOf(code)) {
       case Width::Text: {
         const void* end = std::memchr(value, 0, size - m_at);
-        if (!end) return GroupFail(line, L"the text of group " + std::to_wstring(code) + L" is not ended by a NUL");
+        if (!end) return Fail(line, L"the text of group " + std::to_wstring(code) + L" is not ended by a NUL");
         m_group.value = std::string_view(value, static_cast<size_t>(static_cast<const char*>(end) - value));
         m_at += m_group.value.size() + 1;
         break;
       }
       case Width::Real:
-        if (!need(8)) return GroupFail(line, L"the file ends inside the value of group " + std::to_wstring(code));
+        if (!need(8)) return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
         m_group.real = Little<double>(value);
         m_at += 8;
         if (!std::isfinite(m_group.real))
-          return GroupFail(line, L"group code " + std::to_wstring(code) + L" needs a finite number");
+          return Fail(line, L"group code " + std::to_wstring(code) + L" needs a finite number");
         if (!m_light) {
           std::snprintf(number, sizeof number, "%.17g", m_group.real);
           m_number = number;
@@ -92,7 +92,7 @@ bool Reader::FetchBinary() {
       case Width::Bool: {
         const Width w = WidthOf(code);
         const size_t n = w == Width::Int16 ? 2 : w == Width::Int32 ? 4 : w == Width::Int64 ? 8 : 1;
-        if (!need(n)) return GroupFail(line, L"the file ends inside the value of group " + std::to_wstring(code));
+        if (!need(n)) return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
         m_group.integer = n == 2   ? Little<int16_t>(value)
                           : n == 4 ? Little<int32_t>(value)
                           : n == 8 ? Little<int64_t>(value)
@@ -103,7 +103,7 @@ bool Reader::FetchBinary() {
       }
       case Width::Chunk: {
         if (!need(1) || !need(1 + static_cast<unsigned char>(*value)))
-          return GroupFail(line, L"the file ends inside the value of group " + std::to_wstring(code));
+          return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
         static const char kHex[] = "0123456789ABCDEF";
         for (size_t i = 0; !m_light && i < static_cast<unsigned char>(*value); ++i) {
           const unsigned char b = static_cast<unsigned char>(value[1 + i]);
@@ -114,15 +114,13 @@ bool Reader::FetchBinary() {
         break;
       }
       case Width::Unknown:
-        return GroupFail(line, L"group code " + std::to_wstring(code) + L" has no value type in a binary file");
+        return Fail(line, L"group code " + std::to_wstring(code) + L" has no value type in a binary file");
     }
     if (code == 999) continue;
     if (!m_number.empty()) m_group.value = m_number;
-    m_lastLine = line;
-    m_any = true;
     return true;
   }
-  return NoMoreGroups();
+  return false;
 }
 
 }  // namespace standin::dxf

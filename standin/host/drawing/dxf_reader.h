@@ -100,11 +100,69 @@ struct Raw {
   }
 };
 
+// The groups of a file, read one at a time as the reader goes: the whole file's groups are never
+// held at once. A light reading checks the group codes and leaves the values unread.
+class Groups {
+ public:
+  Groups(std::string_view bytes, bool light);
+
+  bool AtEnd() {
+    if (!m_have && !m_done) m_done = !(m_have = Fetch());
+    return !m_have;
+  }
+  const Pair& Peek() {
+    AtEnd();
+    return m_group;
+  }
+  void Next() {
+    if (!AtEnd()) m_have = false;
+  }
+  // Every group read, none refused.
+  bool Finished() const { return m_done && !failed; }
+  // Whether the value text of the group is held here until the next group (a binary file's number).
+  bool HoldsText(const Pair& p) const { return !m_number.empty() && p.value.data() == m_number.data(); }
+
+  // A group the file cannot hold: where it is and what is wrong.
+  bool failed = false;
+  int failLine = 0;
+  std::wstring failure;
+  int lastLine = 0;  // the line of the last group read
+  size_t count = 0;  // the groups read
+  // The highest handle of the groups read (a $HANDSEED value aside), and where it is.
+  Adesk::UInt64 maxHandle = 0;
+  int maxHandleLine = 0;
+  std::string_view maxHandleText;
+
+ private:
+  bool Fetch();
+  bool FetchText();
+  // The groups of a binary file; their "lines" are byte offsets.
+  bool FetchBinary();
+  bool Fail(int line, std::wstring what) {
+    failed = true;
+    failLine = line;
+    failure = std::move(what);
+    return false;
+  }
+
+  std::string_view m_bytes;
+  bool m_light;
+  size_t m_at = 0;
+  int m_line = 0;  // lines read
+  char m_lineEnd = '\n';
+  bool m_binary = false, m_wideCodes = false;  // a binary file; its codes take two bytes
+  bool m_nul = false;                          // the file holds a NUL byte, which only a binary file's values may hold
+  bool m_have = false, m_done = false;
+  bool m_seed = false;  // the last group named $HANDSEED
+  Pair m_group{0, 0, {}};
+  std::string m_number;  // the text of a binary file's number in m_group
+};
+
 class Reader {
  public:
   Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped,
          std::vector<std::wstring>* notes)
-      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes) {}
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes), m_groups(bytes, false) {}
 
   std::unique_ptr<AcDbDatabase> Read();
 
@@ -130,34 +188,28 @@ class Reader {
   // fresh one, with a note.
   Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                               const Raw& raw, const std::function<std::wstring()>& what);
-  // The groups are read one at a time as the reader goes, never held for the whole file.
-  // Restart goes back to the first group; a light pass reads the group codes and leaves the
-  // values unchecked.
-  bool Restart(bool light);
-  // The next group into m_group; false at the end or when the file cannot hold the group.
-  bool Fetch();
-  // The groups of a binary file; their "lines" are byte offsets.
-  bool FetchBinary();
-  bool NoMoreGroups();
-  // A group the file cannot hold; it is the error that counts, whatever was found before it.
-  bool GroupFail(int line, const std::wstring& what) {
-    m_error = m_name + L":" + std::to_wstring(line) + L": " + what;
+  // The file's groups refuse one: that error counts, whatever was found wrong before it.
+  bool GroupFail(const Groups& groups) {
+    m_error = m_name + L":" + std::to_wstring(groups.failLine) + L": " + groups.failure;
     m_groupFailed = true;
     return false;
   }
   bool AtEnd() {
-    if (!m_have && !m_done) m_done = !(m_have = Fetch());
-    return !m_have;
+    if (!m_groups.AtEnd()) return false;
+    if (m_groups.failed && !m_groupFailed) GroupFail(m_groups);
+    return true;
   }
-  const Pair& Peek() {
-    AtEnd();
-    return m_group;
-  }
-  void Next() {
-    if (!AtEnd()) m_have = false;
-  }
+  const Pair& Peek() { return m_groups.Peek(); }
+  void Next() { m_groups.Next(); }
   bool IsZero(const char* value) { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
   std::unique_ptr<AcDbDatabase> ReadSections();
+  // The drawing's own objects take handles above every handle of the file, and so do the objects
+  // the file leaves without one (at most one per group). They are numbered when the file's highest
+  // handle is known: at the end, or before an object takes a fresh handle, when a light reading
+  // of the whole file finds it. False (the error said) when the file leaves no room for them.
+  bool Settle();
+  bool Roomless(const Groups& groups) const;
+  bool FailRoomless(const Groups& groups);
   // Reads the groups up to the next group 0 into raw (its type is the current group 0); false
   // when a 102 group opened in it is not closed.
   bool TakeObject(Raw& raw);
@@ -205,18 +257,10 @@ class Reader {
   std::vector<std::wstring>* m_skipped;
   std::vector<std::wstring>* m_notes;
   std::wstring m_why;
-  // Where the groups are read.
-  size_t m_at = 0;
-  int m_line = 0;      // lines read
-  int m_lastLine = 0;  // the line of the last group read
-  char m_lineEnd = '\n';
-  bool m_binary = false, m_wideCodes = false;  // a binary file; its codes take two bytes
-  bool m_light = false;
-  bool m_nul = false;  // the file holds a NUL byte, which only a binary file's values may hold
-  bool m_have = false, m_done = false, m_any = false;
+  Groups m_groups;
   bool m_groupFailed = false;
-  Pair m_group{0, 0, {}};
-  std::string m_number;  // the text of a binary file's number in m_group
+  bool m_settled = false, m_settleFailed = false, m_roomless = false;
+  Adesk::UInt64 m_fileMaxHandle = 0;
   bool m_utf8 = false;
   std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
