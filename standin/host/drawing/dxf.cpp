@@ -19,6 +19,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <type_traits>
 #include <unordered_map>
 
 #include "standin/host/core/text.h"
@@ -268,48 +269,84 @@ bool Groups::Fetch() {
   return true;
 }
 
+bool Groups::PlainCode(int& code) {
+  const size_t n = m_bytes.size();
+  size_t i = m_at;
+  while (i < n && m_bytes[i] == ' ') ++i;
+  const size_t digits = i;
+  int v = 0;
+  for (; i < n && i - digits < 4 && m_bytes[i] >= '0' && m_bytes[i] <= '9'; ++i) v = v * 10 + (m_bytes[i] - '0');
+  if (i == digits || !AtLineEnd(i)) return false;
+  code = v;
+  return true;
+}
+
+template <class T>
+bool Groups::PlainNumber(T& out, std::string_view& line) {
+  const size_t n = m_bytes.size();
+  size_t i = m_at;
+  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
+  if (i < n && m_bytes[i] == '+') return false;
+  const auto [end, ec] = std::from_chars(m_bytes.data() + i, m_bytes.data() + n, out);
+  if (ec != std::errc()) return false;
+  if constexpr (std::is_floating_point_v<T>)
+    if (!std::isfinite(out)) return false;
+  i = static_cast<size_t>(end - m_bytes.data());
+  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
+  const size_t start = m_at;
+  if (!AtLineEnd(i)) return false;
+  line = m_bytes.substr(start, i - start);
+  return true;
+}
+
+bool Groups::AtLineEnd(size_t i) {
+  const size_t n = m_bytes.size();
+  const size_t end = i < n && m_bytes[i] == '\r' && m_lineEnd == '\n' ? i + 1 : i;
+  if (end >= n || m_bytes[end] != m_lineEnd) return false;
+  m_at = end + 1;
+  ++m_line;
+  return true;
+}
+
 bool Groups::FetchText() {
   std::string_view codeLine, valueLine;
-  while (TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) {
-    ++m_line;
-    if (m_nul && codeLine.find('\0') != std::string_view::npos)
-      return Fail(m_line, L"the group code holds a NUL character");
-    const std::string_view code = Trimmed(codeLine);
-    if (code.empty() && m_at >= m_bytes.size()) break;  // a final empty line
+  for (;;) {
+    // Most lines are a short code, or a number: they are read in one go, and the others as lines.
     int value = 0;
-    if (!GroupCode(code, value))
-      return Fail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
+    if (!PlainCode(value)) {
+      if (!TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) return false;
+      ++m_line;
+      if (m_nul && codeLine.find('\0') != std::string_view::npos)
+        return Fail(m_line, L"the group code holds a NUL character");
+      const std::string_view code = Trimmed(codeLine);
+      if (code.empty() && m_at >= m_bytes.size()) return false;  // a final empty line
+      if (!GroupCode(code, value))
+        return Fail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
+    }
     const int codeLineNo = m_line;
+    m_group = Pair(value, codeLineNo, {});
+    const ValueType type = m_light ? ValueType::Skip : TypeOf(value);
+    if ((type == ValueType::Real && PlainNumber(m_group.real, valueLine)) ||
+        (type == ValueType::Int && PlainNumber(m_group.integer, valueLine))) {
+      m_group.value = valueLine;
+      return true;
+    }
     if (!TakeLine(m_bytes, m_at, m_lineEnd, valueLine))
       return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
     ++m_line;
-    m_group = Pair(value, codeLineNo, valueLine);
-    if (!m_light) {
-      if (m_nul && valueLine.find('\0') != std::string_view::npos)
-        return Fail(m_line, L"the value holds a NUL character");
-      switch (TypeOf(value)) {
-        case ValueType::Real: {
-          const std::string_view t = Trimmed(valueLine);
-          if (!Number(t, m_group.real) || !std::isfinite(m_group.real))
-            return Fail(m_line, L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" +
-                                    Shown(t) + L"\"");
-          break;
-        }
-        case ValueType::Int: {
-          const std::string_view t = Trimmed(valueLine);
-          if (!Number(t, m_group.integer))
-            return Fail(m_line, L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" +
-                                    Shown(t) + L"\"");
-          break;
-        }
-        default:
-          break;
-      }
-    }
+    m_group.value = valueLine;
+    if (!m_light && m_nul && valueLine.find('\0') != std::string_view::npos)
+      return Fail(m_line, L"the value holds a NUL character");
+    const std::string_view t = Trimmed(valueLine);
+    if (type == ValueType::Real && (!Number(t, m_group.real) || !std::isfinite(m_group.real)))
+      return Fail(m_line,
+                  L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" + Shown(t) + L"\"");
+    if (type == ValueType::Int && !Number(t, m_group.integer))
+      return Fail(m_line,
+                  L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" + Shown(t) + L"\"");
     if (value == 999) continue;  // comments
     return true;
   }
-  return false;
 }
 
 std::wstring Reader::Text(std::string_view bytes) const {

@@ -132,7 +132,7 @@ std::vector<DxfGroup> Reader::OwnGroups(const Raw& raw) const {
 
 AcDbEntity* Reader::Build(const Raw& raw) {
   const AcGeVector3d normal = raw.Normal();
-  const std::string& t = raw.type;
+  const std::string_view t = raw.type;
   if (t == "HATCH") return BuildHatch(raw);
   if (t == "LINE") {
     auto* e = new AcDbLine(raw.Point(10), raw.Point(11));
@@ -327,7 +327,7 @@ bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObje
 bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   Raw& raw = m_raw;
   if (!TakeObject(raw)) return false;
-  const std::string type = raw.type;
+  const std::string_view type = raw.type;
   if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND") {
     Note(raw.line, L"the " + FromUtf8(type) + L" is left out: it follows no INSERT or POLYLINE");
     return true;

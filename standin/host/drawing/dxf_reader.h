@@ -136,6 +136,13 @@ class Groups {
  private:
   bool Fetch();
   bool FetchText();
+  // A line of blanks and at most four digits, or of blanks around a number, read whole (m_at past
+  // it); false, with nothing read, for any other line.
+  bool PlainCode(int& code);
+  template <class T>
+  bool PlainNumber(T& out, std::string_view& line);
+  // Whether the line ends at i (a CR before its end aside); if so, m_at moves past it.
+  bool AtLineEnd(size_t i);
   // The groups of a binary file; their "lines" are byte offsets.
   bool FetchBinary();
   bool Fail(int line, std::wstring what) {
@@ -249,7 +256,7 @@ class Reader {
   bool LayerId(const std::wstring& name, int line, AcDbObjectId& id);
   bool LinetypeId(const std::wstring& name, int line, AcDbObjectId& id);
   AcDbEntity* Build(const Raw& raw);
-  void Skipped(const std::string& type) { ++m_skippedTypes[type]; }
+  void Skipped(std::string_view type) { ++m_skippedTypes[std::string(type)]; }
 
   std::string_view m_bytes;
   const std::wstring& m_name;
