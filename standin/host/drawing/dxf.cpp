@@ -189,34 +189,6 @@ bool GroupCode(std::string_view t, int& code) {
   return true;
 }
 
-}  // namespace
-
-Groups::Groups(std::string_view bytes, bool light) : m_bytes(bytes), m_light(light) {
-  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
-  m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
-  if (m_binary) {
-    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0) {
-      m_done = true;
-      Fail(1, L"the binary DXF sentinel is not ended by a NUL");
-      return;
-    }
-    m_at = sizeof kBinary;
-    // The first group is a 0 with a name: a second zero byte can only be the high byte of a
-    // two-byte code, since a one-byte code is followed by the name's first letter.
-    m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
-    return;
-  }
-  m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-  // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
-  const size_t firstEnd = m_bytes.find_first_of("\r\n", m_at);
-  const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
-                      (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
-  m_lineEnd = crOnly ? '\r' : '\n';
-  m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
-}
-
-namespace {
-
 // The offset of the first byte c in [at, end), or end. Most lines of a DXF file are a few bytes
 // long: eight are tested at a time, without a call.
 size_t Find(const char* bytes, size_t at, size_t end, char c) {
@@ -249,6 +221,30 @@ bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view
 }
 
 }  // namespace
+
+Groups::Groups(std::string_view bytes, bool light) : m_bytes(bytes), m_light(light) {
+  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
+  m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
+  if (m_binary) {
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0) {
+      m_done = true;
+      Fail(1, L"the binary DXF sentinel is not ended by a NUL");
+      return;
+    }
+    m_at = sizeof kBinary;
+    // The first group is a 0 with a name: a second zero byte can only be the high byte of a
+    // two-byte code, since a one-byte code is followed by the name's first letter.
+    m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
+    return;
+  }
+  m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
+  const size_t firstEnd = m_bytes.find_first_of("\r\n", m_at);
+  const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
+                      (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
+  m_lineEnd = crOnly ? '\r' : '\n';
+  m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
+}
 
 bool Groups::Fetch() {
   if (!(m_binary ? FetchBinary() : FetchText())) {
