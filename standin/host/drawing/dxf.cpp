@@ -282,7 +282,7 @@ bool Groups::PlainNumber(T& out, std::string_view& line) {
   const size_t n = m_bytes.size();
   size_t i = m_at;
   while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
-  if (i < n && m_bytes[i] == '+') return false;
+  if (i >= n || m_bytes[i] == '+') return false;  // past the last line, or a sign the general reader takes
   const auto [end, ec] = std::from_chars(m_bytes.data() + i, m_bytes.data() + n, out);
   if (ec != std::errc()) return false;
   if constexpr (std::is_floating_point_v<T>)
