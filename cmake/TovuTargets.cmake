@@ -45,13 +45,18 @@ function(tovu_standin_library name)
   set_property(GLOBAL APPEND PROPERTY TOVU_STANDIN_LIBRARIES ${name})
 endfunction()
 
-# tovu_add_test(name LABEL label SOURCES ... [LIBS ...])
-# One test program per folder; every case is registered with CTest on its own.
+# tovu_add_test(name LABEL label SOURCES ... [STANDIN_ONLY ...] [LIBS ...])
+# One test program per folder; every case is registered with CTest on its own. STANDIN_ONLY
+# sources drive the Win32 stand-in's own controls (its registry file, virtual clock, simulated
+# keyboard, journal of what it shows, PNG pictures): the Windows build leaves them out.
 function(tovu_add_test name)
   if(NOT TOVU_BUILD_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "LABEL" "SOURCES;STANDIN_ONLY;LIBS" ${ARGN})
+  if(NOT WIN32)
+    list(APPEND ARG_SOURCES ${ARG_STANDIN_ONLY})
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   tovu_warnings(${name})
   target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/testing/test_main.cpp)

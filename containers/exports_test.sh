@@ -5,7 +5,7 @@
 set -euo pipefail
 module=$1
 # Demangled, with "> >" closed up so that names read as they are written.
-symbols=$(nm -DC --defined-only "$module" | cut -d' ' -f3- | sed -e ':a' -e 's/> >/>>/g' -e 'ta')
+symbols=$("$(dirname "$0")/../tools/export-names.sh" -C "$module" | sed -e ':a' -e 's/> >/>>/g' -e 'ta')
 exported=()
 internal=()
 

@@ -3,7 +3,8 @@
 # The module exports acrxEntryPoint and acrxGetApiVersion, and no symbol that a stand-in defines.
 set -euo pipefail
 module=$1; shift
-exports=$(nm -D --defined-only "$module" | awk '{print $3}' | sort -u)
+names="$(dirname "$0")/../tools/export-names.sh"
+exports=$("$names" "$module")
 status=0
 for required in acrxEntryPoint acrxGetApiVersion; do
   if ! grep -qx "$required" <<<"$exports"; then
@@ -12,7 +13,7 @@ for required in acrxEntryPoint acrxGetApiVersion; do
 done
 for lib in "$@"; do
   # Instantiations of the standard library are vague-linkage copies that any binary may carry.
-  shared=$(comm -12 <(echo "$exports") <(nm -D --defined-only "$lib" | awk '{print $3}' | sort -u) \
+  shared=$(comm -12 <(echo "$exports") <("$names" "$lib") \
     | grep -v -E '^(_init|_fini|_edata|_end|__bss_start)$' | grep -v -E '^_Z(T[ISV])?(N|NK)?S[tabdiso]' || true)
   if [ -n "$shared" ]; then
     echo "FAIL: $module exports symbols of $(basename "$lib"):"; echo "$shared" | c++filt | head -20; status=1

@@ -2,8 +2,7 @@
 // look at the pixels.
 #pragma once
 
-#include <wingdi.h>
-#include <winuser.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <vector>

@@ -3,15 +3,21 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 
 namespace tovutest {
 
 class TempDir {
  public:
+  // A new folder of a random name, made by this process alone (create_directory fails on one that exists).
   TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tovu-test-XXXXXX").string();
-    m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+    std::random_device random;
+    std::error_code ec;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+      const auto candidate = std::filesystem::temp_directory_path(ec) / ("tovu-test-" + std::to_string(random()));
+      if (!ec && std::filesystem::create_directory(candidate, ec)) m_path = candidate;
+    }
   }
   ~TempDir() {
     std::error_code ec;

@@ -1,12 +1,20 @@
 // The main of every test program: each test process gets a registry file of its own, so no
-// test reads or writes the user's settings and tests running side by side never meet.
+// test reads or writes the user's settings and tests running side by side never meet. Under
+// Windows the registry is the system's, in the test run's own Wine prefix.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#if defined(_WIN32)
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
+#else
+#include <unistd.h>
 
 namespace {
 char g_registry[4096];
@@ -30,3 +38,4 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+#endif

@@ -4,12 +4,11 @@
 #include <accmd.h>
 #include <acedads.h>
 #include <acutads.h>
-#include <libloaderapi.h>
+#include <windows.h>
 #include <rxdlinkr.h>
 #include <rxregsvc.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <winreg.h>
 
 #include <cerrno>
 #include <chrono>

@@ -339,9 +339,9 @@ TEST(GeometryBaseLine2d, ParallelLinesDoNotMeetAndZeroDirectionsAreTheXAxis) {
     ExpectPoint(untouched, 5, 5);
   }
   // Just beyond the angle tolerance the lines meet, far away but finite.
-  ZoGePoint2d far;
-  EXPECT_NE(a.IntersectWith(ZoGeBaseLine2d(ZoGePoint2d(0, 3), ZoGeVector2d(2, 1 + 1e-6)), far), 0);
-  EXPECT_TRUE(std::isfinite(far.x) && std::isfinite(far.y));
+  ZoGePoint2d distant;
+  EXPECT_NE(a.IntersectWith(ZoGeBaseLine2d(ZoGePoint2d(0, 3), ZoGeVector2d(2, 1 + 1e-6)), distant), 0);
+  EXPECT_TRUE(std::isfinite(distant.x) && std::isfinite(distant.y));
 
   const double nan = std::nan("");
   for (const ZoGeVector2d& none : {ZoGeVector2d(), ZoGeVector2d(nan, 1), ZoGeVector2d(HUGE_VAL, 0)}) {

@@ -2,7 +2,7 @@
 // bit fields, orientation, bands, stretching, refusals of DIBs that lie about their size, and
 // GetDIBits/SetDIBits.
 #include <gtest/gtest.h>
-#include <wingdi.h>
+#include <windows.h>
 
 #include <cstring>
 #include <vector>

@@ -2,7 +2,7 @@
 // fills, frames, regions, palettes and blits.
 #include <afxwin.h>
 #include <gtest/gtest.h>
-#include <wingdi.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <cstring>

@@ -3,7 +3,7 @@
 #include "standin/win32/globalmem.h"
 
 #include <gtest/gtest.h>
-#include <winbase.h>
+#include <windows.h>
 
 #include <cstdint>
 

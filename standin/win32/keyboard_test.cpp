@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <imm.h>
-#include <winuser.h>
+#include <windows.h>
 
 #include <cwchar>
 

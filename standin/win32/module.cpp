@@ -243,3 +243,23 @@ HMODULE GetModuleHandleW(LPCWSTR lpModuleName) {
   SetLastError(ERROR_MOD_NOT_FOUND);
   return nullptr;
 }
+
+BOOL GetModuleHandleExW(DWORD dwFlags, LPCWSTR lpModuleName, HMODULE* phModule) {
+  if (!phModule) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *phModule = nullptr;
+  // The stand-in takes no reference here, as if GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT were given.
+  if (!(dwFlags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS)) {
+    *phModule = GetModuleHandleW(lpModuleName);
+    return *phModule != nullptr;
+  }
+  Dl_info found;
+  if (!dladdr(reinterpret_cast<const void*>(lpModuleName), &found) || !found.dli_fbase) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return FALSE;
+  }
+  *phModule = static_cast<HMODULE>(found.dli_fbase);
+  return TRUE;
+}

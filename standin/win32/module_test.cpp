@@ -3,7 +3,7 @@
 #include "standin/win32/module.h"
 
 #include <gtest/gtest.h>
-#include <libloaderapi.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <string>

@@ -14,7 +14,7 @@ extern "C" {
 }
 
 #include <olectl.h>
-#include <wingdi.h>
+#include <windows.h>
 
 #include "standin/win32/globalmem.h"
 #include "standin/win32/png.h"

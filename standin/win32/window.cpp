@@ -2,7 +2,10 @@
 // table of windows under one lock, since windows are invalidated from timer threads too.
 #include "standin/win32/window.h"
 
-#include <afxwin.h>
+#include <winuser.h>
+
+#include <atomic>
+#include <cstdio>
 
 #include <cstdint>
 #include <map>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "standin/win32/observer.h"
+#include "standin/win32/utf8.h"
 
 namespace standin {
 
@@ -141,12 +145,25 @@ BOOL DestroyWindow(HWND hWnd) {
   return TRUE;
 }
 
-CWnd::~CWnd() {
-  if (m_hWnd) ::DestroyWindow(m_hWnd);
-}
+namespace {
+std::atomic<standin::Win32Observer*> g_observer{nullptr};
+}  // namespace
 
-void CWnd::InvalidateRect(LPCRECT lpRect, BOOL bErase) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-void CWnd::Invalidate(BOOL bErase) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
-void CWnd::GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
-void CWnd::ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
-void CWnd::ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
+namespace standin {
+void SetWin32Observer(Win32Observer* observer) { g_observer = observer; }
+Win32Observer* GetWin32Observer() { return g_observer; }
+}  // namespace standin
+
+// No one sits at the stand-in's screen: the box is reported and answered with its first button.
+int MessageBoxW(HWND /*hWnd*/, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) {
+  const wchar_t* text = lpText ? lpText : L"";
+  std::fprintf(stderr, "[message box] %s\n", standin::ToUtf8(text).c_str());
+  if (auto* observer = standin::GetWin32Observer()) observer->OnMessageBox(text, lpCaption ? lpCaption : L"", uType);
+  switch (uType & 0x0F) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+      return IDYES;
+    default:
+      return IDOK;
+  }
+}

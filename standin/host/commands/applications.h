@@ -4,7 +4,7 @@
 // Control of the applications, for tests and the host program.
 #pragma once
 
-#include <windef.h>
+#include <windows.h>
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // their commands in groups, for the command line to look them up and for unloading to take the
 // commands of a module away.
 #include <accmd.h>
-#include <dlfcn.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <memory>
@@ -97,8 +97,10 @@ bool HasCommandGroup(const wchar_t* groupName) { return FindGroup(groupName) != 
 void RemoveCommandsOf(HMODULE module) {
   for (Group& g : Groups()) {
     for (auto it = g.commands.begin(); it != g.commands.end();) {
-      Dl_info info;
-      if (dladdr(reinterpret_cast<void*>((*it)->functionAddr()), &info) && info.dli_fbase == module) {
+      HMODULE owner = nullptr;
+      if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                             reinterpret_cast<LPCWSTR>((*it)->functionAddr()), &owner) &&
+          owner == module) {
         std::fprintf(stderr, "host: %s left the command %s defined at unload; removed\n", ToUtf8(g.name).c_str(),
                      ToUtf8((*it)->globalName()).c_str());
         it = g.commands.erase(it);

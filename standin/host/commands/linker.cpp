@@ -3,12 +3,13 @@
 #include <acarray.h>
 #include <accmd.h>
 #include <acutads.h>
-#include <libloaderapi.h>
+#include <windows.h>
 #include <rxdlinkr.h>
 #include <rxregsvc.h>
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -27,9 +28,15 @@ std::wstring BaseName(const std::wstring& path) {
 }
 
 std::wstring FullPath(const ACHAR* fileName) {
+#if defined(_WIN32)
+  std::error_code error;
+  const std::filesystem::path real = std::filesystem::canonical(fileName, error);
+  return error ? std::wstring(fileName) : real.wstring();
+#else
   char real[PATH_MAX];
   const std::string narrow = standin::ToUtf8(fileName);
   return realpath(narrow.c_str(), real) ? standin::FromUtf8(real) : std::wstring(fileName);
+#endif
 }
 
 struct Application {

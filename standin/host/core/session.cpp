@@ -3,15 +3,18 @@
 #include "standin/host/core/session.h"
 
 #include <acutads.h>
-#include <wingdi.h>
+#include <windows.h>
 
 #include <cstdarg>
 
-#include "standin/win32/observer.h"
 #include "standin/win32/utf8.h"
+#if !defined(_WIN32)
+#include "standin/win32/observer.h"
+#endif
 
 namespace standin {
 
+#if !defined(_WIN32)
 namespace {
 
 // Message boxes and timers shown by the Win32 stand-in go into the journal.
@@ -41,6 +44,7 @@ class JournalObserver : public Win32Observer {
 };
 
 }  // namespace
+#endif
 
 InputEvent InputEvent::Typed(std::wstring text) {
   InputEvent e;
@@ -64,8 +68,11 @@ InputEvent InputEvent::At(InputKind kind, double x, double y, double z) {
 
 Session& Session::Get() {
   static Session* session = [] {
+#if !defined(_WIN32)
+    // Real Win32 reports to no one: under Windows the journal holds the host's own entries only.
     static JournalObserver observer;
     SetWin32Observer(&observer);
+#endif
     return new Session;  // never destroyed: modules may print while the process exits
   }();
   return *session;

@@ -4,10 +4,15 @@
 // that cannot be kept is left out with a note.
 #include "standin/host/drawing/dxf.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -40,9 +45,21 @@ constexpr Adesk::UInt64 kOwnObjects = 16;
 // handle among them has it found first.
 constexpr Adesk::UInt64 kProvisionalHandles = Adesk::UInt64{1} << 63;
 
-// Text in a Windows code page, through the system's converter; false when it cannot convert.
+// Text in a Windows code page ("CP936"), through the system's converter; false when it cannot
+// convert.
 bool FromCodePage(const std::string& page, std::string_view text, std::wstring& out) {
   if (page.empty()) return false;
+#if defined(_WIN32)
+  const UINT cp = static_cast<UINT>(std::strtoul(page.c_str() + 2, nullptr, 10));
+  if (text.empty()) return out.clear(), true;
+  if (text.size() > INT_MAX) return false;
+  const int n = MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return false;
+  std::wstring buffer(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(cp, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), buffer.data(), n);
+  out = std::move(buffer);
+  return true;
+#else
   iconv_t cd = iconv_open("WCHAR_T", page.c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) return false;
   std::string bytes(text);
@@ -57,6 +74,7 @@ bool FromCodePage(const std::string& page, std::string_view text, std::wstring& 
   buffer.resize(buffer.size() - outLeft / sizeof(wchar_t));
   out = std::move(buffer);
   return true;
+#endif
 }
 
 // The value of a hexadecimal number of exactly n digits at text[at], or -1.

@@ -9,7 +9,7 @@
 #include <dbregion.h>
 #include <dbsymtb.h>
 #include <rxmfcapi.h>
-#include <winuser.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cmath>
@@ -29,7 +29,9 @@
 #include "standin/host/view/overlay.h"
 #include "standin/host/view/strokefont.h"
 #include "standin/host/view/viewports.h"
+#if !defined(_WIN32)
 #include "standin/win32/png.h"
+#endif
 #include "standin/win32/utf8.h"
 
 namespace standin {
@@ -187,10 +189,10 @@ class Painter {
     if (!(half > 0) || !std::isfinite(half)) return;
     const Pt u{hx / half, hy / half};
     const double s0 = (m_r.width / 2.0 - mid.x) * u.x + (m_r.height / 2.0 - mid.y) * u.y;
-    const Pt near{mid.x + s0 * u.x, mid.y + s0 * u.y};
+    const Pt foot{mid.x + s0 * u.x, mid.y + s0 * u.y};
     const double sa = std::clamp(-half - s0, -reach, reach), sb = std::clamp(half - s0, -reach, reach);
-    a = {near.x + sa * u.x, near.y + sa * u.y};
-    b = {near.x + sb * u.x, near.y + sb * u.y};
+    a = {foot.x + sa * u.x, foot.y + sa * u.y};
+    b = {foot.x + sb * u.x, foot.y + sb * u.y};
   }
 
   // Liang-Barsky against the raster's pixels: what is left has whole pixel coordinates in range.
@@ -706,8 +708,15 @@ RenderResult RenderView(int width, int height) {
 }
 
 bool WriteViewPng(const std::wstring& path, std::wstring& error, int width, int height) {
+#if defined(_WIN32)
+  // MinGW has no libpng: the Windows build draws views but writes no pictures of them.
+  (void)path, (void)width, (void)height;
+  error = L"PNG pictures are not written by the Windows build";
+  return false;
+#else
   const Raster raster = RenderView(width, height).raster;
   return WritePng(path, raster.width, raster.height, raster.Rgb().data(), &error);
+#endif
 }
 
 }  // namespace standin

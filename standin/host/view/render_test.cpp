@@ -9,7 +9,7 @@
 #include <dbpl.h>
 #include <gtest/gtest.h>
 #include <rxmfcapi.h>
-#include <winuser.h>
+#include <windows.h>
 
 #include <cmath>
 #include <limits>

@@ -1,11 +1,11 @@
 // Just enough of the database module's language switch, behaving as the family's does, for
 // modules to show their texts in the session's language.
 #include <ZoLanguage.h>
-#include <dlfcn.h>
-#include <sys/stat.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -58,16 +58,21 @@ bool Unescape(std::wstring_view in, std::wstring& out) {
 }
 
 bool IsDirectory(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  std::error_code error;
+  return std::filesystem::is_directory(path, error);
 }
 
 // share/TovuPlatform/lang beside the folder that holds this library.
 std::string DefaultLanguageRoot() {
-  Dl_info info;
-  if (!dladdr(reinterpret_cast<void*>(&DefaultLanguageRoot), &info) || !info.dli_fname) return std::string();
-  std::string lib = info.dli_fname;
-  const size_t cut = lib.find_last_of('/');
+  HMODULE self = nullptr;
+  wchar_t file[4096];
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCWSTR>(&DefaultLanguageRoot), &self))
+    return std::string();
+  const DWORD n = GetModuleFileNameW(self, file, 4096);
+  if (n == 0 || n >= 4096) return std::string();
+  std::string lib = standin::ToUtf8(std::wstring_view(file, n));
+  const size_t cut = lib.find_last_of("\\/");
   lib = cut == std::string::npos ? std::string(".") : lib.substr(0, cut);
   return lib + "/../share/TovuPlatform/lang";
 }

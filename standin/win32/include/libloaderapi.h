@@ -13,3 +13,7 @@ FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 // result is nSize with ERROR_INSUFFICIENT_BUFFER (Windows XP behaviour differs; this is Vista's).
 DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize);
 HMODULE GetModuleHandleW(LPCWSTR lpModuleName);
+// With GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, lpModuleName is an address inside the module.
+BOOL GetModuleHandleExW(DWORD dwFlags, LPCWSTR lpModuleName, HMODULE* phModule);
+#define GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT 0x00000002
+#define GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS 0x00000004

@@ -63,7 +63,6 @@ typedef HKL__* HKL;
 #define WINAPI
 #define APIENTRY
 #define CALLBACK
-#define AFXAPI
 #define MAX_PATH 260
 
 #define DLL_PROCESS_DETACH 0

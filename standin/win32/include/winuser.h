@@ -16,6 +16,7 @@ BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 // FALSE with ERROR_INVALID_WINDOW_HANDLE for a handle that names no window (a destroyed one
 // included).
 BOOL DestroyWindow(HWND hWnd);
+int MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
 
 // --- The cursor and screen coordinates ---
 

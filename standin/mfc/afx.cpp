@@ -2,22 +2,12 @@
 // for an extension module to initialise and terminate itself.
 #include <afxwin.h>
 
-#include <atomic>
 #include <cstdio>
-
-#include "standin/win32/observer.h"
-#include "standin/win32/utf8.h"
 
 namespace {
 // One module state for the process: the host application's, which extension modules share.
 AFX_MODULE_STATE g_moduleState = {nullptr, nullptr, nullptr};
-std::atomic<standin::Win32Observer*> g_observer{nullptr};
 }  // namespace
-
-namespace standin {
-void SetWin32Observer(Win32Observer* observer) { g_observer = observer; }
-Win32Observer* GetWin32Observer() { return g_observer; }
-}  // namespace standin
 
 AFX_MODULE_STATE* AfxGetModuleState() { return &g_moduleState; }
 HINSTANCE AfxGetResourceHandle() { return g_moduleState.m_hCurrentResourceHandle; }
@@ -61,15 +51,7 @@ void AFXAPI AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll) {
   }
 }
 
+// MFC titles the box with the application's name; an extension module has none of its own.
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT /*nIDHelp*/) {
-  const wchar_t* text = lpszText ? lpszText : L"";
-  std::fprintf(stderr, "[message box] %s\n", standin::ToUtf8(text).c_str());
-  if (auto* observer = standin::GetWin32Observer()) observer->OnMessageBox(text, L"", nType);
-  switch (nType & 0x0F) {
-    case MB_YESNO:
-    case MB_YESNOCANCEL:
-      return IDYES;
-    default:
-      return IDOK;
-  }
+  return ::MessageBoxW(nullptr, lpszText ? lpszText : L"", L"", nType);
 }

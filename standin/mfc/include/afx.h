@@ -4,8 +4,16 @@
 #pragma once
 
 #include <afxstr.h>
-#include <fileapi.h>
-#include <windef.h>
+#include <windows.h>
+
+// MFC's calling convention for its global functions.
+#ifndef AFXAPI
+#if defined(_WIN32)
+#define AFXAPI __stdcall
+#else
+#define AFXAPI
+#endif
+#endif
 
 struct AFX_EXTENSION_MODULE {
   BOOL bInitialized;

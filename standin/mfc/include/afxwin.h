@@ -4,8 +4,6 @@
 #pragma once
 
 #include <afx.h>
-#include <wingdi.h>
-#include <winuser.h>
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // arguments, -1 for failed searches), for the module and the siblings.
 #pragma once
 
-#include <windef.h>
+#include <windows.h>
 
 #include <string>
 
