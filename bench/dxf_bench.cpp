@@ -2,7 +2,7 @@
 // their entities (the reader creates them) against the same layers listed in the LAYER table.
 // The drawing is made in memory for each size. And the load of drawings of 10^5 and 10^6
 // mixed entities written by ezdxf: throughput, the peak memory the load adds against the file's
-// size, and the time ezdxf itself takes to read the same file.
+// size, and the time ezdxf itself takes to read the same file (and how many times the load's).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -92,13 +92,15 @@ void BM_DxfLoadEzdxfDrawing(benchmark::State& state) {
     state.SkipWithError("no drawing: python3-ezdxf is needed to write it");
     return;
   }
-  double peakKb = 0;
+  double peakKb = 0, loadSeconds = 0;
   for (auto _ : state) {
     // The high-water mark starts again from what is resident now (writing 5 to clear_refs).
     std::ofstream("/proc/self/clear_refs") << "5";
     const long before = StatusKb("VmRSS");
     std::wstring error;
+    const auto start = std::chrono::steady_clock::now();
     auto db = standin::ReadDxf(d.bytes, L"bench.dxf", error);
+    loadSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!db) state.SkipWithError("the drawing was refused");
     const long peak = StatusKb("VmHWM") - before;
     if (peak > peakKb) peakKb = static_cast<double>(peak);
@@ -110,6 +112,8 @@ void BM_DxfLoadEzdxfDrawing(benchmark::State& state) {
   state.counters["file_MB"] = static_cast<double>(d.bytes.size()) / 1e6;
   state.counters["peak_added_per_file_byte"] = peakKb * 1024 / static_cast<double>(d.bytes.size());
   state.counters["ezdxf_read_s"] = d.ezdxfReadSeconds;
+  // How many times faster the load is than ezdxf reading the same file.
+  state.counters["ezdxf_ratio"] = d.ezdxfReadSeconds * static_cast<double>(state.iterations()) / loadSeconds;
 }
 BENCHMARK(BM_DxfLoadEzdxfDrawing)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 

@@ -42,7 +42,7 @@ std::vector<std::wstring> Words(std::wstring_view text) {
 bool SameName(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (UpperChar(a[i]) != UpperChar(b[i])) return false;
+    if (a[i] != b[i] && UpperChar(a[i]) != UpperChar(b[i])) return false;
   return true;
 }
 

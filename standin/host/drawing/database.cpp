@@ -8,23 +8,67 @@
 #include <dbgroup.h>
 #include <dbsymtb.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <map>
-#include <unordered_map>
 
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/dbaccess.h"
 #include "standin/host/drawing/drawing.h"
 #include "standin/host/drawing/sysvars.h"
 
+namespace {
+
+// The serials of a drawing's objects by their handles. Files number their objects from 1 up:
+// handles up to about twice the number of objects index an array, and the others, which a file
+// may choose as it likes, go to a tree.
+class HandleTable {
+ public:
+  // The serial of the object of the handle, or 0.
+  Adesk::IntPtr Find(Adesk::UInt64 handle) const {
+    if (handle < m_dense.size()) return m_dense[handle];
+    const auto it = m_sparse.find(handle);
+    return it == m_sparse.end() ? 0 : it->second;
+  }
+  void Erase(Adesk::UInt64 handle) {
+    if (handle < m_dense.size())
+      m_dense[handle] = 0;
+    else
+      m_sparse.erase(handle);
+  }
+  // Handle 0 is no handle; a handle is added once.
+  void Insert(Adesk::UInt64 handle, Adesk::IntPtr serial) {
+    const size_t limit = 2 * ++m_count + 4096;
+    if (handle >= limit) {
+      m_sparse.emplace(handle, serial);
+      return;
+    }
+    if (handle >= m_dense.size()) {
+      m_dense.resize(std::max<size_t>(handle + 1, std::min(2 * m_dense.size(), limit)));
+      // Handles of the tree that the array reaches now move into it.
+      while (!m_sparse.empty() && m_sparse.begin()->first < m_dense.size()) {
+        m_dense[m_sparse.begin()->first] = m_sparse.begin()->second;
+        m_sparse.erase(m_sparse.begin());
+      }
+    }
+    m_dense[handle] = serial;
+  }
+
+ private:
+  std::vector<Adesk::IntPtr> m_dense;
+  std::map<Adesk::UInt64, Adesk::IntPtr> m_sparse;
+  size_t m_count = 0;
+};
+
+}  // namespace
+
 struct AcDbDatabase::Store {
-  std::unordered_map<Adesk::IntPtr, std::unique_ptr<AcDbObject>> objects;
-  std::map<Adesk::UInt64, Adesk::IntPtr> handles;
+  std::vector<std::unique_ptr<AcDbObject>> objects;  // in the order they were added, so by serial
+  HandleTable handles;
   Adesk::UInt64 handseed = 1;
   AcDbObjectId blockTable, layerTable, linetypeTable, namedObjects, groups;
-  std::vector<Adesk::IntPtr> order;
-  std::unordered_map<Adesk::IntPtr, long> orderIndex;
+  std::vector<Adesk::IntPtr> order;  // serials only grow, so this is sorted
   std::wstring name = L"Drawing1.dwg";
   std::vector<std::pair<std::wstring, standin::DxfGroup>> header;
 };
@@ -56,10 +100,10 @@ Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId 
   // A handseed of 0 marks the handle space used up; handles never wrap round to reused ones
   // (the host's code for it is not known: eOutOfMemory was chosen).
   if (h == 0) {
-    while (st.handseed != 0 && st.handles.count(st.handseed)) ++st.handseed;
+    while (st.handseed != 0 && st.handles.Find(st.handseed)) ++st.handseed;
     if (st.handseed == 0) return Acad::eOutOfMemory;
     h = st.handseed++;
-  } else if (st.handles.count(h)) {
+  } else if (st.handles.Find(h)) {
     return Acad::eDuplicateKey;
   } else if (st.handseed != 0 && h >= st.handseed) {
     st.handseed = h + 1;
@@ -72,15 +116,12 @@ Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId 
   obj->m_writer = true;
   obj->m_readers = 0;
   obj->m_new = true;
-  st.objects[serial].reset(obj);
-  st.handles[h] = serial;
+  st.objects.emplace_back(obj);
+  st.handles.Insert(h, serial);
   Register(serial, obj);
   id.setFromOldId(serial);
   if (auto* btr = AcDbBlockTableRecord::cast(Resolve(owner))) {
-    if (AcDbEntity::cast(obj) && btr->isLayout()) {
-      st.orderIndex[serial] = static_cast<long>(st.order.size());
-      st.order.push_back(serial);
-    }
+    if (AcDbEntity::cast(obj) && btr->isLayout()) st.order.push_back(serial);
   }
   obj->subSetDatabaseDefaults(db);
   return Acad::eOk;
@@ -99,14 +140,15 @@ void DbAccess::SetStandardIds(AcDbDatabase* db, AcDbObjectId blockTable, AcDbObj
 const std::vector<Adesk::IntPtr>& DbAccess::Order(const AcDbDatabase* db) { return db->m_store->order; }
 
 long DbAccess::OrderIndex(const AcDbDatabase* db, Adesk::IntPtr id) {
-  const auto it = db->m_store->orderIndex.find(id);
-  return it == db->m_store->orderIndex.end() ? -1 : it->second;
+  const std::vector<Adesk::IntPtr>& order = db->m_store->order;
+  const auto it = std::lower_bound(order.begin(), order.end(), id);
+  return it == order.end() || *it != id ? -1 : static_cast<long>(it - order.begin());
 }
 
 int DbAccess::OpenCount(const AcDbDatabase* db) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   int n = 0;
-  for (const auto& [id, obj] : db->m_store->objects)
+  for (const auto& obj : db->m_store->objects)
     if (IsOpen(obj.get())) ++n;
   return n;
 }
@@ -122,11 +164,9 @@ AcDbObjectId SpaceOf(const AcDbDatabase* db, const wchar_t* name) {
 
 std::vector<AcDbObject*> DbAccess::OpenObjects(const AcDbDatabase* db) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  std::map<Adesk::IntPtr, AcDbObject*> open;
-  for (const auto& [id, obj] : db->m_store->objects)
-    if (IsOpen(obj.get())) open[id] = obj.get();
   std::vector<AcDbObject*> out;
-  for (const auto& entry : open) out.push_back(entry.second);
+  for (const auto& obj : db->m_store->objects)
+    if (IsOpen(obj.get())) out.push_back(obj.get());
   return out;
 }
 
@@ -138,6 +178,17 @@ std::unique_ptr<AcDbDatabase> DbAccess::NewDatabase(Adesk::UInt64 firstHandle) {
 }
 void DbAccess::RaiseHandseed(AcDbDatabase* db, Adesk::UInt64 handseed) {
   if (db->m_store->handseed != 0 && handseed > db->m_store->handseed) db->m_store->handseed = handseed;
+}
+void DbAccess::SettleHandles(AcDbDatabase* db, Adesk::UInt64 provisional, Adesk::UInt64 firstHandle) {
+  AcDbDatabase::Store& st = *db->m_store;
+  // The standard contents are the first objects of the drawing.
+  for (const auto& obj : st.objects) {
+    if (obj->m_handle < provisional || obj->m_handle >= st.handseed) break;
+    st.handles.Erase(obj->m_handle);
+    obj->m_handle = obj->m_handle - provisional + firstHandle;
+    st.handles.Insert(obj->m_handle, obj->m_id);
+  }
+  st.handseed = st.handseed - provisional + firstHandle;
 }
 std::vector<std::pair<std::wstring, DxfGroup>>& DbAccess::Header(AcDbDatabase* db) { return db->m_store->header; }
 
@@ -239,9 +290,9 @@ AcDbDatabase::AcDbDatabase(Adesk::UInt64 firstHandle) : m_store(std::make_unique
 
 AcDbDatabase::~AcDbDatabase() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  for (auto& [id, obj] : m_store->objects) {
+  for (auto& obj : m_store->objects) {
     obj->m_dying = true;
-    DbAccess::Register(id, nullptr);
+    DbAccess::Register(obj->m_id, nullptr);
   }
   m_store->objects.clear();
 }
@@ -305,9 +356,9 @@ AcDbHandle AcDbDatabase::handseed() const { return AcDbHandle(m_store->handseed)
 Acad::ErrorStatus AcDbDatabase::getAcDbObjectId(AcDbObjectId& retId, bool, const AcDbHandle& objHandle, Adesk::UInt32) {
   retId.setNull();
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  const auto it = m_store->handles.find(objHandle.value());
-  if (it == m_store->handles.end()) return Acad::eKeyNotFound;
-  retId.setFromOldId(it->second);
+  const Adesk::IntPtr serial = objHandle.isNull() ? 0 : m_store->handles.Find(objHandle.value());
+  if (!serial) return Acad::eKeyNotFound;
+  retId.setFromOldId(serial);
   return Acad::eOk;
 }
 
@@ -322,7 +373,7 @@ Acad::ErrorStatus AcDbDatabase::countHardReferences(const AcDbObjectIdArray& obj
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   auto wanted = [&](AcDbObjectId id) { return !id.isNull() && objectIds.contains(id); };
   Adesk::UInt32 n = 0;
-  for (const auto& [serial, obj] : m_store->objects) {
+  for (const auto& obj : m_store->objects) {
     if (obj->isErased()) continue;
     if (const AcDbEntity* ent = AcDbEntity::cast(obj.get())) {
       n += wanted(ent->layerId()) + wanted(ent->linetypeId());

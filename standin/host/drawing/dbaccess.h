@@ -115,6 +115,9 @@ struct DbAccess {
   // A drawing whose standard contents take handles from firstHandle on.
   static std::unique_ptr<AcDbDatabase> NewDatabase(Adesk::UInt64 firstHandle);
   static void RaiseHandseed(AcDbDatabase* db, Adesk::UInt64 handseed);
+  // The drawing's standard contents, numbered from provisional on while nothing else took a fresh
+  // handle, take their handles from firstHandle on.
+  static void SettleHandles(AcDbDatabase* db, Adesk::UInt64 provisional, Adesk::UInt64 firstHandle);
   // The drawing's header variables ("$CLAYER" ...) as its file gave them.
   static std::vector<std::pair<std::wstring, DxfGroup>>& Header(AcDbDatabase* db);
 

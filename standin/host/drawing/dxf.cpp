@@ -15,13 +15,16 @@
 #include <climits>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
+#include <type_traits>
 #include <unordered_map>
 
 #include "standin/host/core/text.h"
@@ -38,6 +41,9 @@ constexpr std::streamoff kMaxFileBytes = 256 << 20;
 constexpr size_t kShownChars = 80;
 // Objects the drawing makes of its own (tables, their standard records, dictionaries).
 constexpr Adesk::UInt64 kOwnObjects = 16;
+// The handles the drawing's own objects have until the file's highest handle is known; a file
+// handle among them has it found first.
+constexpr Adesk::UInt64 kProvisionalHandles = Adesk::UInt64{1} << 63;
 
 // Text in a Windows code page ("CP936"), through the system's converter; false when it cannot
 // convert.
@@ -116,13 +122,6 @@ size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
 
 }  // namespace
 
-std::string_view Trimmed(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return s.substr(b, e - b);
-}
-
 namespace {
 
 // A leading + is allowed, as the C library's readers allow it.
@@ -130,24 +129,22 @@ std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '
 
 }  // namespace
 
-bool WholeNumber(std::string_view t, long long& out) {
+namespace {
+
+template <class T>
+bool Number(std::string_view t, T& out) {
   t = Unsigned(t);
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
   return !t.empty() && ec == std::errc() && end == t.data() + t.size();
 }
 
-bool RealNumber(std::string_view t, double& out) {
-  t = Unsigned(t);
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
-}
+}  // namespace
 
-std::string TrimBlanks(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
-  return std::string(s.substr(b, e - b));
-}
+bool WholeNumber(std::string_view t, long long& out) { return Number(t, out); }
+
+bool RealNumber(std::string_view t, double& out) { return Number(t, out); }
+
+std::string TrimBlanks(std::string_view s) { return std::string(Trimmed(s)); }
 
 std::wstring Shown(std::wstring_view text) {
   std::wstring out;
@@ -176,7 +173,7 @@ std::wstring Shown(std::string_view bytes) {
 }
 
 bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
-  const std::string t = TrimBlanks(s);
+  const std::string_view t = Trimmed(s);
   if (t.empty() || t.size() > 16) return false;
   out = 0;
   for (char c : t) {
@@ -194,70 +191,176 @@ bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
   return true;
 }
 
-bool Reader::Tokenize() {
-  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
-  if (m_bytes.substr(0, sizeof kBinary - 1) == kBinary) {
-    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0)
-      return Fail(1, L"the binary DXF sentinel is not ended by a NUL");
-    return TokenizeBinary(sizeof kBinary);
+namespace {
+
+// A group code: a whole number of 16 bits. Most are a few digits, read without the general reader.
+bool GroupCode(std::string_view t, int& code) {
+  if (!t.empty() && t.size() <= 4) {
+    int v = 0;
+    size_t i = 0;
+    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
+    if (i == t.size()) return code = v, true;
   }
-  size_t at = 0;
-  if (m_bytes.substr(0, 3) == "\xEF\xBB\xBF") at = 3;
+  long long value = 0;
+  if (!Number(t, value) || value < -32768 || value > 32767) return false;
+  code = static_cast<int>(value);
+  return true;
+}
+
+// The offset of the first byte c in [at, end), or end. Most lines of a DXF file are a few bytes
+// long: eight are tested at a time, without a call.
+size_t Find(const char* bytes, size_t at, size_t end, char c) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+  for (; at + 8 <= end; at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes + at, 8);
+    word ^= pattern;
+    // The high bit of the bytes that were c, and maybe of bytes above the first of them.
+    const std::uint64_t found = (word - kOnes) & ~word & kHighs;
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (found) return at + static_cast<size_t>(__builtin_ctzll(found)) / 8;
+#else
+    if (found) break;
+#endif
+  }
+  while (at < end && bytes[at] != c) ++at;
+  return at;
+}
+
+// The line at bytes[at], without its end (and a CR before it); at moves past it.
+bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view& out) {
+  if (at >= bytes.size()) return false;
+  const size_t end = Find(bytes.data(), at, bytes.size(), lineEnd);
+  out = bytes.substr(at, end - at);
+  at = end + 1;
+  if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
+  return true;
+}
+
+}  // namespace
+
+Groups::Groups(std::string_view bytes, bool light) : m_bytes(bytes), m_light(light) {
+  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
+  m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
+  if (m_binary) {
+    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0) {
+      m_done = true;
+      Fail(1, L"the binary DXF sentinel is not ended by a NUL");
+      return;
+    }
+    m_at = sizeof kBinary;
+    // The first group is a 0 with a name: a second zero byte can only be the high byte of a
+    // two-byte code, since a one-byte code is followed by the name's first letter.
+    m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
+    return;
+  }
+  m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
-  const size_t firstEnd = m_bytes.find_first_of("\r\n", at);
+  const size_t firstEnd = m_bytes.find_first_of("\r\n", m_at);
   const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
                       (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
-  const char lineEnd = crOnly ? '\r' : '\n';
-  // Every group takes two lines: the groups are counted first, so that their list never grows by copying.
-  m_pairs.reserve(
-      static_cast<size_t>(std::count(m_bytes.begin() + static_cast<std::ptrdiff_t>(at), m_bytes.end(), lineEnd)) / 2 +
-      1);
-  int line = 0;
-  auto nextLine = [&](std::string_view& out) {
-    if (at >= m_bytes.size()) return false;
-    size_t end = m_bytes.find(lineEnd, at);
-    if (end == std::string_view::npos) end = m_bytes.size();
-    out = m_bytes.substr(at, end - at);
-    if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-    at = end + 1;
-    ++line;
-    return true;
-  };
-  std::string_view codeLine, valueLine;
-  while (nextLine(codeLine)) {
-    if (codeLine.find('\0') != std::string_view::npos) return Fail(line, L"the group code holds a NUL character");
-    const std::string_view code = Trimmed(codeLine);
-    if (code.empty() && at >= m_bytes.size()) break;  // a final empty line
-    long long value = 0;
-    if (!WholeNumber(code, value) || value < -32768 || value > 32767)
-      return Fail(line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
-    const int codeLineNo = line;
-    if (!nextLine(valueLine)) return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
-    if (valueLine.find('\0') != std::string_view::npos) return Fail(line, L"the value holds a NUL character");
-    Pair p(static_cast<int>(value), codeLineNo, valueLine);
-    switch (TypeOf(p.code)) {
-      case ValueType::Real: {
-        const std::string_view t = Trimmed(valueLine);
-        if (!RealNumber(t, p.real) || !std::isfinite(p.real))
-          return Fail(
-              line, L"group code " + std::to_wstring(p.code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
-        break;
-      }
-      case ValueType::Int: {
-        const std::string_view t = Trimmed(valueLine);
-        if (!WholeNumber(t, p.integer))
-          return Fail(line,
-                      L"group code " + std::to_wstring(p.code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
-        break;
-      }
-      default:
-        break;
-    }
-    if (p.code == 999) continue;  // comments
-    m_pairs.push_back(p);
+  m_lineEnd = crOnly ? '\r' : '\n';
+  m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
+}
+
+bool Groups::Fetch() {
+  if (!(m_binary ? FetchBinary() : FetchText())) {
+    if (failed || count > 0) return false;
+    if (m_binary) return Fail(1, L"the binary file holds no groups");
+    return Fail(std::max(m_line, 1), L"the file is empty, not a DXF file");
   }
-  if (m_pairs.empty()) return Fail(std::max(line, 1), L"the file is empty, not a DXF file");
+  const Pair& p = m_group;
+  Adesk::UInt64 h = 0;
+  if ((p.code == 5 || p.code == 105) && !m_seed && ParseHandle(p.value, h) && h >= maxHandle) {
+    maxHandle = h;
+    maxHandleLine = p.line;
+    maxHandleText = p.value;
+  }
+  m_seed = p.code == 9 && Trimmed(p.value) == "$HANDSEED";
+  lastLine = p.line;
+  ++count;
   return true;
+}
+
+bool Groups::PlainCode(int& code) {
+  const size_t n = m_bytes.size();
+  size_t i = m_at;
+  while (i < n && m_bytes[i] == ' ') ++i;
+  const size_t digits = i;
+  int v = 0;
+  for (; i < n && i - digits < 4 && m_bytes[i] >= '0' && m_bytes[i] <= '9'; ++i) v = v * 10 + (m_bytes[i] - '0');
+  if (i == digits || !AtLineEnd(i)) return false;
+  code = v;
+  return true;
+}
+
+template <class T>
+bool Groups::PlainNumber(T& out, std::string_view& line) {
+  const size_t n = m_bytes.size();
+  size_t i = m_at;
+  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
+  if (i >= n || m_bytes[i] == '+') return false;  // past the last line, or a sign the general reader takes
+  const auto [end, ec] = std::from_chars(m_bytes.data() + i, m_bytes.data() + n, out);
+  if (ec != std::errc()) return false;
+  if constexpr (std::is_floating_point_v<T>)
+    if (!std::isfinite(out)) return false;
+  i = static_cast<size_t>(end - m_bytes.data());
+  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
+  const size_t start = m_at;
+  if (!AtLineEnd(i)) return false;
+  line = m_bytes.substr(start, i - start);
+  return true;
+}
+
+bool Groups::AtLineEnd(size_t i) {
+  const size_t n = m_bytes.size();
+  const size_t end = i < n && m_bytes[i] == '\r' && m_lineEnd == '\n' ? i + 1 : i;
+  if (end >= n || m_bytes[end] != m_lineEnd) return false;
+  m_at = end + 1;
+  ++m_line;
+  return true;
+}
+
+bool Groups::FetchText() {
+  std::string_view codeLine, valueLine;
+  for (;;) {
+    // Most lines are a short code, or a number: they are read in one go, and the others as lines.
+    int value = 0;
+    if (!PlainCode(value)) {
+      if (!TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) return false;
+      ++m_line;
+      if (m_nul && codeLine.find('\0') != std::string_view::npos)
+        return Fail(m_line, L"the group code holds a NUL character");
+      const std::string_view code = Trimmed(codeLine);
+      if (code.empty() && m_at >= m_bytes.size()) return false;  // a final empty line
+      if (!GroupCode(code, value))
+        return Fail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
+    }
+    const int codeLineNo = m_line;
+    m_group = Pair(value, codeLineNo, {});
+    const ValueType type = m_light ? ValueType::Skip : TypeOf(value);
+    if ((type == ValueType::Real && PlainNumber(m_group.real, valueLine)) ||
+        (type == ValueType::Int && PlainNumber(m_group.integer, valueLine))) {
+      m_group.value = valueLine;
+      return true;
+    }
+    if (!TakeLine(m_bytes, m_at, m_lineEnd, valueLine))
+      return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
+    ++m_line;
+    m_group.value = valueLine;
+    if (!m_light && m_nul && valueLine.find('\0') != std::string_view::npos)
+      return Fail(m_line, L"the value holds a NUL character");
+    const std::string_view t = Trimmed(valueLine);
+    if (type == ValueType::Real && (!Number(t, m_group.real) || !std::isfinite(m_group.real)))
+      return Fail(m_line,
+                  L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" + Shown(t) + L"\"");
+    if (type == ValueType::Int && !Number(t, m_group.integer))
+      return Fail(m_line,
+                  L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" + Shown(t) + L"\"");
+    if (value == 999) continue;  // comments
+    return true;
+  }
 }
 
 std::wstring Reader::Text(std::string_view bytes) const {
@@ -293,29 +396,37 @@ bool Reader::TakeObject(Raw& raw) {
   raw.type = Peek().value;
   raw.line = Peek().line;
   raw.groups.clear();
-  ++m_pos;
-  const Pair* opened = nullptr;
+  raw.texts.clear();
+  Next();
+  bool opened = false;
+  int openedLine = 0;
+  std::string_view openedName;
   while (!AtEnd() && Peek().code != 0) {
     const Pair& p = Peek();
     // Reactor and extension-dictionary groups and extended data are not the entity's own.
-    if (p.code == 102)
-      opened = !p.value.empty() && p.value[0] == '{' ? &p : nullptr;
-    else if (!opened && p.code < 1000)
+    if (p.code == 102) {
+      opened = !p.value.empty() && p.value[0] == '{';
+      openedLine = p.line;
+      openedName = p.value;
+    } else if (!opened && p.code < 1000) {
       raw.groups.push_back(p);
-    ++m_pos;
+      // A binary file's number is written out for the group alone; the object keeps its text.
+      if (m_groups.HoldsText(p)) raw.groups.back().value = raw.texts.emplace_back(p.value);
+    }
+    Next();
   }
   if (opened)
-    return Fail(opened->line, L"the group 102 \"" + Shown(TrimBlanks(opened->value)) + L"\" of the " + Shown(raw.type) +
-                                  L" is not closed by a group 102 \"}\"");
+    return Fail(openedLine, L"the group 102 \"" + Shown(TrimBlanks(openedName)) + L"\" of the " + Shown(raw.type) +
+                                L" is not closed by a group 102 \"}\"");
   return true;
 }
 
 bool Reader::ReadHeader() {
   std::vector<std::pair<std::wstring, DxfGroup>>& header = DbAccess::Header(m_db.get());
   while (!AtEnd() && Peek().code != 0) {
-    const Pair& name = Peek();
+    const Pair name = Peek();
     if (name.code != 9) return Fail(name.line, L"expected a header variable name (group 9) in the HEADER section");
-    ++m_pos;
+    Next();
     DxfGroup value;
     bool any = false;
     while (!AtEnd() && Peek().code != 0 && Peek().code != 9) {
@@ -341,7 +452,7 @@ bool Reader::ReadHeader() {
         }
       }
       any = true;
-      ++m_pos;
+      Next();
     }
     if (!any) return Fail(name.line, L"the header variable " + Shown(name.value) + L" has no value");
     const std::wstring var = Upper(FromUtf8(TrimBlanks(name.value)));
@@ -390,6 +501,7 @@ bool Reader::LayerId(const std::wstring& name, int line, AcDbObjectId& id) {
   const std::wstring key = Upper(name.empty() ? L"0" : name);
   const auto it = m_layers.find(key);
   if (it != m_layers.end()) return id = it->second, true;
+  if (!Settle()) return false;
   auto* rec = new AcDbLayerTableRecord;
   id = AddRecord(AcDbLayerTable::cast(DbAccess::Resolve(m_db->layerTableId())), rec, name);
   if (id.isNull())
@@ -405,6 +517,7 @@ bool Reader::LinetypeId(const std::wstring& name, int line, AcDbObjectId& id) {
   const std::wstring key = Upper(name);
   const auto it = m_linetypes.find(key);
   if (it != m_linetypes.end()) return id = it->second, true;
+  if (!Settle()) return false;
   auto* rec = new AcDbLinetypeTableRecord;
   id = AddRecord(AcDbLinetypeTable::cast(DbAccess::Resolve(m_db->linetypeTableId())), rec, name);
   if (id.isNull())
@@ -583,7 +696,7 @@ bool Reader::SkipSection() {
 }
 
 void Reader::SkipTo(const char* end) {
-  while (!AtEnd() && !IsZero(end)) ++m_pos;
+  while (!AtEnd() && !IsZero(end)) Next();
 }
 
 namespace {
@@ -608,9 +721,10 @@ Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::function<std::wstrin
 
 Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                                     const Raw& raw, const std::function<std::wstring()>& what) {
+  if ((handle == 0 || handle >= kProvisionalHandles) && !Settle()) return Acad::eOutOfMemory;
   Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
   // A handle used twice is given to the first object that has it; later ones get fresh handles.
-  if (es != Acad::eOk && handle != 0) {
+  if (es != Acad::eOk && handle != 0 && Settle()) {
     es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
     if (es == Acad::eOk)
       Note(raw.Find(5)->line, what() + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
@@ -675,27 +789,59 @@ bool Reader::ResolveBlocks() {
 
 std::unique_ptr<AcDbDatabase> Reader::Read() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  if (!Tokenize()) return nullptr;
-  // The drawing's own objects take handles above every handle of the file, and so do the objects
-  // the file leaves without one (at most one per group): a file leaving no room for them is refused.
-  Adesk::UInt64 maxHandle = 0;
-  const Pair* maxPair = nullptr;
-  for (size_t i = 0; i < m_pairs.size(); ++i) {
-    const Pair& p = m_pairs[i];
-    const bool seed = i > 0 && m_pairs[i - 1].code == 9 && TrimBlanks(m_pairs[i - 1].value) == "$HANDSEED";
-    Adesk::UInt64 h = 0;
-    if ((p.code == 5 || p.code == 105) && !seed && ParseHandle(p.value, h) && h >= maxHandle) {
-      maxHandle = h;
-      maxPair = &p;
+  const size_t notes = m_notes ? m_notes->size() : 0;
+  std::unique_ptr<AcDbDatabase> db = ReadSections();
+  if (db) return db;
+  // What the whole file's groups say goes before what was wrong where the reading stopped: a
+  // group the file cannot hold, then a handle that leaves no room. Nothing read before counts.
+  if (!m_settleFailed) {
+    while (!AtEnd()) Next();
+    m_roomless = !m_groupFailed && !m_settled && Roomless(m_groups);
+    if (m_roomless) {
+      m_error.clear();
+      FailRoomless(m_groups);
     }
   }
-  if (maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - m_pairs.size())
-    return Fail(maxPair->line, L"the handle " + Shown(TrimBlanks(maxPair->value)) +
-                                   L" leaves no handles for the drawing's other objects"),
-           nullptr;
-  m_db = DbAccess::NewDatabase(maxHandle + 1);
+  if ((m_groupFailed || m_settleFailed || m_roomless) && m_notes) m_notes->resize(notes);
+  return nullptr;
+}
+
+bool Reader::Roomless(const Groups& groups) const {
+  return groups.maxHandle >= ~Adesk::UInt64{0} - kOwnObjects - groups.count;
+}
+
+bool Reader::FailRoomless(const Groups& groups) {
+  return Fail(groups.maxHandleLine, L"the handle " + Shown(TrimBlanks(groups.maxHandleText)) +
+                                        L" leaves no handles for the drawing's other objects");
+}
+
+bool Reader::Settle() {
+  if (m_settled) return !m_settleFailed;
+  m_settled = true;
+  std::optional<Groups> light;
+  if (!m_groups.Finished()) {
+    light.emplace(m_bytes, true);
+    while (!light->AtEnd()) light->Next();
+  }
+  const Groups& all = light ? *light : m_groups;
+  if (all.failed || Roomless(all)) {
+    m_settleFailed = true;
+    // A group the file cannot hold goes first, wherever it is: the values are read for one.
+    Groups full(m_bytes, false);
+    while (!full.AtEnd()) full.Next();
+    if (full.failed) return GroupFail(full);
+    m_error.clear();
+    return FailRoomless(all);
+  }
+  DbAccess::SettleHandles(m_db.get(), kProvisionalHandles, all.maxHandle + 1);
+  m_fileMaxHandle = all.maxHandle;
+  return true;
+}
+
+std::unique_ptr<AcDbDatabase> Reader::ReadSections() {
+  m_db = DbAccess::NewDatabase(kProvisionalHandles);
   m_layers[L"0"] = m_db->layerZero();
-  m_linetypes[L"BYLAYER"] = m_db->byLayerLinetype();
+  m_linetypes[L"BYLAYER"] = m_byLayer = m_db->byLayerLinetype();
   m_linetypes[L"BYBLOCK"] = m_db->byBlockLinetype();
   m_linetypes[L"CONTINUOUS"] = m_db->continuousLinetype();
   std::set<std::string> seen;
@@ -704,7 +850,7 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
     const Pair& p = Peek();
     if (p.code == 0 && p.value == "EOF") {
       ended = true;
-      ++m_pos;
+      Next();
       break;
     }
     if (p.code != 0 || p.value != "SECTION")
@@ -712,10 +858,10 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
                   L"expected SECTION or EOF, found group " + std::to_wstring(p.code) + L" \"" + Shown(p.value) + L"\""),
              nullptr;
     const int sectionLine = p.line;
-    ++m_pos;
+    Next();
     if (AtEnd() || Peek().code != 2) return Fail(sectionLine, L"the SECTION has no name (group 2)"), nullptr;
     const std::string name = TrimBlanks(Peek().value);
-    ++m_pos;
+    Next();
     if (!seen.insert(name).second) return Fail(sectionLine, L"the " + Shown(name) + L" section appears twice"), nullptr;
     bool ok = true;
     if (name == "HEADER")
@@ -730,12 +876,12 @@ std::unique_ptr<AcDbDatabase> Reader::Read() {
       ok = SkipSection();
     if (!ok) return nullptr;
     if (AtEnd()) return Fail(sectionLine, L"the " + Shown(name) + L" section is not ended by ENDSEC"), nullptr;
-    ++m_pos;
+    Next();
   }
-  if (!ended) return Fail(m_pairs.back().line, L"the file ends without EOF"), nullptr;
+  if (!ended) return Fail(m_groups.lastLine, L"the file ends without EOF"), nullptr;
   if (!AtEnd()) return Fail(Peek().line, L"groups follow EOF"), nullptr;
-  if (!ResolveBlocks()) return nullptr;
-  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, maxHandle + 1));
+  if (m_groupFailed || !Settle() || !ResolveBlocks()) return nullptr;
+  DbAccess::RaiseHandseed(m_db.get(), std::max(m_handseed, m_fileMaxHandle + 1));
   DbAccess::Name(m_db.get()) =
       m_name.substr(m_name.find_last_of(L"/\\") == std::wstring::npos ? 0 : m_name.find_last_of(L"/\\") + 1);
   if (m_skipped)

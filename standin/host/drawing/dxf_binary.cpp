@@ -49,43 +49,42 @@ T Little(const char* at) {
 
 }  // namespace
 
-bool Reader::TokenizeBinary(size_t at) {
+bool Groups::FetchBinary() {
   const size_t size = m_bytes.size();
-  // The first group is a 0 with a name: a second zero byte can only be the high byte of a
-  // two-byte code, since a one-byte code is followed by the name's first letter.
-  const bool wide = at + 1 < size && m_bytes[at] == 0 && m_bytes[at + 1] == 0;
-  auto need = [&](size_t n) { return size - at >= n; };
-  while (at < size) {
-    const int line = static_cast<int>(std::min<size_t>(at, 0x7fffffff));
+  auto need = [&](size_t n) { return size - m_at >= n; };
+  while (m_at < size) {
+    const int line = static_cast<int>(std::min<size_t>(m_at, 0x7fffffff));
     int code;
-    if (wide || static_cast<unsigned char>(m_bytes[at]) == 255) {
-      const size_t skip = wide ? 0 : 1;
+    if (m_wideCodes || static_cast<unsigned char>(m_bytes[m_at]) == 255) {
+      const size_t skip = m_wideCodes ? 0 : 1;
       if (!need(skip + 2)) return Fail(line, L"the file ends inside a group code");
-      code = Little<int16_t>(m_bytes.data() + at + skip);
-      at += skip + 2;
+      code = Little<int16_t>(m_bytes.data() + m_at + skip);
+      m_at += skip + 2;
     } else {
-      code = static_cast<unsigned char>(m_bytes[at++]);
+      code = static_cast<unsigned char>(m_bytes[m_at++]);
     }
-    Pair p(code, line, std::string_view());
-    std::string text;
-    const char* value = m_bytes.data() + at;
+    m_group = Pair(code, line, std::string_view());
+    m_number.clear();
+    const char* value = m_bytes.data() + m_at;
     char number[32];
     switch (WidthOf(code)) {
       case Width::Text: {
-        const void* end = std::memchr(value, 0, size - at);
+        const void* end = std::memchr(value, 0, size - m_at);
         if (!end) return Fail(line, L"the text of group " + std::to_wstring(code) + L" is not ended by a NUL");
-        p.value = std::string_view(value, static_cast<size_t>(static_cast<const char*>(end) - value));
-        at += p.value.size() + 1;
+        m_group.value = std::string_view(value, static_cast<size_t>(static_cast<const char*>(end) - value));
+        m_at += m_group.value.size() + 1;
         break;
       }
       case Width::Real:
         if (!need(8)) return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
-        p.real = Little<double>(value);
-        at += 8;
-        if (!std::isfinite(p.real))
+        m_group.real = Little<double>(value);
+        m_at += 8;
+        if (!std::isfinite(m_group.real))
           return Fail(line, L"group code " + std::to_wstring(code) + L" needs a finite number");
-        std::snprintf(number, sizeof number, "%.17g", p.real);
-        text = number;
+        if (!m_light) {
+          std::snprintf(number, sizeof number, "%.17g", m_group.real);
+          m_number = number;
+        }
         break;
       case Width::Int16:
       case Width::Int32:
@@ -94,38 +93,34 @@ bool Reader::TokenizeBinary(size_t at) {
         const Width w = WidthOf(code);
         const size_t n = w == Width::Int16 ? 2 : w == Width::Int32 ? 4 : w == Width::Int64 ? 8 : 1;
         if (!need(n)) return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
-        p.integer = n == 2   ? Little<int16_t>(value)
-                    : n == 4 ? Little<int32_t>(value)
-                    : n == 8 ? Little<int64_t>(value)
-                             : static_cast<unsigned char>(*value);
-        at += n;
-        text = std::to_string(p.integer);
+        m_group.integer = n == 2   ? Little<int16_t>(value)
+                          : n == 4 ? Little<int32_t>(value)
+                          : n == 8 ? Little<int64_t>(value)
+                                   : static_cast<unsigned char>(*value);
+        m_at += n;
+        if (!m_light) m_number = std::to_string(m_group.integer);
         break;
       }
       case Width::Chunk: {
         if (!need(1) || !need(1 + static_cast<unsigned char>(*value)))
           return Fail(line, L"the file ends inside the value of group " + std::to_wstring(code));
         static const char kHex[] = "0123456789ABCDEF";
-        for (size_t i = 0; i < static_cast<unsigned char>(*value); ++i) {
+        for (size_t i = 0; !m_light && i < static_cast<unsigned char>(*value); ++i) {
           const unsigned char b = static_cast<unsigned char>(value[1 + i]);
-          text += kHex[b >> 4];
-          text += kHex[b & 15];
+          m_number += kHex[b >> 4];
+          m_number += kHex[b & 15];
         }
-        at += 1 + static_cast<unsigned char>(*value);
+        m_at += 1 + static_cast<unsigned char>(*value);
         break;
       }
       case Width::Unknown:
         return Fail(line, L"group code " + std::to_wstring(code) + L" has no value type in a binary file");
     }
     if (code == 999) continue;
-    if (!text.empty()) {
-      m_valueTexts.push_back(std::make_unique<std::string>(std::move(text)));
-      p.value = *m_valueTexts.back();
-    }
-    m_pairs.push_back(p);
+    if (!m_number.empty()) m_group.value = m_number;
+    return true;
   }
-  if (m_pairs.empty()) return Fail(1, L"the binary file holds no groups");
-  return true;
+  return false;
 }
 
 }  // namespace standin::dxf

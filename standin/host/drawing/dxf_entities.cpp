@@ -41,6 +41,9 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
       m_linetypeBytes.emplace(lt->value, linetype);
     }
     ent->setLinetype(linetype, false);
+  } else {
+    // What joining the drawing would give it, without looking the name up for every entity.
+    ent->setLinetype(m_byLayer, false);
   }
   if (const Pair* color = raw.Find(62)) {
     if (color->integer < 0 || color->integer > 256)
@@ -129,21 +132,7 @@ std::vector<DxfGroup> Reader::OwnGroups(const Raw& raw) const {
 
 AcDbEntity* Reader::Build(const Raw& raw) {
   const AcGeVector3d normal = raw.Normal();
-  const std::string& t = raw.type;
-  if (const ListedKind* kind = FindListedKind(t)) {
-    AcDbEntity* e = kind->make();
-    GroupList& data = *kind->data(e);
-    data.kind = kind;
-    data.groups = OwnGroups(raw);
-    if (const wchar_t* what = kind->correct ? kind->correct(data) : nullptr)
-      Note(raw.line, L"the " + Shown(raw.type) + L" " + what);
-    if (const wchar_t* why = kind->check ? kind->check(data) : nullptr) {
-      delete e;
-      Reject(why);
-      return nullptr;
-    }
-    return e;
-  }
+  const std::string_view t = raw.type;
   if (t == "HATCH") return BuildHatch(raw);
   if (t == "LINE") {
     auto* e = new AcDbLine(raw.Point(10), raw.Point(11));
@@ -213,7 +202,9 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     return e;
   }
   if (t == "LWPOLYLINE") {
-    auto* e = new AcDbPolyline;
+    unsigned vertices = 0;
+    for (const Pair& p : raw.groups) vertices += p.code == 10;
+    auto* e = new AcDbPolyline(vertices);
     e->setNormal(normal);
     e->setElevation(raw.Real(38));
     const bool constant = raw.Find(43) != nullptr;
@@ -284,6 +275,20 @@ AcDbEntity* Reader::Build(const Raw& raw) {
     return e;
   }
   if (t == "SEQEND") return new AcDbSequenceEnd;
+  if (const ListedKind* kind = FindListedKind(t)) {
+    AcDbEntity* e = kind->make();
+    GroupList& data = *kind->data(e);
+    data.kind = kind;
+    data.groups = OwnGroups(raw);
+    if (const wchar_t* what = kind->correct ? kind->correct(data) : nullptr)
+      Note(raw.line, L"the " + Shown(raw.type) + L" " + what);
+    if (const wchar_t* why = kind->check ? kind->check(data) : nullptr) {
+      delete e;
+      Reject(why);
+      return nullptr;
+    }
+    return e;
+  }
   return nullptr;
 }
 
@@ -322,7 +327,7 @@ bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObje
 bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   Raw& raw = m_raw;
   if (!TakeObject(raw)) return false;
-  const std::string type = raw.type;
+  const std::string_view type = raw.type;
   if (type == "ATTRIB" || type == "VERTEX" || type == "SEQEND") {
     Note(raw.line, L"the " + FromUtf8(type) + L" is left out: it follows no INSERT or POLYLINE");
     return true;

@@ -88,6 +88,27 @@ TEST_F(DxfHostileTest, CarriageReturnsAloneEndLines) {
   EXPECT_EQ(error.rfind(L"cr:8: ", 0), 0u) << standin::ToUtf8(error);
 }
 
+TEST_F(DxfHostileTest, BlanksSignsAndLineEndsAroundNumbersReadAsWithoutThem) {
+  std::wstring error;
+  const std::string circle =
+      "  0\r\nCIRCLE\r\n  5\r\n30\r\n 8\t\r\nA\r\n 10 \r\n\t+1.5 \r\n20\r\n -2\t\r\n+40\r\n3e0\r\n0062\r\n +5 \r\n";
+  ASSERT_TRUE(Opened(standin::ReadDxf(Entities(circle), L"dressed", error), error));
+  const auto data = EntityData(ByHandle(L"30"));
+  EXPECT_EQ(Find(data, 10)->point[0], 1.5);
+  EXPECT_EQ(Find(data, 10)->point[1], -2);
+  EXPECT_EQ(Find(data, 40)->real, 3);
+  EXPECT_EQ(Find(data, 62)->integer, 5);
+  // A number followed by more than blanks, or one that is no finite number, is named whole.
+  for (const char* radius : {"1.5e", "inf", "1 2", "+-1", "10000000000000000000000e-400x"}) {
+    EXPECT_EQ(standin::ReadDxf(Entities("0\nCIRCLE\n40\n" + std::string(radius) + "\n"), L"bad", error), nullptr);
+    EXPECT_NE(error.find(L"bad:8: group code 40 needs a finite number, found \"" + standin::FromUtf8(radius)),
+              std::wstring::npos)
+        << standin::ToUtf8(error);
+  }
+  EXPECT_EQ(standin::ReadDxf(Entities("0\nCIRCLE\n62\n5.0\n"), L"bad", error), nullptr);
+  EXPECT_NE(error.find(L"bad:8: group code 62 needs a whole number"), std::wstring::npos) << standin::ToUtf8(error);
+}
+
 TEST_F(DxfHostileTest, EscapesOfCharactersOutsideTheBasicPlaneAreReadWhole) {
   std::wstring error;
   ASSERT_TRUE(Opened(Read("dxf_ezdxf_emoji_layer_refused.dxf", error), error));

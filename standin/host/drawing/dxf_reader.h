@@ -4,6 +4,7 @@
 
 #include <dbents.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,7 +22,12 @@ constexpr double kDegree = 3.141592653589793 / 180;
 
 // Without the blanks and tabs around it.
 std::string TrimBlanks(std::string_view s);
-std::string_view Trimmed(std::string_view s);
+inline std::string_view Trimmed(std::string_view s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+  return s.substr(b, e - b);
+}
 // The whole text as a number (a leading + allowed); false when it is not one.
 bool WholeNumber(std::string_view t, long long& out);
 bool RealNumber(std::string_view t, double& out);
@@ -61,9 +67,14 @@ struct Pair {
 };
 
 struct Raw {
+  Raw() = default;
+  Raw(const Raw&) = delete;
+  Raw& operator=(const Raw&) = delete;
+
   std::string type;
   int line = 0;
   std::vector<Pair> groups;
+  std::deque<std::string> texts;  // the text of a binary file's numbers among the groups
 
   const Pair* Find(int code) const {
     for (const Pair& p : groups)
@@ -89,11 +100,76 @@ struct Raw {
   }
 };
 
+// The groups of a file, read one at a time as the reader goes: the whole file's groups are never
+// held at once. A light reading checks the group codes and leaves the values unread.
+class Groups {
+ public:
+  Groups(std::string_view bytes, bool light);
+
+  bool AtEnd() {
+    if (!m_have && !m_done) m_done = !(m_have = Fetch());
+    return !m_have;
+  }
+  const Pair& Peek() {
+    AtEnd();
+    return m_group;
+  }
+  void Next() {
+    if (!AtEnd()) m_have = false;
+  }
+  // Every group read, none refused.
+  bool Finished() const { return m_done && !failed; }
+  // Whether the value text of the group is held here until the next group (a binary file's number).
+  bool HoldsText(const Pair& p) const { return !m_number.empty() && p.value.data() == m_number.data(); }
+
+  // A group the file cannot hold: where it is and what is wrong.
+  bool failed = false;
+  int failLine = 0;
+  std::wstring failure;
+  int lastLine = 0;  // the line of the last group read
+  size_t count = 0;  // the groups read
+  // The highest handle of the groups read (a $HANDSEED value aside), and where it is.
+  Adesk::UInt64 maxHandle = 0;
+  int maxHandleLine = 0;
+  std::string_view maxHandleText;
+
+ private:
+  bool Fetch();
+  bool FetchText();
+  // A line of blanks and at most four digits, or of blanks around a number, read whole (m_at past
+  // it); false, with nothing read, for any other line.
+  bool PlainCode(int& code);
+  template <class T>
+  bool PlainNumber(T& out, std::string_view& line);
+  // Whether the line ends at i (a CR before its end aside); if so, m_at moves past it.
+  bool AtLineEnd(size_t i);
+  // The groups of a binary file; their "lines" are byte offsets.
+  bool FetchBinary();
+  bool Fail(int line, std::wstring what) {
+    failed = true;
+    failLine = line;
+    failure = std::move(what);
+    return false;
+  }
+
+  std::string_view m_bytes;
+  bool m_light;
+  size_t m_at = 0;
+  int m_line = 0;  // lines read
+  char m_lineEnd = '\n';
+  bool m_binary = false, m_wideCodes = false;  // a binary file; its codes take two bytes
+  bool m_nul = false;                          // the file holds a NUL byte, which only a binary file's values may hold
+  bool m_have = false, m_done = false;
+  bool m_seed = false;  // the last group named $HANDSEED
+  Pair m_group{0, 0, {}};
+  std::string m_number;  // the text of a binary file's number in m_group
+};
+
 class Reader {
  public:
   Reader(std::string_view bytes, const std::wstring& name, std::wstring& error, std::vector<std::wstring>* skipped,
          std::vector<std::wstring>* notes)
-      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes) {}
+      : m_bytes(bytes), m_name(name), m_error(error), m_skipped(skipped), m_notes(notes), m_groups(bytes, false) {}
 
   std::unique_ptr<AcDbDatabase> Read();
 
@@ -119,12 +195,28 @@ class Reader {
   // fresh one, with a note.
   Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
                               const Raw& raw, const std::function<std::wstring()>& what);
-  bool Tokenize();
-  // The groups of a binary file from the byte after its sentinel; "lines" are byte offsets.
-  bool TokenizeBinary(size_t at);
-  bool AtEnd() const { return m_pos >= m_pairs.size(); }
-  const Pair& Peek() const { return m_pairs[m_pos]; }
-  bool IsZero(const char* value) const { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  // The file's groups refuse one: that error counts, whatever was found wrong before it.
+  bool GroupFail(const Groups& groups) {
+    m_error = m_name + L":" + std::to_wstring(groups.failLine) + L": " + groups.failure;
+    m_groupFailed = true;
+    return false;
+  }
+  bool AtEnd() {
+    if (!m_groups.AtEnd()) return false;
+    if (m_groups.failed && !m_groupFailed) GroupFail(m_groups);
+    return true;
+  }
+  const Pair& Peek() { return m_groups.Peek(); }
+  void Next() { m_groups.Next(); }
+  bool IsZero(const char* value) { return !AtEnd() && Peek().code == 0 && Peek().value == value; }
+  std::unique_ptr<AcDbDatabase> ReadSections();
+  // The drawing's own objects take handles above every handle of the file, and so do the objects
+  // the file leaves without one (at most one per group). They are numbered when the file's highest
+  // handle is known: at the end, or before an object takes a fresh handle, when a light reading
+  // of the whole file finds it. False (the error said) when the file leaves no room for them.
+  bool Settle();
+  bool Roomless(const Groups& groups) const;
+  bool FailRoomless(const Groups& groups);
   // Reads the groups up to the next group 0 into raw (its type is the current group 0); false
   // when a 102 group opened in it is not closed.
   bool TakeObject(Raw& raw);
@@ -164,7 +256,7 @@ class Reader {
   bool LayerId(const std::wstring& name, int line, AcDbObjectId& id);
   bool LinetypeId(const std::wstring& name, int line, AcDbObjectId& id);
   AcDbEntity* Build(const Raw& raw);
-  void Skipped(const std::string& type) { ++m_skippedTypes[type]; }
+  void Skipped(std::string_view type) { ++m_skippedTypes[std::string(type)]; }
 
   std::string_view m_bytes;
   const std::wstring& m_name;
@@ -172,9 +264,10 @@ class Reader {
   std::vector<std::wstring>* m_skipped;
   std::vector<std::wstring>* m_notes;
   std::wstring m_why;
-  std::vector<Pair> m_pairs;
-  std::vector<std::unique_ptr<std::string>> m_valueTexts;  // the text of a binary file's numbers
-  size_t m_pos = 0;
+  Groups m_groups;
+  bool m_groupFailed = false;
+  bool m_settled = false, m_settleFailed = false, m_roomless = false;
+  Adesk::UInt64 m_fileMaxHandle = 0;
   bool m_utf8 = false;
   std::string m_codePage;  // an iconv name ("CP936"), empty when the file names none
   std::unique_ptr<AcDbDatabase> m_db;
@@ -193,10 +286,10 @@ class Reader {
   std::map<AcDbObjectId, int> m_blockLines;
   std::map<std::string, int> m_skippedTypes;
   Adesk::UInt64 m_handseed = 0;
-  double m_textSize = 2.5;
-  bool m_spatial = false;
-  Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage  // the vertices read
-                     // belong to a 3D polyline  // $TEXTSIZE, else the host's default
+  double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
+  bool m_spatial = false;   // the vertices read belong to a 3D polyline
+  AcDbObjectId m_byLayer;
+  Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage
 };
 
 }  // namespace standin::dxf

@@ -242,6 +242,12 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
       {Dxf(kLine) + "0\nLINE\n", 49, L"groups follow EOF"},
       {"0\nSECTION\n2\nENTITIES\n" + std::string(kLine), 1, L"ENTITIES section is not ended by ENDSEC"},
       {"0\nLINE\n", 1, L"expected SECTION or EOF"},
+      // What the whole file's groups say goes before a structure broken earlier: a group the file
+      // cannot hold, then a handle leaving no room, even when an object took a fresh handle first.
+      {"0\nLINE\n" + Dxf("0\nCIRCLE\n10\nabc\n20\n0\n40\n1\n"), 32, L"needs a finite number"},
+      {"0\nLINE\n" + Dxf("0\nLINE\n5\nFFFFFFFFFFFFFFFF\n"), 31, L"leaves no handles"},
+      {Dxf("0\nLINE\n8\nNEW\n0\nLINE\n5\nFFFFFFFFFFFFFFFF\n"), 33, L"leaves no handles"},
+      {Dxf("0\nLINE\n8\nNEW\n0\nLINE\n5\nFFFFFFFFFFFFFFFF\n0\nCIRCLE\n10\nabc\n"), 38, L"needs a finite number"},
   };
   ads_name before;
   ASSERT_EQ(acdbEntLast(before), RTNORM);
@@ -251,6 +257,14 @@ TEST_F(DxfTest, MalformedFilesAreRefusedWithTheirLineAndNothingIsKept) {
     EXPECT_EQ(standin::ReadDxf(c.bytes, L"bad.dxf", error), nullptr);
     EXPECT_EQ(error.rfind(L"bad.dxf:" + std::to_wstring(c.line) + L": ", 0), 0u) << standin::ToUtf8(error);
     EXPECT_NE(error.find(c.says), std::wstring::npos) << standin::ToUtf8(error);
+  }
+  // Nothing noted of a file refused for what its groups say is said.
+  const std::string noted = "0\nCIRCLE\n10\n1e300\n20\n0\n40\n1\n";
+  for (const char* tail : {"0\nLINE\n10\nx\n", "0\nLINE\n5\nFFFFFFFFFFFFFFFF\n"}) {
+    std::wstring error;
+    std::vector<std::wstring> notes;
+    EXPECT_EQ(standin::ReadDxf(Dxf(noted + tail), L"bad.dxf", error, nullptr, &notes), nullptr);
+    EXPECT_TRUE(notes.empty()) << standin::ToUtf8(notes.front());
   }
   // A refused file leaves the session's drawing as it was.
   std::wstring error;
@@ -494,6 +508,24 @@ TEST_F(DxfTest, NewObjectsTakeHandlesAboveTheFilesOwn) {
   ASSERT_FALSE(id.isNull());
   EXPECT_EQ(id.handle().value(), 0x400u);
   EXPECT_EQ(Find(EntityData(ByHandle(L"20")), 8)->text, L"A");
+  // An object the file gives no handle takes one above the highest handle of the file, even one
+  // that comes later, and so do the drawing's own objects.
+  for (const Adesk::UInt64 high : {Adesk::UInt64{0x9000}, Adesk::UInt64{0x8000000000000005}}) {
+    std::ostringstream file;
+    file << "0\nPOINT\n5\n10\n10\n0\n20\n0\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n0\nPOINT\n5\n"
+         << std::hex << high << "\n10\n0\n20\n0\n";
+    db = standin::ReadDxf(Dxf(file.str()), L"late", error);
+    ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
+    const Adesk::UInt64 zero = db->layerZero().handle().value();
+    standin::OpenDrawing(std::move(db));
+    ads_name first, line;
+    ASSERT_EQ(acdbEntNext(nullptr, first), RTNORM);
+    ASSERT_EQ(acdbEntNext(first, line), RTNORM);
+    const Adesk::UInt64 fresh = std::stoull(standin::ToUtf8(Find(EntityData(line), 5)->text), nullptr, 16);
+    EXPECT_GT(zero, high);
+    EXPECT_GT(fresh, zero);
+    EXPECT_LT(fresh, high + 32);
+  }
 }
 
 }  // namespace

@@ -9,16 +9,57 @@
 #include <cstdlib>
 #include <cwchar>
 #include <cwctype>
-#include <unordered_map>
+#include <memory>
+#include <vector>
 
 #include "standin/host/drawing/dbaccess.h"
 
 namespace {
 
+// Every object of an open drawing by its serial, in pages of consecutive serials: a lookup is
+// two loads, and a page goes when its last object does.
+class LiveObjects {
+ public:
+  AcDbObject* Find(Adesk::IntPtr id) const {
+    if (id <= 0) return nullptr;
+    const size_t page = static_cast<size_t>(id) / kPage;
+    return page < m_pages.size() && m_pages[page] ? m_pages[page]->slots[static_cast<size_t>(id) % kPage] : nullptr;
+  }
+  void Set(Adesk::IntPtr id, AcDbObject* obj) {
+    if (id <= 0) return;
+    const size_t page = static_cast<size_t>(id) / kPage;
+    if (page >= m_pages.size()) {
+      if (!obj) return;
+      m_pages.resize(page + 1);
+    }
+    std::unique_ptr<Page>& p = m_pages[page];
+    if (!p) {
+      if (!obj) return;
+      p = std::make_unique<Page>();
+    }
+    AcDbObject*& slot = p->slots[static_cast<size_t>(id) % kPage];
+    const long change = (obj != nullptr) - (slot != nullptr);
+    slot = obj;
+    p->used += change;
+    m_count += change;
+    if (p->used == 0) p.reset();
+  }
+  long Count() const { return m_count; }
+
+ private:
+  static constexpr size_t kPage = 4096;
+  struct Page {
+    AcDbObject* slots[kPage] = {};
+    long used = 0;
+  };
+  std::vector<std::unique_ptr<Page>> m_pages;  // by serial / kPage
+  long m_count = 0;
+};
+
 struct Objects {
   std::recursive_mutex mutex;
   Adesk::IntPtr next = 1;
-  std::unordered_map<Adesk::IntPtr, AcDbObject*> live;  // every object of an open drawing
+  LiveObjects live;
 };
 
 // Every AcDbObject alive, in a drawing or not.
@@ -118,17 +159,13 @@ resbuf* DxfOut::ToResbuf() const {
 
 void DbAccess::Register(Adesk::IntPtr id, AcDbObject* obj) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  if (obj)
-    Reg().live[id] = obj;
-  else
-    Reg().live.erase(id);
+  Reg().live.Set(id, obj);
 }
 
 AcDbObject* DbAccess::Resolve(Adesk::IntPtr id) {
   if (!id) return nullptr;
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  const auto it = Reg().live.find(id);
-  return it == Reg().live.end() ? nullptr : it->second;
+  return Reg().live.Find(id);
 }
 
 AcDbObject* DbAccess::Resolve(AcDbObjectId id) { return Resolve(id.asOldId()); }
@@ -167,7 +204,7 @@ Acad::ErrorStatus DbAccess::Open(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMo
 
 long DbAccess::FreeObjectCount() {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  return g_liveObjects - static_cast<long>(Reg().live.size());
+  return g_liveObjects - Reg().live.Count();
 }
 
 }  // namespace standin
