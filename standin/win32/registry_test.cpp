@@ -84,6 +84,7 @@ std::wstring DeepPath(int levels) {
 // What only the stand-in has: handles die with the registry they were opened in, links are
 // not made, and what is volatile or deleted never reaches the file.
 TEST_F(Registry, VolatileAndDeletedKeysStayOutOfTheFileAndHandlesDieWithTheRegistry) {
+  RegCloseKey(Create(L"Software"));
   HKEY h = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Session", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
                             nullptr, &h, nullptr),
