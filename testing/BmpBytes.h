@@ -35,6 +35,13 @@ inline Bytes InfoHeader(int32_t width, int32_t height, int bpp, uint32_t clrUsed
   return b.u32(sizeImage).u32(0).u32(0).u32(clrUsed).u32(0);
 }
 
+// An RLE DIB (8 or 4 bits) of the given run data, with the colour table 0 blue, 1 green, 2 red.
+inline Bytes RleDib(int bpp, int32_t width, int32_t height, const Bytes& data) {
+  Bytes b = InfoHeader(width, height, bpp, 3, bpp == 8 ? 1 : 2, static_cast<uint32_t>(data.size()));
+  b.u32(0x000000FF).u32(0x0000FF00).u32(0x00FF0000);
+  return b.append(data);
+}
+
 // A 12-byte core header.
 inline Bytes CoreHeader(int width, int height, int bpp) {
   return Bytes().u32(12).u16(width).u16(height).u16(1).u16(bpp);

@@ -27,17 +27,18 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return m_path; }
-  std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+  // Names are UTF-8 on every platform.
+  std::filesystem::path operator/(const std::string& name) const { return m_path / std::filesystem::u8path(name); }
 
   // Writes bytes to a file in the folder and returns its path.
   std::filesystem::path Write(const std::string& name, const std::string& bytes) const {
-    const auto file = m_path / name;
+    const auto file = *this / name;
     std::ofstream(file, std::ios::binary) << bytes;
     return file;
   }
   // Copies a file into the folder under a new name and returns its path.
   std::filesystem::path Copy(const std::string& from, const std::string& name) const {
-    const auto file = m_path / name;
+    const auto file = *this / name;
     std::filesystem::copy_file(from, file, std::filesystem::copy_options::overwrite_existing);
     return file;
   }

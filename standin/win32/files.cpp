@@ -89,16 +89,16 @@ template <class Byte>
 BOOL Transfer(HANDLE hFile, Byte* buffer, DWORD count, LPDWORD done, LPOVERLAPPED lpOverlapped) {
   constexpr bool write = std::is_const_v<Byte>;
   if (done) *done = 0;
+  FileTable& table = Table();
+  std::lock_guard<std::mutex> lock(table.mutex);
+  const OpenFile* file = Find(table, hFile);
+  if (!file) return FALSE;
   if (lpOverlapped) {
     std::fprintf(stderr, "%s: overlapped %s are not supported by the stand-in\n", write ? "WriteFile" : "ReadFile",
                  write ? "writes" : "reads");
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  FileTable& table = Table();
-  std::lock_guard<std::mutex> lock(table.mutex);
-  const OpenFile* file = Find(table, hFile);
-  if (!file) return FALSE;
   if (!(write ? Writes(file->access) : Reads(file->access))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;

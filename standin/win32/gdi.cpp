@@ -380,10 +380,12 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h) {
   return Refuse<HGDIOBJ>(nullptr, ERROR_INVALID_PARAMETER);
 }
 
+// A device context given to DeleteObject is deleted as DeleteDC deletes it, as Windows does.
 BOOL DeleteObject(HGDIOBJ ho) {
   const Lock lock;
   Object* o = Find(ho);
-  if (!o || o->kind == Kind::DC) return Refuse(FALSE, ERROR_INVALID_PARAMETER);
+  if (!o) return Refuse(FALSE, ERROR_INVALID_PARAMETER);
+  if (o->kind == Kind::DC) return DeleteDC(static_cast<HDC>(ho));
   if (o->stock) return TRUE;
   if (o->selections > 0) {
     o->deletePending = true;

@@ -98,8 +98,12 @@ void ReportDllAttach(HMODULE hModule, BOOL bAccepted) {
 }  // namespace standin
 
 HMODULE LoadLibraryW(LPCWSTR lpLibFileName) {
-  if (!lpLibFileName || !*lpLibFileName) {
+  if (!lpLibFileName) {
     SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (!*lpLibFileName) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
   const std::string path = standin::ToUtf8(lpLibFileName);
@@ -111,7 +115,7 @@ HMODULE LoadLibraryW(LPCWSTR lpLibFileName) {
   g_attachVerdicts.clear();
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
-    SetLastError(ERROR_BAD_FORMAT);
+    SetLastError(ERROR_BAD_EXE_FORMAT);
     return nullptr;
   }
   link_map* map = nullptr;
@@ -143,7 +147,7 @@ BOOL FreeLibrary(HMODULE hLibModule) {
   std::lock_guard<std::mutex> lock(g_loaderMutex);
   const auto it = g_loaded.find(hLibModule);
   if (it == g_loaded.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    SetLastError(ERROR_MOD_NOT_FOUND);
     return FALSE;
   }
   if (--it->second.count == 0) {

@@ -63,7 +63,7 @@ class GlobalStream final : public IStream {
       m_position += n;
     }
     if (pcbRead) *pcbRead = n;
-    return n < cb ? S_FALSE : S_OK;
+    return S_OK;
   }
 
   // The block does not grow: writing past its end fails.

@@ -71,15 +71,19 @@ HKEY NewHandle(Registry& r, std::shared_ptr<Key> key, REGSAM access, bool wrote)
   return reinterpret_cast<HKEY>(value);
 }
 
-// A single trailing backslash is accepted; a leading one or an empty name inside is
-// ERROR_BAD_PATHNAME (chosen for the empty name).
+// A leading backslash is ERROR_BAD_PATHNAME; backslashes after a name are taken as one, as
+// Windows takes them, and a trailing one is ignored.
 LSTATUS SubKeyParts(LPCWSTR lpSubKey, std::vector<std::wstring>& parts) {
   parts.clear();
   if (!lpSubKey || !*lpSubKey) return ERROR_SUCCESS;
-  std::wstring_view path(lpSubKey);
+  const std::wstring_view path(lpSubKey);
   if (path[0] == L'\\') return ERROR_BAD_PATHNAME;
-  if (path.back() == L'\\') path.remove_suffix(1);
-  return SplitPath(path, parts) ? ERROR_SUCCESS : ERROR_BAD_PATHNAME;
+  for (size_t pos = 0; pos < path.size();) {
+    const size_t end = std::min(path.find(L'\\', pos), path.size());
+    if (end > pos) parts.emplace_back(path.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return ERROR_SUCCESS;
 }
 
 // The key a handle names and the names of the path below it.
@@ -97,6 +101,33 @@ LSTATUS FindPath(Registry& r, HKEY h, LPCWSTR subKey, std::shared_ptr<Key>& key,
     key = FindChild(*key, part);
     if (!key) return ERROR_FILE_NOT_FOUND;
   }
+  return ERROR_SUCCESS;
+}
+
+// RegDeleteKeyW and RegDeleteTreeW: the key at the path, which must have no subkeys unless the
+// whole tree goes; for a tree without a path, what is below the key.
+LSTATUS DeleteAt(HKEY hKey, LPCWSTR lpSubKey, bool tree) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  const bool below = lpSubKey && *lpSubKey;
+  if (!tree && !below) return ERROR_INVALID_PARAMETER;
+  std::shared_ptr<Key> key;
+  Handle* handle;
+  if (LSTATUS status = FindPath(r, hKey, lpSubKey, key, handle); status != ERROR_SUCCESS) return status;
+  if (below) {
+    if (!tree && !key->subkeys.empty()) return ERROR_ACCESS_DENIED;
+    Key& parent = *key->parent;
+    DeleteKey(*key);
+    Touch(r, parent, handle);
+    return ERROR_SUCCESS;
+  }
+  while (!key->subkeys.empty()) {
+    const std::shared_ptr<Key> child = key->subkeys.begin()->second;
+    DeleteKey(*child);
+  }
+  key->values.clear();
+  key->valueIndex.clear();
+  Touch(r, *key, handle);
   return ERROR_SUCCESS;
 }
 
@@ -134,7 +165,6 @@ LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpCl
       key = child;
       continue;
     }
-    if (!Allows(parent, KEY_CREATE_SUB_KEY)) return ERROR_ACCESS_DENIED;
     const bool isVolatile = (dwOptions & REG_OPTION_VOLATILE) != 0;
     if (key->isVolatile && !isVolatile) return ERROR_CHILD_MUST_BE_VOLATILE;
     Touch(r, *key);
@@ -217,19 +247,9 @@ LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
 }
 
 // A null or empty lpSubKey is refused with ERROR_INVALID_PARAMETER (chosen).
-LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) {
-  Registry& r = State();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  if (!lpSubKey || !*lpSubKey) return ERROR_INVALID_PARAMETER;
-  std::shared_ptr<Key> key;
-  Handle* handle;
-  if (LSTATUS status = FindPath(r, hKey, lpSubKey, key, handle); status != ERROR_SUCCESS) return status;
-  if (!key->subkeys.empty()) return ERROR_ACCESS_DENIED;
-  Key& parent = *key->parent;
-  DeleteKey(*key);
-  Touch(r, parent, handle);
-  return ERROR_SUCCESS;
-}
+LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey) { return DeleteAt(hKey, lpSubKey, false); }
+
+LSTATUS RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey) { return DeleteAt(hKey, lpSubKey, true); }
 
 LSTATUS RegQueryInfoKeyW(HKEY hKey, LPWSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved, LPDWORD lpcSubKeys,
                          LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,

@@ -85,8 +85,8 @@ typedef LONG LSTATUS;
 #define ERROR_CHILD_MUST_BE_VOLATILE 1021L
 
 // lpClass is stored only when the key is created. Every key on the path that is missing is
-// created with the same options. A handle that lacks KEY_CREATE_SUB_KEY may still open an
-// existing key this way (only creating needs the right; chosen, the real check is the kernel's).
+// created with the same options. Creating needs no right of hKey: on Windows the new key's
+// parent's own security decides, and this registry has none.
 LSTATUS RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions, REGSAM samDesired,
                         const LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult, LPDWORD lpdwDisposition);
 // On failure *phkResult becomes NULL. A null or empty lpSubKey opens a new handle to hKey.
@@ -103,6 +103,9 @@ LSTATUS RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 // The key must have no sub keys (ERROR_ACCESS_DENIED otherwise); open handles to it then
 // fail with ERROR_KEY_DELETED.
 LSTATUS RegDeleteKeyW(HKEY hKey, LPCWSTR lpSubKey);
+// Deletes the key at lpSubKey with everything below it; with a null or empty lpSubKey, the
+// key's subkeys and values only. Needs no rights of hKey (chosen, as for RegDeleteKeyW).
+LSTATUS RegDeleteTreeW(HKEY hKey, LPCWSTR lpSubKey);
 // Needs KEY_QUERY_VALUE. Lengths are in characters without the terminator; value sizes in
 // bytes. The security descriptor size is always 0 and the write time is the time of the last
 // change made in this process (or of loading).
