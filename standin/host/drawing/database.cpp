@@ -90,11 +90,8 @@ OpenDrawingState& Open() {
 
 namespace standin {
 
-Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
-                                AcDbHandle handle) {
-  if (!db || !obj) return Acad::eNullObjectPointer;
-  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
-  if (obj->m_id) return Acad::eAlreadyInDb;
+Acad::ErrorStatus DbAccess::Enter(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
+                                  AcDbHandle handle, bool topLevel) {
   AcDbDatabase::Store& st = *db->m_store;
   Adesk::UInt64 h = handle.value();
   // A handseed of 0 marks the handle space used up; handles never wrap round to reused ones
@@ -120,11 +117,30 @@ Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId 
   st.handles.Insert(h, serial);
   Register(serial, obj);
   id.setFromOldId(serial);
-  if (auto* btr = AcDbBlockTableRecord::cast(Resolve(owner))) {
-    if (AcDbEntity::cast(obj) && btr->isLayout()) st.order.push_back(serial);
-  }
-  obj->subSetDatabaseDefaults(db);
+  if (topLevel) st.order.push_back(serial);
   return Acad::eOk;
+}
+
+Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
+                                AcDbHandle handle) {
+  if (!db || !obj) return Acad::eNullObjectPointer;
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  if (obj->m_id) return Acad::eAlreadyInDb;
+  const auto* btr = AcDbBlockTableRecord::cast(Resolve(owner));
+  const Acad::ErrorStatus es =
+      Enter(db, obj, owner, id, handle, btr && AcDbEntity::cast(obj) && btr->isLayout());
+  if (es == Acad::eOk) obj->subSetDatabaseDefaults(db);
+  return es;
+}
+
+Acad::ErrorStatus DbAccess::AddEntity(AcDbDatabase* db, AcDbEntity* ent, AcDbObjectId owner, bool layout,
+                                      AcDbObjectId layer, AcDbObjectId linetype, AcDbObjectId& id,
+                                      AcDbHandle handle) {
+  std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
+  if (ent->m_id) return Acad::eAlreadyInDb;
+  ent->m_layer = layer;
+  ent->m_linetype = linetype;
+  return Enter(db, ent, owner, id, handle, layout);
 }
 
 void DbAccess::SetStandardIds(AcDbDatabase* db, AcDbObjectId blockTable, AcDbObjectId layerTable,

@@ -85,6 +85,11 @@ struct DbAccess {
   // open for write. eAlreadyInDb, eHandleInUse-style refusal as eDuplicateKey.
   static Acad::ErrorStatus Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
                                AcDbHandle handle = AcDbHandle());
+  // An entity of a drawing file joins db as Add makes it, on the layer and linetype the reader took
+  // from db's own records, so that neither is looked up again; layout says whether owner is a
+  // layout's record, whose entities are the drawing's top-level ones.
+  static Acad::ErrorStatus AddEntity(AcDbDatabase* db, AcDbEntity* ent, AcDbObjectId owner, bool layout,
+                                     AcDbObjectId layer, AcDbObjectId linetype, AcDbObjectId& id, AcDbHandle handle);
   // The sequence end that closes the sub-entities of owner (a block reference with attributes, an
   // old-style polyline): a new one in owner's drawing, on its layer, closed; null when refused.
   static AcDbObjectId AddSequenceEnd(const AcDbEntity* owner);
@@ -165,6 +170,12 @@ struct DbAccess {
     region->m_bulges = loop.bulges;
     region->m_elevation = elevation;
   }
+
+ private:
+  // What Add and AddEntity share, once obj is known to be new to every drawing: topLevel says
+  // whether it joins the drawing's order of top-level entities.
+  static Acad::ErrorStatus Enter(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id,
+                                 AcDbHandle handle, bool topLevel);
 };
 
 // The name of a symbol table record, or the fallback when the id names none.

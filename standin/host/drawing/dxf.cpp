@@ -122,28 +122,6 @@ size_t Escape(std::wstring_view text, size_t at, char32_t& c) {
 
 }  // namespace
 
-namespace {
-
-// A leading + is allowed, as the C library's readers allow it.
-std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '+' && t[1] != '-' ? t.substr(1) : t; }
-
-}  // namespace
-
-namespace {
-
-template <class T>
-bool Number(std::string_view t, T& out) {
-  t = Unsigned(t);
-  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-  return !t.empty() && ec == std::errc() && end == t.data() + t.size();
-}
-
-}  // namespace
-
-bool WholeNumber(std::string_view t, long long& out) { return Number(t, out); }
-
-bool RealNumber(std::string_view t, double& out) { return Number(t, out); }
-
 std::string TrimBlanks(std::string_view s) { return std::string(Trimmed(s)); }
 
 std::wstring Shown(std::wstring_view text) {
@@ -170,197 +148,6 @@ std::wstring Shown(std::wstring_view text) {
 std::wstring Shown(std::string_view bytes) {
   // A prefix of more characters than are shown, however they are encoded, so a cut is still marked.
   return Shown(FromUtf8(bytes.substr(0, 4 * kShownChars + 4)));
-}
-
-bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
-  const std::string_view t = Trimmed(s);
-  if (t.empty() || t.size() > 16) return false;
-  out = 0;
-  for (char c : t) {
-    int v;
-    if (c >= '0' && c <= '9')
-      v = c - '0';
-    else if (c >= 'A' && c <= 'F')
-      v = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f')
-      v = c - 'a' + 10;
-    else
-      return false;
-    out = out * 16 + static_cast<Adesk::UInt64>(v);
-  }
-  return true;
-}
-
-namespace {
-
-// A group code: a whole number of 16 bits. Most are a few digits, read without the general reader.
-bool GroupCode(std::string_view t, int& code) {
-  if (!t.empty() && t.size() <= 4) {
-    int v = 0;
-    size_t i = 0;
-    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
-    if (i == t.size()) return code = v, true;
-  }
-  long long value = 0;
-  if (!Number(t, value) || value < -32768 || value > 32767) return false;
-  code = static_cast<int>(value);
-  return true;
-}
-
-// The offset of the first byte c in [at, end), or end. Most lines of a DXF file are a few bytes
-// long: eight are tested at a time, without a call.
-size_t Find(const char* bytes, size_t at, size_t end, char c) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
-  for (; at + 8 <= end; at += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes + at, 8);
-    word ^= pattern;
-    // The high bit of the bytes that were c, and maybe of bytes above the first of them.
-    const std::uint64_t found = (word - kOnes) & ~word & kHighs;
-#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (found) return at + static_cast<size_t>(__builtin_ctzll(found)) / 8;
-#else
-    if (found) break;
-#endif
-  }
-  while (at < end && bytes[at] != c) ++at;
-  return at;
-}
-
-// The line at bytes[at], without its end (and a CR before it); at moves past it.
-bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view& out) {
-  if (at >= bytes.size()) return false;
-  const size_t end = Find(bytes.data(), at, bytes.size(), lineEnd);
-  out = bytes.substr(at, end - at);
-  at = end + 1;
-  if (!out.empty() && out.back() == '\r') out.remove_suffix(1);
-  return true;
-}
-
-}  // namespace
-
-Groups::Groups(std::string_view bytes, bool light) : m_bytes(bytes), m_light(light) {
-  static const char kBinary[] = "AutoCAD Binary DXF\r\n\x1a";  // and a NUL
-  m_binary = m_bytes.substr(0, sizeof kBinary - 1) == kBinary;
-  if (m_binary) {
-    if (m_bytes.size() < sizeof kBinary || m_bytes[sizeof kBinary - 1] != 0) {
-      m_done = true;
-      Fail(1, L"the binary DXF sentinel is not ended by a NUL");
-      return;
-    }
-    m_at = sizeof kBinary;
-    // The first group is a 0 with a name: a second zero byte can only be the high byte of a
-    // two-byte code, since a one-byte code is followed by the name's first letter.
-    m_wideCodes = m_at + 1 < m_bytes.size() && m_bytes[m_at] == 0 && m_bytes[m_at + 1] == 0;
-    return;
-  }
-  m_at = m_bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
-  // Lines end as the first one does: CR alone is read as a line end too, as the host reads it.
-  const size_t firstEnd = m_bytes.find_first_of("\r\n", m_at);
-  const bool crOnly = firstEnd != std::string_view::npos && m_bytes[firstEnd] == '\r' &&
-                      (firstEnd + 1 == m_bytes.size() || m_bytes[firstEnd + 1] != '\n');
-  m_lineEnd = crOnly ? '\r' : '\n';
-  m_nul = std::memchr(m_bytes.data(), 0, m_bytes.size()) != nullptr;
-}
-
-bool Groups::Fetch() {
-  if (!(m_binary ? FetchBinary() : FetchText())) {
-    if (failed || count > 0) return false;
-    if (m_binary) return Fail(1, L"the binary file holds no groups");
-    return Fail(std::max(m_line, 1), L"the file is empty, not a DXF file");
-  }
-  const Pair& p = m_group;
-  Adesk::UInt64 h = 0;
-  if ((p.code == 5 || p.code == 105) && !m_seed && ParseHandle(p.value, h) && h >= maxHandle) {
-    maxHandle = h;
-    maxHandleLine = p.line;
-    maxHandleText = p.value;
-  }
-  m_seed = p.code == 9 && Trimmed(p.value) == "$HANDSEED";
-  lastLine = p.line;
-  ++count;
-  return true;
-}
-
-bool Groups::PlainCode(int& code) {
-  const size_t n = m_bytes.size();
-  size_t i = m_at;
-  while (i < n && m_bytes[i] == ' ') ++i;
-  const size_t digits = i;
-  int v = 0;
-  for (; i < n && i - digits < 4 && m_bytes[i] >= '0' && m_bytes[i] <= '9'; ++i) v = v * 10 + (m_bytes[i] - '0');
-  if (i == digits || !AtLineEnd(i)) return false;
-  code = v;
-  return true;
-}
-
-template <class T>
-bool Groups::PlainNumber(T& out, std::string_view& line) {
-  const size_t n = m_bytes.size();
-  size_t i = m_at;
-  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
-  if (i >= n || m_bytes[i] == '+') return false;  // past the last line, or a sign the general reader takes
-  const auto [end, ec] = std::from_chars(m_bytes.data() + i, m_bytes.data() + n, out);
-  if (ec != std::errc()) return false;
-  if constexpr (std::is_floating_point_v<T>)
-    if (!std::isfinite(out)) return false;
-  i = static_cast<size_t>(end - m_bytes.data());
-  while (i < n && (m_bytes[i] == ' ' || m_bytes[i] == '\t')) ++i;
-  const size_t start = m_at;
-  if (!AtLineEnd(i)) return false;
-  line = m_bytes.substr(start, i - start);
-  return true;
-}
-
-bool Groups::AtLineEnd(size_t i) {
-  const size_t n = m_bytes.size();
-  const size_t end = i < n && m_bytes[i] == '\r' && m_lineEnd == '\n' ? i + 1 : i;
-  if (end >= n || m_bytes[end] != m_lineEnd) return false;
-  m_at = end + 1;
-  ++m_line;
-  return true;
-}
-
-bool Groups::FetchText() {
-  std::string_view codeLine, valueLine;
-  for (;;) {
-    // Most lines are a short code, or a number: they are read in one go, and the others as lines.
-    int value = 0;
-    if (!PlainCode(value)) {
-      if (!TakeLine(m_bytes, m_at, m_lineEnd, codeLine)) return false;
-      ++m_line;
-      if (m_nul && codeLine.find('\0') != std::string_view::npos)
-        return Fail(m_line, L"the group code holds a NUL character");
-      const std::string_view code = Trimmed(codeLine);
-      if (code.empty() && m_at >= m_bytes.size()) return false;  // a final empty line
-      if (!GroupCode(code, value))
-        return Fail(m_line, L"expected a group code (a whole number), found \"" + Shown(code) + L"\"");
-    }
-    const int codeLineNo = m_line;
-    m_group = Pair(value, codeLineNo, {});
-    const ValueType type = m_light ? ValueType::Skip : TypeOf(value);
-    if ((type == ValueType::Real && PlainNumber(m_group.real, valueLine)) ||
-        (type == ValueType::Int && PlainNumber(m_group.integer, valueLine))) {
-      m_group.value = valueLine;
-      return true;
-    }
-    if (!TakeLine(m_bytes, m_at, m_lineEnd, valueLine))
-      return Fail(codeLineNo, L"group code " + std::to_wstring(value) + L" has no value line");
-    ++m_line;
-    m_group.value = valueLine;
-    if (!m_light && m_nul && valueLine.find('\0') != std::string_view::npos)
-      return Fail(m_line, L"the value holds a NUL character");
-    const std::string_view t = Trimmed(valueLine);
-    if (type == ValueType::Real && (!Number(t, m_group.real) || !std::isfinite(m_group.real)))
-      return Fail(m_line,
-                  L"group code " + std::to_wstring(value) + L" needs a finite number, found \"" + Shown(t) + L"\"");
-    if (type == ValueType::Int && !Number(t, m_group.integer))
-      return Fail(m_line,
-                  L"group code " + std::to_wstring(value) + L" needs a whole number, found \"" + Shown(t) + L"\"");
-    if (value == 999) continue;  // comments
-    return true;
-  }
 }
 
 std::wstring Reader::Text(std::string_view bytes) const {
@@ -395,8 +182,7 @@ std::wstring Reader::Text(std::string_view bytes) const {
 bool Reader::TakeObject(Raw& raw) {
   raw.type = Peek().value;
   raw.line = Peek().line;
-  raw.groups.clear();
-  raw.texts.clear();
+  raw.Clear();
   Next();
   bool opened = false;
   int openedLine = 0;
@@ -409,9 +195,9 @@ bool Reader::TakeObject(Raw& raw) {
       openedLine = p.line;
       openedName = p.value;
     } else if (!opened && p.code < 1000) {
-      raw.groups.push_back(p);
+      Pair& kept = raw.Push(p);
       // A binary file's number is written out for the group alone; the object keeps its text.
-      if (m_groups.HoldsText(p)) raw.groups.back().value = raw.texts.emplace_back(p.value);
+      if (m_groups.HoldsText(p)) kept.value = raw.texts.emplace_back(p.value);
     }
     Next();
   }
@@ -720,12 +506,18 @@ Adesk::UInt64 Reader::FileHandle(const Raw& raw, const std::function<std::wstrin
 }
 
 Acad::ErrorStatus Reader::AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
-                                    const Raw& raw, const std::function<std::wstring()>& what) {
+                                    const Raw& raw, const std::function<std::wstring()>& what,
+                                    const EntityPlace* place) {
+  const auto add = [&](Adesk::UInt64 h) {
+    return place ? DbAccess::AddEntity(m_db.get(), static_cast<AcDbEntity*>(obj), owner, place->layout, place->layer,
+                                       place->linetype, id, AcDbHandle(h))
+                 : DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(h));
+  };
   if ((handle == 0 || handle >= kProvisionalHandles) && !Settle()) return Acad::eOutOfMemory;
-  Acad::ErrorStatus es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle(handle));
+  Acad::ErrorStatus es = add(handle);
   // A handle used twice is given to the first object that has it; later ones get fresh handles.
   if (es != Acad::eOk && handle != 0 && Settle()) {
-    es = DbAccess::Add(m_db.get(), obj, owner, id, AcDbHandle());
+    es = add(0);
     if (es == Acad::eOk)
       Note(raw.Find(5)->line, what() + L" has the handle " + Shown(TrimBlanks(raw.Find(5)->value)) +
                                   L", which is used twice; it is given the handle " + HandleText(id.handle()));

@@ -21,18 +21,28 @@ bool Reader::Finite(const Raw& raw) {
   return true;
 }
 
-bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
-  AcDbObjectId layer, linetype;
-  const Pair* layerName = raw.Find(8);
-  const std::string_view layerKey = layerName ? layerName->value : std::string_view("0");
-  if (const auto it = m_layerBytes.find(layerKey); it != m_layerBytes.end()) {
-    layer = it->second;
-  } else {
-    if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
-      return delete ent, false;
-    m_layerBytes.emplace(layerKey, layer);
+const Reader::OwnerRecord& Reader::OwnerOf(AcDbObjectId owner) {
+  if (m_owner.id != owner || owner.isNull()) {
+    m_owner.id = owner;
+    m_owner.record = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner));
+    m_owner.layout = m_owner.record && m_owner.record->isLayout();
   }
-  ent->setLayer(layer, false);
+  return m_owner;
+}
+
+bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id, AcDbObjectId layer) {
+  AcDbObjectId linetype = m_byLayer;  // what joining the drawing would give it
+  const Pair* layerName = raw.Find(8);
+  if (layerName || layer.isNull()) {
+    const std::string_view layerKey = layerName ? layerName->value : std::string_view("0");
+    if (const auto it = m_layerBytes.find(layerKey); it != m_layerBytes.end()) {
+      layer = it->second;
+    } else {
+      if (!LayerId(layerName ? Text(layerName->value) : L"0", layerName ? layerName->line : raw.line, layer))
+        return delete ent, false;
+      m_layerBytes.emplace(layerKey, layer);
+    }
+  }
   if (const Pair* lt = raw.Find(6)) {
     if (const auto it = m_linetypeBytes.find(lt->value); it != m_linetypeBytes.end()) {
       linetype = it->second;
@@ -40,10 +50,6 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
       if (!LinetypeId(Text(lt->value), lt->line, linetype)) return delete ent, false;
       m_linetypeBytes.emplace(lt->value, linetype);
     }
-    ent->setLinetype(linetype, false);
-  } else {
-    // What joining the drawing would give it, without looking the name up for every entity.
-    ent->setLinetype(m_byLayer, false);
   }
   if (const Pair* color = raw.Find(62)) {
     if (color->integer < 0 || color->integer > 256)
@@ -51,7 +57,8 @@ bool Reader::Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObject
     ent->setColorIndex(static_cast<Adesk::UInt16>(color->integer), false);
   }
   const auto what = [&raw] { return L"the " + Shown(raw.type); };
-  if (AddObject(ent, owner, id, FileHandle(raw, what), raw, what) != Acad::eOk) {
+  const EntityPlace place{OwnerOf(owner).layout, layer, linetype};
+  if (AddObject(ent, owner, id, FileHandle(raw, what), raw, what, &place) != Acad::eOk) {
     delete ent;
     return Fail(raw.line, L"the drawing has no handle left for the " + Shown(raw.type));
   }
@@ -301,7 +308,7 @@ void Reader::DefaultNormal(Raw& raw) {
     if (p.code == 230) p.real = 1, z = true;
     if (p.code == 210 || p.code == 220) p.real = 0;
   }
-  if (!z) raw.groups.emplace_back(230, raw.Find(210)->line, "1").real = 1;
+  if (!z) raw.Push(Pair(230, raw.Find(210)->line, "1")).real = 1;
 }
 
 AcDbEntity* Reader::Kept(Raw& raw, bool& rejected) {
@@ -315,8 +322,8 @@ AcDbEntity* Reader::Kept(Raw& raw, bool& rejected) {
   return ent;
 }
 
-bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id) {
-  if (Add(ent, raw, owner, id)) return true;
+bool Reader::Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id, AcDbObjectId layer) {
+  if (Add(ent, raw, owner, id, layer)) return true;
   if (m_error.empty()) {
     Note(raw.line, L"the " + Shown(raw.type) + L" is left out: " + m_why);
     m_why.clear();
@@ -344,7 +351,7 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
     if (!Added(ent, raw, owner, id)) {
       if (!m_error.empty()) return false;
       ent = nullptr;
-    } else if (auto* rec = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner))) {
+    } else if (AcDbBlockTableRecord* rec = OwnerOf(owner).record) {
       DbAccess::Entities(rec).push_back(id);
     }
   } else if (!rejected) {
@@ -364,9 +371,8 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
     if (!ent) continue;
     AcDbEntity* child = Kept(sub, rejected);
     if (!child) continue;
-    if (sub.Find(8) == nullptr) child->setLayer(main->layerId(), false);
     AcDbObjectId childId;
-    if (!Added(child, sub, id, childId)) {
+    if (!Added(child, sub, id, childId, main->layerId())) {
       if (!m_error.empty()) return false;
       continue;
     }
@@ -383,9 +389,8 @@ bool Reader::ReadEntity(AcDbObjectId record, bool spaces) {
   if (!TakeObject(sub)) return false;
   if (!ent) return true;
   auto* seqend = new AcDbSequenceEnd;
-  if (sub.Find(8) == nullptr) seqend->setLayer(main->layerId(), false);
   AcDbObjectId seqId;
-  if (!Added(seqend, sub, id, seqId)) return m_error.empty();
+  if (!Added(seqend, sub, id, seqId, main->layerId())) return m_error.empty();
   if (spatial)
     DbAccess::AdoptSequenceEnd(AcDb3dPolyline::cast(DbAccess::Resolve(id)), seqId);
   else if (polyline)

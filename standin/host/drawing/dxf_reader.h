@@ -4,6 +4,7 @@
 
 #include <dbents.h>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -28,9 +29,9 @@ inline std::string_view Trimmed(std::string_view s) {
   while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
   return s.substr(b, e - b);
 }
-// The whole text as a number (a leading + allowed); false when it is not one.
-bool WholeNumber(std::string_view t, long long& out);
-bool RealNumber(std::string_view t, double& out);
+// The decimal number at [first, last), read as std::from_chars reads it: where it ends, or null
+// when there is none.
+const char* ReadReal(const char* first, const char* last, double& out);
 // Hexadecimal digits (at most 16) into a handle value.
 bool ParseHandle(std::string_view s, Adesk::UInt64& out);
 // Text of the file as a message quotes it: at most a readable prefix, marked when cut, with
@@ -73,10 +74,23 @@ struct Raw {
 
   std::string type;
   int line = 0;
-  std::vector<Pair> groups;
+  std::vector<Pair> groups;       // filled by Clear and Push only
   std::deque<std::string> texts;  // the text of a binary file's numbers among the groups
 
+  void Clear() {
+    groups.clear();
+    texts.clear();
+    ++m_stamp;
+  }
+  Pair& Push(const Pair& p) {
+    if (p.code >= 0 && p.code < kIndexed && m_first[p.code].stamp != m_stamp)
+      m_first[p.code] = {m_stamp, static_cast<std::uint32_t>(groups.size())};
+    return groups.emplace_back(p);
+  }
+  // The first group of the code.
   const Pair* Find(int code) const {
+    if (code >= 0 && code < kIndexed)
+      return m_first[code].stamp == m_stamp ? &groups[m_first[code].index] : nullptr;
     for (const Pair& p : groups)
       if (p.code == code) return &p;
     return nullptr;
@@ -98,6 +112,16 @@ struct Raw {
     const AcGePoint3d n = Point(210, {0, 0, 1});
     return {n.x, n.y, n.z};
   }
+
+ private:
+  // Where the first group of each code below kIndexed is, for the groups pushed since the last
+  // Clear (those of an older stamp are not there): the builders ask for a dozen codes per object.
+  static constexpr int kIndexed = 256;
+  struct First {
+    std::uint32_t stamp = 0, index = 0;
+  };
+  std::uint32_t m_stamp = 1;
+  First m_first[kIndexed];
 };
 
 // The groups of a file, read one at a time as the reader goes: the whole file's groups are never
@@ -136,13 +160,8 @@ class Groups {
  private:
   bool Fetch();
   bool FetchText();
-  // A line of blanks and at most four digits, or of blanks around a number, read whole (m_at past
-  // it); false, with nothing read, for any other line.
-  bool PlainCode(int& code);
-  template <class T>
-  bool PlainNumber(T& out, std::string_view& line);
-  // Whether the line ends at i (a CR before its end aside); if so, m_at moves past it.
-  bool AtLineEnd(size_t i);
+  // The value line of a number group that is not plainly one number: read whole, or refused.
+  bool NumberLine(ValueType type);
   // The groups of a binary file; their "lines" are byte offsets.
   bool FetchBinary();
   bool Fail(int line, std::wstring what) {
@@ -191,10 +210,16 @@ class Reader {
   // or unreadable one.
   // what names the object in a note; it is only asked for when there is one.
   Adesk::UInt64 FileHandle(const Raw& raw, const std::function<std::wstring()>& what);
-  // Adds obj to the drawing under the file's handle; a handle already taken is replaced by a
-  // fresh one, with a note.
+  // Where an entity goes: whether its owner is a layout's record, and its layer and linetype.
+  struct EntityPlace {
+    bool layout;
+    AcDbObjectId layer, linetype;
+  };
+  // Adds obj to the drawing under the file's handle, as an entity when it has a place; a handle
+  // already taken is replaced by a fresh one, with a note.
   Acad::ErrorStatus AddObject(AcDbObject* obj, AcDbObjectId owner, AcDbObjectId& id, Adesk::UInt64 handle,
-                              const Raw& raw, const std::function<std::wstring()>& what);
+                              const Raw& raw, const std::function<std::wstring()>& what,
+                              const EntityPlace* place = nullptr);
   // The file's groups refuse one: that error counts, whatever was found wrong before it.
   bool GroupFail(const Groups& groups) {
     m_error = m_name + L":" + std::to_wstring(groups.failLine) + L": " + groups.failure;
@@ -239,15 +264,24 @@ class Reader {
   void SkipTo(const char* end);
   bool ResolveBlocks();
 
-  // Common properties, then the object joins the drawing under owner with the file's handle.
-  bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  // Common properties, then the object joins the drawing under owner with the file's handle; an
+  // entity the file puts on no layer goes on layer (null: layer 0).
+  bool Add(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id, AcDbObjectId layer);
   // Whether the values are of a size a drawing holds; else why not (Reject).
   bool Finite(const Raw& raw);
   void DefaultNormal(Raw& raw);
   // The entity built, or NULL: rejected (noted) or of a type this host does not read.
   AcDbEntity* Kept(Raw& raw, bool& rejected);
   // Add, noting an entity left out; false also on a refusal (m_error set).
-  bool Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id);
+  bool Added(AcDbEntity* ent, const Raw& raw, AcDbObjectId owner, AcDbObjectId& id,
+             AcDbObjectId layer = AcDbObjectId::kNull);
+  struct OwnerRecord {
+    AcDbObjectId id;
+    AcDbBlockTableRecord* record = nullptr;  // null for an entity's sub-entities
+    bool layout = false;
+  };
+  // The record of an owner, kept for the next entity, which mostly has the same one.
+  const OwnerRecord& OwnerOf(AcDbObjectId owner);
   // The entity's own DXF groups, after the AcDbEntity part.
   std::vector<DxfGroup> OwnGroups(const Raw& raw) const;
   AcDbEntity* BuildHatch(const Raw& raw);
@@ -289,6 +323,7 @@ class Reader {
   double m_textSize = 2.5;  // $TEXTSIZE, else the host's default
   bool m_spatial = false;   // the vertices read belong to a 3D polyline
   AcDbObjectId m_byLayer;
+  OwnerRecord m_owner;
   Raw m_raw, m_sub;  // the entity being read and its sub-entity, kept to reuse their storage
 };
 

@@ -8,13 +8,18 @@
 #include <dbsymtb.h>
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "standin/host/core/resbuf.h"
 #include "standin/host/core/session.h"
 #include "standin/host/drawing/drawing.h"
+#include "standin/host/drawing/dxf_reader.h"
 #include "standin/host/drawing/sysvars.h"
 #include "standin/win32/utf8.h"
 #include "testing/EntityData.h"
@@ -526,6 +531,58 @@ TEST_F(DxfTest, NewObjectsTakeHandlesAboveTheFilesOwn) {
     EXPECT_GT(fresh, zero);
     EXPECT_LT(fresh, high + 32);
   }
+}
+
+// The reader's own decimal numbers against the general reader (std::from_chars): the forms files
+// hold, the edges of the short way (19 digits, 2^53, 22 decimals) and random texts, every value
+// bit for bit and every reading ending where the general one ends.
+TEST(DxfNumbers, ReadAsTheGeneralReaderReadsThem) {
+  std::vector<std::string> texts = {"0", "-0", "-0.0", "0.0", "1.", ".5", "-.5", ".", "-", "", "+1", "--1", "-.",
+                                    "1e5", "1E-3", "1e", "1e+", "2.5e", "0x1A", "1.5.3", "12abc", "7 ", "inf", "nan",
+                                    "-inf", "9007199254740992", "9007199254740993", "-9007199254740993.0", "0.1",
+                                    "0.3", "1234567890123456789", "12345678901234567890", "99999999999999999999",
+                                    "0.0000000000000000000001", "0.00000000000000000000001", "3.14159265358979323846",
+                                    "1999.5", "-273.15", "00012.5000", "1e400", "1e-400", "4.9406564584124654e-324"};
+  std::mt19937_64 random(20261207);
+  const char kChars[] = "0123456789.-eE+x ";
+  for (int i = 0; i < 200000; ++i) {
+    std::string t = random() % 4 == 0 ? "-" : "";
+    const int digits = static_cast<int>(random() % 26), point = static_cast<int>(random() % 27);
+    for (int k = 0; k < digits; ++k) {
+      if (k == point) t += '.';
+      t += static_cast<char>('0' + random() % 10);
+    }
+    if (random() % 8 == 0) t += "e" + std::to_string(static_cast<int>(random() % 60) - 30);
+    if (random() % 8 == 0) t += kChars[random() % (sizeof kChars - 1)];
+    texts.push_back(t);
+  }
+  int differing = 0;
+  for (const std::string& t : texts) {
+    double fast = -1, general = -1;
+    const char* end = standin::dxf::ReadReal(t.data(), t.data() + t.size(), fast);
+    const auto [generalEnd, ec] = std::from_chars(t.data(), t.data() + t.size(), general);
+    std::uint64_t fastBits, generalBits;
+    std::memcpy(&fastBits, &fast, 8);
+    std::memcpy(&generalBits, &general, 8);
+    const bool same = ec != std::errc() ? end == nullptr : end == generalEnd && fastBits == generalBits;
+    if (!same && ++differing <= 10) ADD_FAILURE() << "\"" << t << "\" read as " << fast << ", not " << general;
+  }
+  EXPECT_EQ(differing, 0);
+}
+
+// An attribute, vertex or sequence end that names no layer is on its main entity's layer.
+TEST_F(DxfTest, SubEntitiesWithoutALayerAreOnTheirMainEntitysLayer) {
+  std::wstring error;
+  auto db = standin::ReadDxf(Dxf("0\nPOLYLINE\n8\nWALLS\n66\n1\n70\n0\n0\nVERTEX\n10\n0\n20\n0\n0\nVERTEX\n8\nB\n10\n1\n"
+                                 "20\n0\n0\nSEQEND\n0\nLINE\n10\n0\n20\n0\n11\n1\n21\n0\n"),
+                             L"subs", error);
+  ASSERT_NE(db, nullptr) << standin::ToUtf8(error);
+  standin::OpenDrawing(std::move(db));
+  std::vector<std::wstring> layers;
+  ads_name e, next;
+  for (int rc = acdbEntNext(nullptr, e); rc == RTNORM; rc = acdbEntNext(e, next), e[0] = next[0], e[1] = next[1])
+    layers.push_back(Find(EntityData(e), 8)->text);
+  EXPECT_EQ(layers, (std::vector<std::wstring>{L"WALLS", L"WALLS", L"B", L"WALLS", L"0"}));
 }
 
 }  // namespace
