@@ -159,6 +159,7 @@ std::wstring Reader::Text(std::string_view bytes) const {
     out.clear();
     for (unsigned char c : bytes) out.push_back(static_cast<wchar_t>(c));
   }
+  if (out.find(L'\\') == std::wstring::npos) return out;  // no escape in it
   std::wstring decoded;
   for (size_t i = 0; i < out.size();) {
     char32_t c = 0;

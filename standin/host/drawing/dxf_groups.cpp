@@ -17,22 +17,7 @@ namespace {
 // A leading + is allowed, as the C library's readers allow it.
 std::string_view Unsigned(std::string_view t) { return t.size() > 1 && t[0] == '+' && t[1] != '-' ? t.substr(1) : t; }
 
-template <class T>
-bool Number(std::string_view t, T& out) {
-  t = Unsigned(t);
-  const char* end = nullptr;
-  if constexpr (std::is_floating_point_v<T>) {
-    end = ReadReal(t.data(), t.data() + t.size(), out);
-  } else {
-    const auto result = std::from_chars(t.data(), t.data() + t.size(), out);
-    if (result.ec == std::errc()) end = result.ptr;
-  }
-  return !t.empty() && end == t.data() + t.size();
-}
-
-}  // namespace
-
-const char* ReadReal(const char* first, const char* last, double& out) {
+inline const char* Real(const char* first, const char* last, double& out) {
   // The powers of ten a double holds exactly.
   static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
@@ -60,6 +45,23 @@ const char* ReadReal(const char* first, const char* last, double& out) {
   out = negative ? -value : value;
   return p;
 }
+
+template <class T>
+bool Number(std::string_view t, T& out) {
+  t = Unsigned(t);
+  const char* end = nullptr;
+  if constexpr (std::is_floating_point_v<T>) {
+    end = Real(t.data(), t.data() + t.size(), out);
+  } else {
+    const auto result = std::from_chars(t.data(), t.data() + t.size(), out);
+    if (result.ec == std::errc()) end = result.ptr;
+  }
+  return !t.empty() && end == t.data() + t.size();
+}
+
+}  // namespace
+
+const char* ReadReal(const char* first, const char* last, double& out) { return Real(first, last, out); }
 
 bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
   const std::string_view t = Trimmed(s);
@@ -98,7 +100,7 @@ bool GroupCode(std::string_view t, int& code) {
 
 // The offset of the first byte c in [at, end), or end. Most lines of a DXF file are a few bytes
 // long: eight are tested at a time, without a call.
-size_t Find(const char* bytes, size_t at, size_t end, char c) {
+inline size_t Find(const char* bytes, size_t at, size_t end, char c) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
   const std::uint64_t pattern = kOnes * static_cast<unsigned char>(c);
   for (; at + 8 <= end; at += 8) {
@@ -118,7 +120,7 @@ size_t Find(const char* bytes, size_t at, size_t end, char c) {
 }
 
 // The line at bytes[at], without its end (and a CR before it); at moves past it.
-bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view& out) {
+inline bool TakeLine(std::string_view bytes, size_t& at, char lineEnd, std::string_view& out) {
   if (at >= bytes.size()) return false;
   const size_t end = Find(bytes.data(), at, bytes.size(), lineEnd);
   out = bytes.substr(at, end - at);
@@ -188,8 +190,9 @@ int PlainCode(const char*& p, const char* end, char lineEnd) {
   const char* q = p;
   while (q < end && *q == ' ') ++q;
   const char* const digits = q;
+  const char* const stop = end - q > 4 ? q + 4 : end;
   int v = 0;
-  for (; q < end && q - digits < 4 && static_cast<unsigned>(*q - '0') < 10; ++q) v = v * 10 + (*q - '0');
+  for (; q < stop && static_cast<unsigned>(*q - '0') < 10; ++q) v = v * 10 + (*q - '0');
   if (q == digits || !LineEnds(q, end, lineEnd)) return -1;
   p = q;
   return v;
@@ -203,7 +206,7 @@ const char* PlainNumber(const char*& p, const char* end, char lineEnd, T& out) {
   while (q < end && (*q == ' ' || *q == '\t')) ++q;
   if (q >= end || *q == '+') return nullptr;
   if constexpr (std::is_floating_point_v<T>) {
-    q = ReadReal(q, end, out);
+    q = Real(q, end, out);
     if (!q || !std::isfinite(out)) return nullptr;
   } else {
     const auto result = std::from_chars(q, end, out);
