@@ -11,9 +11,7 @@
 #include "image/DIBUtil.h"
 #include "image/ImageDraw.h"
 #include "platform/Host.h"
-#if !defined(_WIN32)
 #include "standin/win32/png.h"
-#endif
 
 namespace {
 
@@ -35,7 +33,8 @@ bool EndsWith(const std::wstring& text, const wchar_t* tail) {
   return text.size() >= n && _wcsicmp(text.c_str() + text.size() - n, tail) == 0;
 }
 
-bool SaveRasterAsPng(HDC hdc, HBITMAP bitmap, int width, int height, const std::wstring& out) {
+// The raster as a PNG file; false with the reason in error.
+bool SaveRasterAsPng(HDC hdc, HBITMAP bitmap, int width, int height, const std::wstring& out, std::wstring& error) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -44,19 +43,15 @@ bool SaveRasterAsPng(HDC hdc, HBITMAP bitmap, int width, int height, const std::
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   std::vector<BYTE> bgrx(static_cast<size_t>(width) * height * 4);
-  if (GetDIBits(hdc, bitmap, 0, static_cast<UINT>(height), bgrx.data(), &info, DIB_RGB_COLORS) != height) return false;
+  if (GetDIBits(hdc, bitmap, 0, static_cast<UINT>(height), bgrx.data(), &info, DIB_RGB_COLORS) != height)
+    return error = L"the painted raster cannot be read back", false;
   std::vector<BYTE> rgb(static_cast<size_t>(width) * height * 3);
   for (size_t i = 0, j = 0; i < bgrx.size(); i += 4, j += 3) {
     rgb[j] = bgrx[i + 2];
     rgb[j + 1] = bgrx[i + 1];
     rgb[j + 2] = bgrx[i];
   }
-#if defined(_WIN32)
-  (void)out;
-  return false;
-#else
-  return standin::WritePng(out, width, height, rgb.data(), nullptr);
-#endif
+  return standin::WritePng(out, width, height, rgb.data(), &error);
 }
 
 void Say(wchar_t* message, int size, const std::wstring& text) {
@@ -78,13 +73,6 @@ extern "C" TOVU_PREVIEW_API int TovuPreviewRender(const wchar_t* input, const wc
                                                   int highlight, wchar_t* message, int messageSize) {
   const std::wstring in = input ? input : L"", out = output ? output : L"";
   const bool png = EndsWith(out, L".png");
-#if defined(_WIN32)
-  // MinGW has no libpng: the Windows build writes BMP files only.
-  if (png) {
-    Say(message, messageSize, L"the Windows build writes .bmp previews only");
-    return 2;
-  }
-#endif
   if (!png && !EndsWith(out, L".bmp")) {
     Say(message, messageSize, L"the output file must end in .png or .bmp");
     return 2;
@@ -117,11 +105,12 @@ extern "C" TOVU_PREVIEW_API int TovuPreviewRender(const wchar_t* input, const wc
     Say(message, messageSize, in + L" is not a slide, BMP or picture file that can be read");
     return 1;
   }
+  std::wstring why;
   const bool written =
-      png ? SaveRasterAsPng(dc.GetSafeHdc(), static_cast<HBITMAP>(raster.GetSafeHandle()), width, height, out)
+      png ? SaveRasterAsPng(dc.GetSafeHdc(), static_cast<HBITMAP>(raster.GetSafeHandle()), width, height, out, why)
           : SaveBitmapToFile(static_cast<HBITMAP>(raster.GetSafeHandle()), out.c_str()) != 0;
   if (!written) {
-    Say(message, messageSize, L"cannot write " + out);
+    Say(message, messageSize, why.empty() ? L"cannot write " + out : why);
     return 1;
   }
   return 0;

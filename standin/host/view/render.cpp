@@ -29,9 +29,7 @@
 #include "standin/host/view/overlay.h"
 #include "standin/host/view/strokefont.h"
 #include "standin/host/view/viewports.h"
-#if !defined(_WIN32)
 #include "standin/win32/png.h"
-#endif
 #include "standin/win32/utf8.h"
 
 namespace standin {
@@ -708,15 +706,8 @@ RenderResult RenderView(int width, int height) {
 }
 
 bool WriteViewPng(const std::wstring& path, std::wstring& error, int width, int height) {
-#if defined(_WIN32)
-  // MinGW has no libpng: the Windows build draws views but writes no pictures of them.
-  (void)path, (void)width, (void)height;
-  error = L"PNG pictures are not written by the Windows build";
-  return false;
-#else
   const Raster raster = RenderView(width, height).raster;
   return WritePng(path, raster.width, raster.height, raster.Rgb().data(), &error);
-#endif
 }
 
 }  // namespace standin
