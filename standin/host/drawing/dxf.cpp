@@ -13,9 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,8 +22,6 @@
 #include <map>
 #include <optional>
 #include <set>
-#include <type_traits>
-#include <unordered_map>
 
 #include "standin/host/core/text.h"
 #include "standin/host/drawing/dbaccess.h"

@@ -1,5 +1,6 @@
 // The groups of a DXF text file, read one at a time: lines, group codes and the numbers of the
 // values, each checked as it is read. The binary form is dxf_binary.cpp.
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>

@@ -80,7 +80,10 @@ struct Raw {
   void Clear() {
     groups.clear();
     texts.clear();
-    ++m_stamp;
+    if (++m_stamp == 0) {  // after 2^32 objects: no old place may pass for a new one
+      for (First& f : m_first) f = First();
+      m_stamp = 1;
+    }
   }
   Pair& Push(const Pair& p) {
     if (p.code >= 0 && p.code < kIndexed && m_first[p.code].stamp != m_stamp)
