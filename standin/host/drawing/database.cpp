@@ -127,15 +127,13 @@ Acad::ErrorStatus DbAccess::Add(AcDbDatabase* db, AcDbObject* obj, AcDbObjectId 
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (obj->m_id) return Acad::eAlreadyInDb;
   const auto* btr = AcDbBlockTableRecord::cast(Resolve(owner));
-  const Acad::ErrorStatus es =
-      Enter(db, obj, owner, id, handle, btr && AcDbEntity::cast(obj) && btr->isLayout());
+  const Acad::ErrorStatus es = Enter(db, obj, owner, id, handle, btr && AcDbEntity::cast(obj) && btr->isLayout());
   if (es == Acad::eOk) obj->subSetDatabaseDefaults(db);
   return es;
 }
 
 Acad::ErrorStatus DbAccess::AddEntity(AcDbDatabase* db, AcDbEntity* ent, AcDbObjectId owner, bool layout,
-                                      AcDbObjectId layer, AcDbObjectId linetype, AcDbObjectId& id,
-                                      AcDbHandle handle) {
+                                      AcDbObjectId layer, AcDbObjectId linetype, AcDbObjectId& id, AcDbHandle handle) {
   std::lock_guard<std::recursive_mutex> lock(DrawingMutex());
   if (ent->m_id) return Acad::eAlreadyInDb;
   ent->m_layer = layer;

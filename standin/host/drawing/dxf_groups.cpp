@@ -31,7 +31,8 @@ inline const char* Real(const char* first, const char* last, double& out) {
   ptrdiff_t count = p - whole, decimals = 0;
   if (p < last && *p == '.') {
     const char* const fraction = ++p;
-    for (; p < last && static_cast<unsigned>(*p - '0') < 10; ++p) digits = digits * 10 + static_cast<unsigned>(*p - '0');
+    for (; p < last && static_cast<unsigned>(*p - '0') < 10; ++p)
+      digits = digits * 10 + static_cast<unsigned>(*p - '0');
     decimals = p - fraction;
     count += decimals;
   }
@@ -279,7 +280,8 @@ bool Groups::NumberLine(ValueType type) {
   if (m_nul && valueLine.find('\0') != std::string_view::npos) return Fail(m_line, L"the value holds a NUL character");
   const std::string_view t = Trimmed(valueLine);
   if (type == ValueType::Real && (!Number(t, m_group.real) || !std::isfinite(m_group.real)))
-    return Fail(m_line, L"group code " + std::to_wstring(code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
+    return Fail(m_line,
+                L"group code " + std::to_wstring(code) + L" needs a finite number, found \"" + Shown(t) + L"\"");
   if (type == ValueType::Int && !Number(t, m_group.integer))
     return Fail(m_line, L"group code " + std::to_wstring(code) + L" needs a whole number, found \"" + Shown(t) + L"\"");
   return true;

@@ -92,8 +92,7 @@ struct Raw {
   }
   // The first group of the code.
   const Pair* Find(int code) const {
-    if (code >= 0 && code < kIndexed)
-      return m_first[code].stamp == m_stamp ? &groups[m_first[code].index] : nullptr;
+    if (code >= 0 && code < kIndexed) return m_first[code].stamp == m_stamp ? &groups[m_first[code].index] : nullptr;
     for (const Pair& p : groups)
       if (p.code == code) return &p;
     return nullptr;
