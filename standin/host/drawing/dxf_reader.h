@@ -74,7 +74,7 @@ struct Raw {
 
   std::string type;
   int line = 0;
-  std::vector<Pair> groups;       // filled by Clear and Push only
+  std::vector<Pair> groups;       // filled by Push, emptied by Clear, and by nothing else
   std::deque<std::string> texts;  // the text of a binary file's numbers among the groups
 
   void Clear() {
