@@ -22,7 +22,7 @@ bool Reader::Finite(const Raw& raw) {
 }
 
 const Reader::OwnerRecord& Reader::OwnerOf(AcDbObjectId owner) {
-  if (m_owner.id != owner || owner.isNull()) {
+  if (m_owner.id != owner) {  // a null owner has the null record, as m_owner starts
     m_owner.id = owner;
     m_owner.record = AcDbBlockTableRecord::cast(DbAccess::Resolve(owner));
     m_owner.layout = m_owner.record && m_owner.record->isLayout();

@@ -86,14 +86,8 @@ bool ParseHandle(std::string_view s, Adesk::UInt64& out) {
 
 namespace {
 
-// A group code: a whole number of 16 bits. Most are a few digits, read without the general reader.
+// A group code that is not plainly a few digits (PlainCode reads those): a whole number of 16 bits.
 bool GroupCode(std::string_view t, int& code) {
-  if (!t.empty() && t.size() <= 4) {
-    int v = 0;
-    size_t i = 0;
-    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) v = v * 10 + (t[i] - '0');
-    if (i == t.size()) return code = v, true;
-  }
   long long value = 0;
   if (!Number(t, value) || value < -32768 || value > 32767) return false;
   code = static_cast<int>(value);
